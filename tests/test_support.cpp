@@ -1,0 +1,77 @@
+#include "tests/test_support.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <ctime>
+
+std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = second;
+    tm.tm_isdst = -1;
+    return static_cast<std::int64_t>(std::mktime(&tm));
+}
+
+void FakeAlarm::Start() {
+    log.push_back("start");
+    playing = true;
+}
+
+void FakeAlarm::Stop() {
+    log.push_back("stop");
+    playing = false;
+}
+
+bool ScriptedQuestion::AskYesNo(QWidget*, const QString& caption, const QString& text) {
+    asked.push_back(text);
+    lastCaption = caption;
+    if (script.empty()) {
+        return false;
+    }
+    Answer answer = script.front();
+    script.erase(script.begin());
+    if (answer.whileOpen) {
+        answer.whileOpen();
+    }
+    return answer.yes;
+}
+
+std::optional<QString> MemoryProfile::Read(const QString& group, const QString& key) const {
+    const auto it = values.find({group, key});
+    if (it == values.end()) {
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+bool MemoryProfile::Write(const QString& group, const QString& key, const QString& value) {
+    if (failWrites) {
+        return false;
+    }
+    values[{group, key}] = value;
+    return true;
+}
+
+int RunUnprivileged(const std::function<int()>& fn) {
+    if (geteuid() != 0) {
+        return fn();
+    }
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // 65534 is "nobody" on Debian.
+        if (setgid(65534) != 0 || setuid(65534) != 0) {
+            _exit(255);
+        }
+        _exit(fn() & 0xff);
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include "app/services.h"
+
+// Seconds since 1970 of a local wall-clock time (the test process runs in TZ=UTC unless a
+// test changes it).
+std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second = 0);
+
+class FakeTime : public TimeSource {
+public:
+    std::int64_t ms = 0;
+    std::int64_t NowMs() const override { return ms; }
+    void SetSeconds(std::int64_t s) { ms = s * 1000; }
+};
+
+class FakeAlarm : public Alarm {
+public:
+    std::vector<QString> log;  // "start" / "stop", in call order
+    bool playing = false;
+    void Start() override;
+    void Stop() override;
+};
+
+// Answers questions from a script; each answer may run code while the "box" is open.
+class ScriptedQuestion : public Question {
+public:
+    struct Answer {
+        bool yes = false;
+        std::function<void()> whileOpen;
+    };
+    std::vector<Answer> script;
+    std::vector<QString> asked;  // texts, in order
+    QString lastCaption;
+    bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) override;
+};
+
+class MemoryProfile : public ProfileStore {
+public:
+    std::map<std::pair<QString, QString>, QString> values;
+    bool failWrites = false;
+    std::optional<QString> Read(const QString& group, const QString& key) const override;
+    bool Write(const QString& group, const QString& key, const QString& value) override;
+};
+
+// Runs fn in a child process as an unprivileged user when the tests run as root, so that
+// permission failures really fail; returns fn's result (or -1 when the child died).
+int RunUnprivileged(const std::function<int()>& fn);
