@@ -1,0 +1,62 @@
+#include "memo/memo.h"
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+constexpr int kMaxYear = 9999;  // the last year that still fits the four-digit field
+
+// atoi of the bytes [pos, pos + len) of the line, as far as the line reaches.
+int FieldAt(const QByteArray& line, qsizetype pos, qsizetype len) {
+    char field[8] = {};
+    for (qsizetype i = 0; i < len && pos + i < line.size(); ++i) {
+        field[i] = line[pos + i];
+    }
+    return std::atoi(field);
+}
+
+}  // namespace
+
+std::int64_t MemoTimeFromLocal(int year, int month, int day, int hour, int minute) {
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    tm.tm_sec = 0;
+    tm.tm_isdst = -1;  // let the zone rules decide whether summer time applies
+    const std::time_t t = std::mktime(&tm);
+    if (t < 0 || tm.tm_year + 1900 > kMaxYear) {
+        return kInvalidMemoTime;
+    }
+    return static_cast<std::int64_t>(t);
+}
+
+QByteArray FormatLocalTime(std::int64_t time, const char* pattern) {
+    const std::time_t t = static_cast<std::time_t>(time);
+    std::tm tm{};
+    if (localtime_r(&t, &tm) == nullptr) {
+        return {};
+    }
+    char buffer[256];
+    const std::size_t n = std::strftime(buffer, sizeof buffer, pattern, &tm);
+    return QByteArray(buffer, static_cast<qsizetype>(n));
+}
+
+QByteArray FormatMemoLine(const MemoEntry& entry) {
+    return FormatLocalTime(entry.time, "%Y-%m-%d %H:%M") + ' ' + entry.text;
+}
+
+MemoEntry ParseMemoLine(const QByteArray& line) {
+    const int year = FieldAt(line, 0, 4);
+    const int month = FieldAt(line, 5, 2);
+    const int day = FieldAt(line, 8, 2);
+    const int hour = FieldAt(line, 11, 2);
+    const int minute = FieldAt(line, 14, 2);
+    MemoEntry entry;
+    entry.time = MemoTimeFromLocal(year, month, day, hour, minute);
+    entry.text = line.size() > 17 ? line.mid(17) : QByteArray();
+    return entry;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <QByteArray>
+
+// One dated memo. The text is kept as the bytes the user typed, so whatever encoding the
+// file holds survives a load and a save unchanged.
+struct MemoEntry {
+    std::int64_t time = 0;  // seconds since 1970, built from local time; -1 when invalid
+    QByteArray text;
+
+    bool operator==(const MemoEntry&) const = default;
+};
+
+// Order matters: it is the order of the reminders and of the lines in the memo file.
+using MemoList = std::vector<MemoEntry>;
+
+// The time of a memo line whose date cannot be represented; it is due at once.
+inline constexpr std::int64_t kInvalidMemoTime = -1;
+
+// The line "YYYY-MM-DD HH:MM text" for a memo (no line end).
+QByteArray FormatMemoLine(const MemoEntry& entry);
+
+// Reads a memo line by fixed byte positions; never fails. Separators are not looked at and
+// out-of-range fields roll over as mktime does; a date before 1970 or past year 9999 gives
+// kInvalidMemoTime.
+MemoEntry ParseMemoLine(const QByteArray& line);
+
+// Seconds since 1970 of a local wall-clock minute, or kInvalidMemoTime (see ParseMemoLine).
+std::int64_t MemoTimeFromLocal(int year, int month, int day, int hour, int minute);
+
+// A time formatted in local time with a strftime pattern; empty when it cannot be formatted.
+QByteArray FormatLocalTime(std::int64_t time, const char* pattern);

@@ -1,0 +1,3 @@
+#include "memo/memo_dlg.h"
+
+CMemoDlg::CMemoDlg(QWidget* parent) : QDialog(parent) {}

@@ -1,0 +1,235 @@
+#include <algorithm>
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "memo/memo_check.h"
+#include "memo/memo_file.h"
+#include "tests/test_support.h"
+
+namespace {
+
+std::int64_t At(int hour, int minute) {
+    return LocalSeconds(2024, 5, 1, hour, minute);
+}
+
+QString Asked(int hour, int minute, const char* text) {
+    return QStringLiteral("2024-05-01 %1:%2 %3 - 删除此备忘？")
+        .arg(hour, 2, 10, QLatin1Char('0'))
+        .arg(minute, 2, 10, QLatin1Char('0'))
+        .arg(QString::fromUtf8(text));
+}
+
+class MemoCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        services.time = &time;
+        services.alarm = &alarm;
+        services.question = &question;
+        services.paths.memoFile = dir.filePath("memo.txt");
+    }
+
+    void Check() { RunMemoCheck(memos, dirty, inReminder, services, nullptr); }
+    void Answer(bool yes, std::function<void()> whileOpen = {}) {
+        question.script.push_back({yes, std::move(whileOpen)});
+    }
+    MemoList FileList() const {
+        MemoList list;
+        LoadMemoFile(services.paths.memoFile, list);
+        return list;
+    }
+
+    QTemporaryDir dir;
+    FakeTime time;
+    FakeAlarm alarm;
+    ScriptedQuestion question;
+    Services services;
+    MemoList memos;
+    bool dirty = false;
+    bool inReminder = false;
+};
+
+TEST_F(MemoCheckTest, BoxTextAndCaption) {
+    memos = {{At(14, 30), "Call home"}};
+    time.SetSeconds(At(14, 30));
+    Answer(true);
+    Check();
+    ASSERT_EQ(question.asked.size(), 1u);
+    EXPECT_EQ(question.asked[0], QStringLiteral("2024-05-01 14:30 Call home - 删除此备忘？"));
+    EXPECT_EQ(question.lastCaption, QStringLiteral("memo"));
+}
+
+TEST_F(MemoCheckTest, DueMemosAskedInListOrderWithSoundRestarted) {
+    memos = {{At(10, 0), "first"}, {At(11, 0), "later"}, {At(10, 0), "second"}};
+    time.SetSeconds(At(10, 0) + 20);
+    bool playingWhileOpen = false;
+    Answer(true, [&] { playingWhileOpen = alarm.playing && inReminder; });
+    Answer(false);
+    Check();
+    EXPECT_TRUE(playingWhileOpen);
+    EXPECT_EQ(question.asked,
+              (std::vector<QString>{Asked(10, 0, "first"), Asked(10, 0, "second")}));
+    EXPECT_EQ(alarm.log, (std::vector<QString>{"start", "stop", "start", "stop"}));
+    const MemoList expected = {{At(11, 0), "later"}, {At(10, 5), "second"}};
+    EXPECT_EQ(memos, expected);
+    EXPECT_EQ(FileList(), expected);
+    EXPECT_FALSE(dirty);
+    EXPECT_FALSE(inReminder);
+}
+
+TEST_F(MemoCheckTest, PostponesFromOwnTimeNotFromNow) {
+    memos = {{At(10, 0), "late"}};
+    time.SetSeconds(At(10, 12));
+    Check();  // every answer No
+    EXPECT_EQ(question.asked, (std::vector<QString>{Asked(10, 0, "late"), Asked(10, 5, "late"),
+                                                    Asked(10, 10, "late")}));
+    EXPECT_EQ(memos[0].time, At(10, 15));
+    EXPECT_EQ(FileList(), memos);
+}
+
+TEST_F(MemoCheckTest, PostponedMemoReturnsFiveMinutesLater) {
+    memos = {{At(10, 0), "m"}};
+    time.SetSeconds(At(10, 0));
+    Check();
+    time.SetSeconds(At(10, 4) + 59);
+    Check();
+    EXPECT_EQ(question.asked.size(), 1u);
+    time.SetSeconds(At(10, 5));
+    Check();
+    EXPECT_EQ(question.asked.back(), Asked(10, 5, "m"));
+}
+
+TEST_F(MemoCheckTest, ChecksWhileBoxIsOpenAreDroppedAndCaughtUpAfterAnswer) {
+    memos = {{At(10, 0), "a"}, {At(10, 2), "b"}, {At(10, 3), "c"}, {At(10, 30), "d"}};
+    time.SetSeconds(At(10, 0));
+    Answer(true, [&] {
+        for (int minute = 1; minute <= 3; ++minute) {
+            time.SetSeconds(At(10, minute));
+            Check();
+        }
+        EXPECT_EQ(question.asked.size(), 1u);
+        EXPECT_EQ(alarm.log.size(), 1u);
+    });
+    Answer(true);
+    Answer(true);
+    Check();
+    EXPECT_EQ(question.asked,
+              (std::vector<QString>{Asked(10, 0, "a"), Asked(10, 2, "b"), Asked(10, 3, "c")}));
+    EXPECT_EQ(alarm.log, (std::vector<QString>{"start", "stop", "start", "stop", "start", "stop"}));
+    EXPECT_EQ(FileList(), (MemoList{{At(10, 30), "d"}}));
+}
+
+// Counts how often the check asks for the time.
+class CountingTime : public FakeTime {
+public:
+    mutable int calls = 0;
+    std::int64_t NowMs() const override {
+        ++calls;
+        return FakeTime::NowMs();
+    }
+};
+
+TEST_F(MemoCheckTest, TakesOneTimeSamplePerRun) {
+    CountingTime counting;
+    counting.SetSeconds(At(10, 0));
+    services.time = &counting;
+    memos = {{At(9, 0), "a"}, {At(11, 0), "b"}, {At(10, 0), "c"}, {At(12, 0), "d"}};
+    Answer(true);
+    Answer(true);
+    Check();
+    EXPECT_EQ(question.asked.size(), 2u);
+    EXPECT_EQ(counting.calls, 3);  // the run itself and one nested run per answer
+}
+
+TEST_F(MemoCheckTest, InvalidTimeIsDueAtOnce) {
+    memos = {{kInvalidMemoTime, "broken"}};
+    time.SetSeconds(0);
+    Answer(true);
+    Check();
+    EXPECT_EQ(question.asked.size(), 1u);
+    EXPECT_TRUE(memos.empty());
+}
+
+TEST_F(MemoCheckTest, YesOnOnlyMemoLeavesEmptyFile) {
+    memos = {{At(10, 0), "only"}};
+    time.SetSeconds(At(10, 0));
+    Answer(true);
+    Check();
+    EXPECT_TRUE(memos.empty());
+    ASSERT_TRUE(QFileInfo::exists(services.paths.memoFile));
+    EXPECT_EQ(QFileInfo(services.paths.memoFile).size(), 0);
+}
+
+TEST_F(MemoCheckTest, NothingDueAndCleanTouchesNothing) {
+    memos = {{At(11, 0), "later"}};
+    time.SetSeconds(At(10, 59) + 59);
+    Check();
+    EXPECT_TRUE(question.asked.empty());
+    EXPECT_TRUE(alarm.log.empty());
+    EXPECT_FALSE(QFileInfo::exists(services.paths.memoFile));
+}
+
+TEST_F(MemoCheckTest, DirtyWithNothingDueRewritesFileWithoutBox) {
+    memos = {{At(11, 0), "later"}};
+    dirty = true;
+    time.SetSeconds(At(10, 0));
+    Check();
+    EXPECT_TRUE(question.asked.empty());
+    EXPECT_TRUE(alarm.log.empty());
+    EXPECT_EQ(FileList(), memos);
+    EXPECT_FALSE(dirty);
+}
+
+TEST_F(MemoCheckTest, FailedSaveKeepsDirtyAndNextCheckSaves) {
+    // A plain file where the memo folder should be makes every save fail, even for root.
+    const QString blocker = dir.filePath("blocked");
+    ASSERT_TRUE(QFile(blocker).open(QIODevice::WriteOnly));
+    services.paths.memoFile = blocker + "/memo.txt";
+    memos = {{At(10, 0), "a"}};
+    time.SetSeconds(At(10, 0));
+    Answer(false);
+
+    ::testing::internal::CaptureStderr();
+    Check();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(dirty);
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_EQ(err.back(), '\n');
+
+    ASSERT_TRUE(QFile::remove(blocker));
+    Check();
+    EXPECT_FALSE(dirty);
+    EXPECT_EQ(FileList(), (MemoList{{At(10, 5), "a"}}));
+    EXPECT_EQ(question.asked.size(), 1u);
+}
+
+TEST_F(MemoCheckTest, AnswerGoesToAskedMemoAfterListWasReplaced) {
+    memos = {{At(10, 0), "asked"}, {At(10, 0), "other"}};
+    time.SetSeconds(At(10, 0));
+    // The memo dialog commits a new list while the box is open: the asked memo moved.
+    Answer(true, [&] { memos = {{At(10, 0), "other"}, {At(12, 0), "new"}, {At(10, 0), "asked"}}; });
+    Answer(false);
+    Check();
+    EXPECT_EQ(question.asked, (std::vector<QString>{Asked(10, 0, "asked"), Asked(10, 0, "other")}));
+    const MemoList expected = {{At(10, 5), "other"}, {At(12, 0), "new"}};
+    EXPECT_EQ(memos, expected);
+    EXPECT_EQ(FileList(), expected);
+}
+
+TEST_F(MemoCheckTest, AnswerForVanishedMemoChangesNothing) {
+    memos = {{At(10, 0), "gone"}};
+    time.SetSeconds(At(10, 0));
+    Answer(true, [&] { memos = {{At(10, 0), "different"}, {At(12, 0), "x"}}; });
+    Check();  // the nested run then asks about "different" and gets No
+    EXPECT_EQ(question.asked,
+              (std::vector<QString>{Asked(10, 0, "gone"), Asked(10, 0, "different")}));
+    const MemoList expected = {{At(10, 5), "different"}, {At(12, 0), "x"}};
+    EXPECT_EQ(memos, expected);
+    EXPECT_EQ(FileList(), expected);
+}
+
+}  // namespace

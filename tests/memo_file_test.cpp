@@ -1,0 +1,178 @@
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include "memo/memo_file.h"
+#include "tests/test_support.h"
+
+namespace {
+
+class MemoFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        // Unprivileged children must be able to reach the files.
+        ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    }
+    QString Path(const QString& name = QStringLiteral("memo.txt")) const {
+        return dir.filePath(name);
+    }
+    void Write(const QByteArray& bytes) {
+        QFile file(Path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray Read() const {
+        QFile file(Path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    MemoList Load() const {
+        MemoList list;
+        LoadMemoFile(Path(), list);
+        return list;
+    }
+
+    QTemporaryDir dir;
+};
+
+MemoEntry At(int year, int month, int day, int hour, int minute, const QByteArray& text) {
+    return {LocalSeconds(year, month, day, hour, minute), text};
+}
+
+TEST_F(MemoFileTest, MissingFileGivesEmptyList) {
+    EXPECT_TRUE(Load().empty());
+}
+
+TEST_F(MemoFileTest, SkipsShortLinesAndReadsEveryLineEnd) {
+    Write(
+        "\r\n"
+        "2024-05-01 14:30\r\n"  // 16 bytes: no separating space
+        "2024-05-01 14:30 A\r\n"
+        "\n"
+        "short\n"
+        "2024-05-01 14:30 \n"
+        "2024-05-02 09:00 cr\rinside\n"
+        "2024-05-03 09:00 last");
+    const MemoList expected = {At(2024, 5, 1, 14, 30, "A"), At(2024, 5, 1, 14, 30, ""),
+                               At(2024, 5, 2, 9, 0, "cr\rinside"), At(2024, 5, 3, 9, 0, "last")};
+    EXPECT_EQ(Load(), expected);
+}
+
+TEST_F(MemoFileTest, HostileBytesLoadAsText) {
+    const QByteArray megabyte(1 << 20, 'x');
+    const struct {
+        const char* name;
+        QByteArray text;
+    } cases[] = {
+        {"one megabyte line", megabyte},
+        {"NUL bytes", QByteArray("a\0b\0", 4)},
+        {"invalid UTF-8", "\xc3\x28\xff\xfe\x80"},
+        {"GBK", "\xb5\xe7\xbb\xb0"},
+    };
+    for (const auto& c : cases) {
+        Write("2024-05-01 14:30 " + c.text + "\r\n2024-05-02 14:30 next\n");
+        const MemoList expected = {At(2024, 5, 1, 14, 30, c.text), At(2024, 5, 2, 14, 30, "next")};
+        EXPECT_EQ(Load(), expected) << c.name;
+    }
+}
+
+TEST_F(MemoFileTest, DirectoryOrUnreadableFileGivesEmptyList) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("memo.txt"));
+    EXPECT_TRUE(Load().empty());
+
+    const QString unreadable = Path("locked.txt");
+    QFile file(unreadable);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("2024-05-01 14:30 secret\r\n");
+    file.close();
+    ASSERT_TRUE(file.setPermissions(QFileDevice::Permissions()));
+    const int result = RunUnprivileged([&] {
+        if (!QFileInfo::exists(unreadable)) {
+            return 1;  // the test itself went wrong
+        }
+        MemoList list;
+        LoadMemoFile(unreadable, list);
+        return list.empty() ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0);
+}
+
+TEST_F(MemoFileTest, SavesCrLfLinesInListOrder) {
+    const MemoList list = {At(2024, 5, 2, 9, 0, "B"), At(2024, 5, 1, 14, 30, ""),
+                           At(2024, 5, 2, 9, 0, "B")};
+    ASSERT_TRUE(SaveMemoFile(Path(), list));
+    EXPECT_EQ(Read(),
+              QByteArray("2024-05-02 09:00 B\r\n2024-05-01 14:30 \r\n2024-05-02 09:00 B\r\n"));
+}
+
+TEST_F(MemoFileTest, EmptyListGivesEmptyFile) {
+    Write("2024-05-01 14:30 old\r\n");
+    ASSERT_TRUE(SaveMemoFile(Path(), {}));
+    EXPECT_EQ(Read(), QByteArray());
+    EXPECT_TRUE(Load().empty());
+}
+
+TEST_F(MemoFileTest, SaveThenLoadGivesSameList) {
+    const MemoList list = {
+        At(2024, 5, 1, 14, 30, "  Call home  "),
+        At(2001, 9, 9, 1, 46, "\xb5\xe7\xbb\xb0"),
+        At(2100, 1, 1, 0, 0, "电话"),
+        At(2024, 5, 1, 14, 30, ""),
+        At(2024, 5, 1, 14, 30, "  Call home  "),
+        {kInvalidMemoTime, "broken date"},
+    };
+    ASSERT_TRUE(SaveMemoFile(Path(), list));
+    EXPECT_EQ(Load(), list);
+}
+
+TEST_F(MemoFileTest, LoadThenSaveKeepsCanonicalFileByteForByte) {
+    const QByteArray golden =
+        "2024-05-01 14:30 Call home\r\n"
+        "2024-12-31 23:55 \xc4\xea\xb5\xd7 GBK\r\n"
+        "2038-01-19 03:14 after the 32-bit end\r\n"
+        "2024-05-01 14:30 \r\n";
+    Write(golden);
+    const MemoList list = Load();
+    ASSERT_TRUE(SaveMemoFile(Path(), list));
+    EXPECT_EQ(Read(), golden);
+}
+
+TEST_F(MemoFileTest, SaveCreatesMissingFolders) {
+    const QString nested = dir.filePath("a/b/memo.txt");
+    ASSERT_TRUE(SaveMemoFile(nested, {At(2024, 5, 1, 14, 30, "x")}));
+    MemoList list;
+    LoadMemoFile(nested, list);
+    EXPECT_EQ(list.size(), 1u);
+}
+
+TEST_F(MemoFileTest, FailedSaveReportsFalseAndKeepsOldFile) {
+    // The file itself is writable: only a save that writes in place could succeed here.
+    const QByteArray old = "2024-05-01 14:30 keep me\r\n";
+    Write(old);
+    ::chmod(QFile::encodeName(Path()).constData(), 0666);
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
+    const int result = RunUnprivileged(
+        [&] { return SaveMemoFile(Path(), {At(2030, 1, 1, 0, 0, "new")}) ? 1 : 0; });
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Read(), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"memo.txt"});
+}
+
+TEST_F(MemoFileTest, SaveOverDirectoryFails) {
+    ASSERT_TRUE(QDir(dir.path()).mkdir("memo.txt"));
+    EXPECT_FALSE(SaveMemoFile(Path(), {At(2024, 5, 1, 14, 30, "x")}));
+    EXPECT_TRUE(QFileInfo(Path()).isDir());
+}
+
+TEST_F(MemoFileTest, SaveUnderAFileFails) {
+    Write("not a folder");
+    EXPECT_FALSE(SaveMemoFile(dir.filePath("memo.txt/memo.txt"), {}));
+    EXPECT_EQ(Read(), QByteArray("not a folder"));
+}
+
+}  // namespace

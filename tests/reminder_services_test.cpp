@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/message_box_question.h"
+#include "app/sound_alarm.h"
+
+namespace {
+
+TEST(MessageBoxQuestion, AsksWithYesDefaultAndReturnsTheAnswer) {
+    QWidget owner;
+    for (const bool pressYes : {false, true}) {
+        QString text;
+        QString title;
+        bool yesIsDefault = false;
+        bool noIcon = false;
+        bool ownedByOwner = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            poll.stop();
+            text = box->text();
+            title = box->windowTitle();
+            yesIsDefault = box->defaultButton() == box->button(QMessageBox::Yes);
+            noIcon = box->icon() == QMessageBox::NoIcon;
+            ownedByOwner = box->parentWidget() == &owner;
+            box->button(pressYes ? QMessageBox::Yes : QMessageBox::No)->click();
+        });
+        poll.start(10);
+
+        MessageBoxQuestion question;
+        const bool answer = question.AskYesNo(&owner, "memo", "2024-05-01 14:30 x - 删除此备忘？");
+        EXPECT_EQ(answer, pressYes);
+        EXPECT_EQ(text, QStringLiteral("2024-05-01 14:30 x - 删除此备忘？"));
+        EXPECT_EQ(title, QStringLiteral("memo"));
+        EXPECT_TRUE(yesIsDefault);
+        EXPECT_TRUE(noIcon);
+        EXPECT_TRUE(ownedByOwner);
+    }
+}
+
+TEST(SoundAlarm, StartAndStopAreSafeInAnyOrder) {
+    SoundAlarm alarm;
+    alarm.Stop();
+    alarm.Start();
+    alarm.Start();
+    alarm.Stop();
+    alarm.Stop();
+    SoundAlarm missing(QUrl(QStringLiteral("qrc:/wave/does-not-exist")));
+    missing.Start();
+    missing.Stop();
+}
+
+}  // namespace
