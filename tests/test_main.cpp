@@ -1,11 +1,23 @@
 #include <cstdlib>
 
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv) {
-    // Widget tests run headless whatever the caller's environment says.
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Widget tests run headless on one 1920 x 1080 screen at 96 dpi, whatever the caller's
+    // environment says.
+    QTemporaryDir configDir;
+    const QString config = configDir.filePath(QStringLiteral("screens.json"));
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly) ||
+        file.write(R"({"screens": [{"name": "test", "x": 0, "y": 0, "width": 1920,
+                       "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})") < 0) {
+        return 2;
+    }
+    file.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
     // A fixed zone keeps local-time cases reproducible; tests that need another set their own.
     setenv("TZ", "UTC", 1);
     QApplication app(argc, argv);

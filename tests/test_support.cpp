@@ -75,3 +75,13 @@ int RunUnprivileged(const std::function<int()>& fn) {
     }
     return WEXITSTATUS(status);
 }
+
+TestServices::TestServices() {
+    services.time = &time;
+    services.alarm = &alarm;
+    services.question = &question;
+    services.profile = &profile;
+    services.paths = {dir.filePath(QStringLiteral("data/memo.txt")),
+                      dir.filePath(QStringLiteral("config/kelvarine.ini")),
+                      dir.filePath(QStringLiteral("kelvarine.lock"))};
+}

@@ -51,6 +51,17 @@ public:
     bool Write(const QString& group, const QString& key, const QString& value) override;
 };
 
+// A full set of fakes with files in a fresh temporary folder.
+struct TestServices {
+    FakeTime time;
+    FakeAlarm alarm;
+    ScriptedQuestion question;
+    MemoryProfile profile;
+    QTemporaryDir dir;
+    Services services;
+    TestServices();
+};
+
 // Runs fn in a child process as an unprivileged user when the tests run as root, so that
 // permission failures really fail; returns fn's result (or -1 when the child died).
 int RunUnprivileged(const std::function<int()>& fn);

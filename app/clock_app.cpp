@@ -1,0 +1,54 @@
+#include "app/clock_app.h"
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include <QSocketNotifier>
+
+#include "clock/clock_dlg.h"
+
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+void OnTerminationSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+// SIGTERM, SIGINT and SIGHUP (log-out, kill) close the clock the way Esc does, so unsaved memo
+// changes still reach the file.
+void CloseOnTerminationSignals(QDialog& window, QSocketNotifier*& notifier) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) {
+        return;
+    }
+    notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &byte, 1);
+        window.reject();
+    });
+    struct sigaction action = {};
+    action.sa_handler = OnTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaction(sig, &action, nullptr);
+    }
+}
+
+}  // namespace
+
+bool CClockApp::InitInstance() {
+    CClockDlg dlg(m_services);
+    QSocketNotifier* notifier = nullptr;
+    CloseOnTerminationSignals(dlg, notifier);
+    dlg.DoModal();
+    return false;
+}
+
+int CClockApp::ExitInstance() {
+    return 0;
+}

@@ -1,0 +1,69 @@
+#include "app/platform_services.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "app/message_box_question.h"
+#include "app/sound_alarm.h"
+
+namespace {
+
+QString XdgDir(const char* variable, const QString& fallbackUnderHome) {
+    const QString value = qEnvironmentVariable(variable);
+    // Relative values are invalid by the base-directory rules and are ignored.
+    if (!value.isEmpty() && QDir::isAbsolutePath(value)) {
+        return value;
+    }
+    return QDir::homePath() + QLatin1Char('/') + fallbackUnderHome;
+}
+
+}  // namespace
+
+Paths DefaultPaths() {
+    const QString data =
+        XdgDir("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("/kelvarine");
+    const QString config =
+        XdgDir("XDG_CONFIG_HOME", QStringLiteral(".config")) + QStringLiteral("/kelvarine");
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString lockDir = !runtime.isEmpty() && QDir::isAbsolutePath(runtime) ? runtime : data;
+    return {data + QStringLiteral("/memo.txt"), config + QStringLiteral("/kelvarine.ini"),
+            lockDir + QStringLiteral("/kelvarine.lock")};
+}
+
+std::int64_t SystemTime::NowMs() const {
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
+std::optional<QString> IniProfileStore::Read(const QString& group, const QString& key) const {
+    QSettings settings(m_path, QSettings::IniFormat);
+    settings.beginGroup(group);
+    if (!settings.contains(key)) {
+        return std::nullopt;
+    }
+    return settings.value(key).toString();
+}
+
+bool IniProfileStore::Write(const QString& group, const QString& key, const QString& value) {
+    QSettings settings(m_path, QSettings::IniFormat);
+    settings.beginGroup(group);
+    settings.setValue(key, value);
+    settings.endGroup();
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+PlatformServices::PlatformServices()
+    : m_time(std::make_unique<SystemTime>()),
+      m_alarm(std::make_unique<SoundAlarm>()),
+      m_question(std::make_unique<MessageBoxQuestion>()) {
+    m_services.paths = DefaultPaths();
+    m_profile = std::make_unique<IniProfileStore>(m_services.paths.configFile);
+    m_services.time = m_time.get();
+    m_services.alarm = m_alarm.get();
+    m_services.question = m_question.get();
+    m_services.profile = m_profile.get();
+}
+
+PlatformServices::~PlatformServices() = default;
