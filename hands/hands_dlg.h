@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/services.h"
+#include "hands/hand_sampler.h"
+
+// The click-through overlay over the clock face: the hands, the AM/PM label and the day of the
+// month, redrawn every second. It is also the clock's heartbeat: the first frame of every new
+// minute posts WM_CHECK_MEMOS to its owner.
+class CHandsDlg : public QWidget {
+    Q_OBJECT
+public:
+    explicit CHandsDlg(const Services& services);
+
+    // Makes this an overlay owned by `owner` and shows it.
+    void Create(QWidget* owner);
+    // Samples the time: fills tips with the hour, minute and second tips from g_handTips and
+    // returns true after noon. Posts WM_CHECK_MEMOS to the owner on a new minute.
+    bool GetHandTips(QPoint tips[3]);
+    // Samples the time, draws a new frame and schedules its display.
+    void Refresh();
+
+    const QImage& frame() const { return m_frame; }
+    bool hovering() const { return m_bHover != 0; }
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void OnTimer();
+    void OnMouseHover();
+    void OnMouseLeave();
+    void ScheduleTick();
+
+    const Services& m_services;
+    int m_bHover = 0;
+    MinuteWatch m_minuteWatch;
+    QTimer m_tick;
+    QImage m_frame;
+};

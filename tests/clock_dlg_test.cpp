@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+#include <QTest>
+
+#include "app/messages.h"
+#include "clock/clock_dlg.h"
+#include "clock/hand_tips.h"
+#include "tests/test_support.h"
+
+namespace {
+
+// A started clock on the 1920 x 1080 test screen.
+struct RunningClock {
+    TestServices fakes;
+    std::unique_ptr<CClockDlg> dlg;
+
+    explicit RunningClock(std::optional<QString> storedSkin) {
+        fakes.time.SetSeconds(LocalSeconds(2026, 12, 7, 10, 10, 30));
+        if (storedSkin) {
+            fakes.profile.values[{"Kelvarine", "Rand"}] = *storedSkin;
+        }
+        dlg = std::make_unique<CClockDlg>(fakes.services);
+        dlg->show();
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST(ClockWindow, storedSkinIsShownAtTheTopRightWithTheOverlayOnIt) {
+    RunningClock clock(QStringLiteral("1"));
+    EXPECT_EQ(clock.dlg->geometry(), QRect(1792, 50, 128, 128));
+    EXPECT_EQ(clock.dlg->handsDlg().geometry(), clock.dlg->geometry());
+    EXPECT_TRUE(clock.dlg->handsDlg().isVisible());
+    EXPECT_FALSE(clock.dlg->memoDlg().isVisible());
+    EXPECT_EQ(g_handTips.secondTips[0], QPoint(64, 13));
+    // The composed face is the skin itself, transparent corners and all.
+    EXPECT_EQ(qAlpha(clock.dlg->face().pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(clock.dlg->face().pixel(64, 64)), 255);
+}
+
+TEST(ClockWindow, absentOrGarbageStoredSkinGivesTheStandardFace) {
+    for (const std::optional<QString>& stored :
+         {std::optional<QString>(), std::optional<QString>(QStringLiteral("banana")),
+          std::optional<QString>(QStringLiteral("12"))}) {
+        RunningClock clock(stored);
+        EXPECT_EQ(clock.dlg->geometry(), QRect(1920 - 208, 50, 208, 209));
+    }
+}
+
+TEST(ClockWindow, skinChangeKeepsTheTopLeftCornerOfBothWindows) {
+    RunningClock clock(QStringLiteral("3"));
+    CClockDlg& dlg = *clock.dlg;
+    const QPoint corner = dlg.pos();
+    ASSERT_EQ(dlg.size(), QSize(256, 256));
+
+    dlg.SelectSkin(1);
+    dlg.ComposeFace();
+    EXPECT_EQ(dlg.geometry(), QRect(corner, QSize(128, 128)));
+    EXPECT_EQ(dlg.handsDlg().geometry(), dlg.geometry());
+    EXPECT_EQ(g_handTips.secondTips[0], QPoint(64, 13));
+
+    // A skin that does not exist changes nothing at all.
+    const HandTipTable before = g_handTips;
+    dlg.SelectSkin(42);
+    dlg.ComposeFace();
+    EXPECT_EQ(dlg.geometry(), QRect(corner, QSize(128, 128)));
+    EXPECT_EQ(g_handTips.secondTips, before.secondTips);
+    EXPECT_EQ(g_handTips.hourTips, before.hourTips);
+}
+
+TEST(ClockWindow, escapeEndsTheRunAndEnterDoesNot) {
+    RunningClock clock(std::nullopt);
+    CClockDlg& dlg = *clock.dlg;
+    QTest::keyClick(&dlg, Qt::Key_Return);
+    QTest::keyClick(&dlg, Qt::Key_Enter);
+    EXPECT_TRUE(dlg.isVisible());
+    QTest::keyClick(&dlg, Qt::Key_Escape);
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+}
+
+TEST(ClockWindow, closeRequestEndsTheRun) {
+    RunningClock clock(std::nullopt);
+    EXPECT_TRUE(clock.dlg->close());
+    EXPECT_FALSE(clock.dlg->isVisible());
+    EXPECT_FALSE(clock.dlg->handsDlg().isVisible());
+}
+
+TEST(ClockWindow, draggingMovesBothWindowsByTheSameDelta) {
+    RunningClock clock(QStringLiteral("1"));
+    CClockDlg& dlg = *clock.dlg;
+    const QPoint start = dlg.pos();
+    QTest::mousePress(&dlg, Qt::LeftButton, {}, QPoint(20, 20));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(30, 15), dlg.mapToGlobal(QPointF(30, 15)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&dlg, &drag);
+    QTest::mouseRelease(&dlg, Qt::LeftButton, {}, QPoint(30, 15));
+    EXPECT_EQ(dlg.pos(), start + QPoint(10, -5));
+    EXPECT_EQ(dlg.handsDlg().geometry(), dlg.geometry());
+
+    // Moving without the button held moves nothing.
+    QTest::mouseMove(&dlg, QPoint(60, 60));
+    EXPECT_EQ(dlg.pos(), start + QPoint(10, -5));
+}
+
+TEST(ClockWindow, hoverAndLeaveReachTheOverlayAsPostedMessages) {
+    RunningClock clock(QStringLiteral("1"));
+    CClockDlg& dlg = *clock.dlg;
+    QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), dlg.mapToGlobal(QPointF(10, 10)));
+    QCoreApplication::sendEvent(&dlg, &enter);
+    EXPECT_FALSE(dlg.handsDlg().hovering());  // posted, not sent
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dlg.handsDlg().hovering());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&dlg, &leave);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(dlg.handsDlg().hovering());
+}
+
+}  // namespace

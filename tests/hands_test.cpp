@@ -1,0 +1,226 @@
+#include <gtest/gtest.h>
+#include <QTest>
+
+#include "app/messages.h"
+#include "clock/hand_tips.h"
+#include "hands/hand_sampler.h"
+#include "hands/hands_dlg.h"
+#include "hands/hands_geometry.h"
+#include "hands/hands_painter.h"
+#include "tests/test_support.h"
+
+namespace {
+
+TEST(HandPositions, workedExamples) {
+    const struct {
+        int h, m, s;
+        HandPositions expected;
+    } cases[] = {{0, 0, 0, {0, 0, 0, false}},    {11, 59, 59, {59, 59, 59, false}},
+                 {12, 0, 0, {0, 0, 0, true}},    {15, 47, 30, {18, 47, 30, true}},
+                 {23, 11, 5, {55, 11, 5, true}}, {23, 12, 5, {56, 12, 5, true}}};
+    for (const auto& c : cases) {
+        const HandPositions p = HandPositionsAt(c.h, c.m, c.s);
+        EXPECT_EQ(p.hour, c.expected.hour) << c.h << ":" << c.m << ":" << c.s;
+        EXPECT_EQ(p.minute, c.expected.minute);
+        EXPECT_EQ(p.second, c.expected.second);
+        EXPECT_EQ(p.pm, c.expected.pm);
+    }
+}
+
+TEST(HandPositions, ticksLandJustAfterTheNextSecondBoundary) {
+    for (const std::int64_t ms : {0LL, 1LL, 250LL, 999LL, 1'700'000'000'500LL, -250LL}) {
+        const std::int64_t next = ms + MillisecondsToNextTick(ms);
+        const std::int64_t boundary = ms >= 0 ? (ms / 1000 + 1) * 1000 : 0;
+        EXPECT_GT(next, boundary - 1) << ms;
+        EXPECT_LT(next, boundary + 10) << ms;
+    }
+}
+
+TEST(MinuteWatch, reportsTheFirstSampleAndEachChangeOfMinuteOnly) {
+    MinuteWatch watch;
+    EXPECT_TRUE(watch.IsNewMinute(17));   // first sample ever
+    EXPECT_FALSE(watch.IsNewMinute(17));  // same minute again
+    EXPECT_TRUE(watch.IsNewMinute(18));
+    EXPECT_TRUE(watch.IsNewMinute(3));  // clock set back
+    EXPECT_FALSE(watch.IsNewMinute(3));
+}
+
+// Counts WM_CHECK_MEMOS arriving at the overlay's owner.
+class CheckCounter : public QWidget {
+public:
+    int checks = 0;
+    bool event(QEvent* e) override {
+        if (e->type() == WM_CHECK_MEMOS) {
+            ++checks;
+            return true;
+        }
+        return QWidget::event(e);
+    }
+};
+
+struct Overlay {
+    TestServices fakes;
+    CheckCounter owner;
+    CHandsDlg hands{fakes.services};
+
+    explicit Overlay(std::int64_t start, int face = 128) {
+        g_handTips = ComputeHandTips(face, face);
+        owner.resize(face, face);
+        fakes.time.SetSeconds(start);
+        hands.Create(&owner);
+    }
+    int ChecksAfter(std::int64_t seconds) {
+        fakes.time.SetSeconds(seconds);
+        hands.Refresh();
+        QCoreApplication::processEvents();
+        return owner.checks;
+    }
+};
+
+TEST(HandsWindow, postsTheMemoCheckOnTheFirstFrameAndOnEachNewMinuteOnly) {
+    const std::int64_t t0 = LocalSeconds(2026, 12, 7, 9, 30, 10);
+    Overlay overlay(t0);
+    EXPECT_EQ(overlay.ChecksAfter(t0), 1);              // showing drew the first frame
+    EXPECT_EQ(overlay.ChecksAfter(t0 + 1), 1);          // same minute
+    EXPECT_EQ(overlay.ChecksAfter(t0 + 49), 1);         // 09:30:59
+    EXPECT_EQ(overlay.ChecksAfter(t0 + 50), 2);         // 09:31:00
+    EXPECT_EQ(overlay.ChecksAfter(t0 + 50 + 3600), 2);  // an hour on, same minute: no check
+    EXPECT_EQ(overlay.ChecksAfter(t0 + 3720), 3);       // 10:32
+}
+
+TEST(HandsWindow, hoverGrowsTheCentreDotAndLeaveShrinksIt) {
+    // At midnight every hand points up and the second hand's tail down, so the row through the
+    // centre crosses only the dot.
+    Overlay overlay(LocalSeconds(2026, 12, 7, 0, 0, 0));
+    auto dotWidth = [&] {
+        const QImage& f = overlay.hands.frame();
+        int width = 0;
+        for (int x = 0; x < f.width(); ++x) {
+            width += qAlpha(f.pixel(x, 64)) != 0 ? 1 : 0;
+        }
+        return width;
+    };
+    const int normal = dotWidth();
+    QCoreApplication::postEvent(&overlay.hands, new QEvent(WM_MOUSEHOVER));
+    QCoreApplication::processEvents();
+    const int hovered = dotWidth();
+    QCoreApplication::postEvent(&overlay.hands, new QEvent(WM_MOUSELEAVE));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(normal, 6);
+    EXPECT_EQ(hovered, 10);
+    EXPECT_EQ(dotWidth(), normal);
+}
+
+TEST(HandsGeometry, itemsForEveryFaceSize) {
+    const struct {
+        QSize client;
+        QPoint centre;
+        QRectF label, day;
+        float dayPoints;
+    } cases[] = {
+        {{128, 128}, {64, 64}, {0, 38.4, 128, 32}, {70.4, 49, 50, 30}, 11.946667f},
+        {{208, 209}, {104, 104}, {0, 62.4, 208, 52.25}, {114.4, 89.5, 50, 30}, 19.413334f},
+        {{256, 256}, {128, 128}, {0, 76.8, 256, 64}, {140.8, 113, 50, 30}, 23.893333f},
+    };
+    for (const auto& c : cases) {
+        const HandsGeometry g = ComputeHandsGeometry({c.client, {}, {}, {}, false, 6, false});
+        EXPECT_EQ(g.centre, c.centre);
+        for (const auto& [got, want] : {std::pair{g.labelRect, c.label}, {g.dayRect, c.day}}) {
+            EXPECT_FLOAT_EQ(got.x(), want.x());
+            EXPECT_FLOAT_EQ(got.y(), want.y());
+            EXPECT_FLOAT_EQ(got.width(), want.width());
+            EXPECT_FLOAT_EQ(got.height(), want.height());
+        }
+        EXPECT_FLOAT_EQ(g.dayFontPoints, c.dayPoints);
+        EXPECT_EQ(g.dayText, QStringLiteral("06"));
+        EXPECT_EQ(g.centreDot, QRect(c.centre - QPoint(3, 3), QSize(6, 6)));
+    }
+}
+
+TEST(HandsGeometry, tailIsAQuarterAcrossTheCentreTruncatedTowardZero) {
+    HandsInput in{{128, 128}, {}, {}, {64, 13}, true, 31, true};
+    const HandsGeometry g = ComputeHandsGeometry(in);
+    EXPECT_EQ(g.tail, QPoint(64, 76));  // (13 - 64) / 4 is -12, not -13
+    EXPECT_EQ(g.tailDot, QRect(62, 74, 4, 4));
+    EXPECT_EQ(g.centreDot, QRect(59, 59, 10, 10));
+    EXPECT_EQ(g.label, QStringLiteral("PM"));
+    EXPECT_EQ(g.dayText, QStringLiteral("31"));
+    in.pm = false;
+    EXPECT_EQ(ComputeHandsGeometry(in).label, QStringLiteral("AM"));
+}
+
+// A frame at 10:10:40 on the 128 face: the second hand points to 8 o'clock, away from the
+// others.
+QImage FrameAt(int hour, bool hover = false, int face = 128) {
+    const HandTipTable t = ComputeHandTips(face, face);
+    const HandPositions p = HandPositionsAt(hour, 10, 40);
+    return RenderHandsFrame(ComputeHandsGeometry({{face, face},
+                                                  t.hourTips[p.hour],
+                                                  t.minuteTips[p.minute],
+                                                  t.secondTips[p.second],
+                                                  p.pm,
+                                                  6,
+                                                  hover}),
+                            96);
+}
+
+TEST(HandsFrame, keyPixelsAreSeeThroughAndEverythingDrawnIsOpaque) {
+    const QImage frame = FrameAt(10);
+    int transparent = 0, opaque = 0;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            const QRgb px = frame.pixel(x, y);
+            ASSERT_NE(px & 0xFFFFFF, HANDS_KEY_COLOR & 0xFFFFFF) << x << "," << y;
+            ASSERT_TRUE(qAlpha(px) == 0 || qAlpha(px) == 255) << x << "," << y;
+            (qAlpha(px) == 0 ? transparent : opaque)++;
+        }
+    }
+    EXPECT_GT(transparent, frame.width() * frame.height() * 3 / 4);
+    EXPECT_EQ(qAlpha(frame.pixel(2, 2)), 0);
+
+    // The texts are drawn one step off the key and stay visible.
+    int textPixels = 0;
+    for (int y = 38; y < 70; ++y) {
+        for (int x = 0; x < 128; ++x) {
+            textPixels += frame.pixel(x, y) == hands_style::kTextColor ? 1 : 0;
+        }
+    }
+    EXPECT_GT(textPixels, 10);
+}
+
+TEST(HandsFrame, secondHandIsDrawnLastInItsExactColourWithoutAntialiasing) {
+    const QImage frame = FrameAt(10);
+    const HandTipTable t = ComputeHandTips(128, 128);
+    const QPoint tip = t.secondTips[40];
+    // Walk the outer half of the second hand, where no other item reaches.
+    int onHand = 0;
+    for (int y = 0; y < 128; ++y) {
+        for (int x = 0; x < 64 - 20; ++x) {
+            const QRgb px = frame.pixel(x, y);
+            if (qAlpha(px) != 0 && y > 64) {
+                EXPECT_EQ(px, hands_style::kSecondHandColor) << x << "," << y;
+                ++onHand;
+            }
+        }
+    }
+    EXPECT_GT(onHand, 10);
+    EXPECT_EQ(frame.pixel(tip), hands_style::kSecondHandColor);
+}
+
+TEST(HandsFrame, labelSaysAmBeforeNoonAndPmAfter) {
+    const QImage am = FrameAt(10);
+    const QImage pm = FrameAt(22);
+    const QRect labelArea(0, 38, 128, 32);
+    int differing = 0;
+    for (int y = 0; y < 128; ++y) {
+        for (int x = 0; x < 128; ++x) {
+            if (am.pixel(x, y) != pm.pixel(x, y)) {
+                EXPECT_TRUE(labelArea.contains(x, y)) << x << "," << y;
+                ++differing;
+            }
+        }
+    }
+    EXPECT_GT(differing, 10);
+}
+
+}  // namespace
