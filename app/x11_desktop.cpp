@@ -1,9 +1,11 @@
 #include "app/x11_desktop.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #include <QGuiApplication>
 #include <QWidget>
+
+// Xlib defines macros (Bool, Status, None) that clash with Qt's names: include it last.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 namespace x11 {
 namespace {
