@@ -19,6 +19,7 @@ TEST(MessageBoxQuestion, AsksWithYesDefaultAndReturnsTheAnswer) {
         bool yesIsDefault = false;
         bool noIcon = false;
         bool ownedByOwner = false;
+        bool plainText = false;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -31,14 +32,18 @@ TEST(MessageBoxQuestion, AsksWithYesDefaultAndReturnsTheAnswer) {
             yesIsDefault = box->defaultButton() == box->button(QMessageBox::Yes);
             noIcon = box->icon() == QMessageBox::NoIcon;
             ownedByOwner = box->parentWidget() == &owner;
+            plainText = box->textFormat() == Qt::PlainText;
             box->button(pressYes ? QMessageBox::Yes : QMessageBox::No)->click();
         });
         poll.start(10);
 
         MessageBoxQuestion question;
-        const bool answer = question.AskYesNo(&owner, "memo", "2024-05-01 14:30 x - 删除此备忘？");
+        // Text that looks like markup is shown as typed.
+        const bool answer =
+            question.AskYesNo(&owner, "memo", "2024-05-01 14:30 <b>x</b> - 删除此备忘？");
         EXPECT_EQ(answer, pressYes);
-        EXPECT_EQ(text, QStringLiteral("2024-05-01 14:30 x - 删除此备忘？"));
+        EXPECT_EQ(text, QStringLiteral("2024-05-01 14:30 <b>x</b> - 删除此备忘？"));
+        EXPECT_TRUE(plainText);
         EXPECT_EQ(title, QStringLiteral("memo"));
         EXPECT_TRUE(yesIsDefault);
         EXPECT_TRUE(noIcon);
