@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
 #include "app/messages.h"
@@ -8,13 +11,28 @@
 
 namespace {
 
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 // A started clock on the 1920 x 1080 test screen.
 struct RunningClock {
     TestServices fakes;
     std::unique_ptr<CClockDlg> dlg;
 
-    explicit RunningClock(std::optional<QString> storedSkin) {
+    explicit RunningClock(std::optional<QString> storedSkin, const QByteArray& memoFile = {}) {
         fakes.time.SetSeconds(LocalSeconds(2026, 12, 7, 10, 10, 30));
+        if (!memoFile.isEmpty()) {
+            WriteFile(fakes.services.paths.memoFile, memoFile);
+        }
         if (storedSkin) {
             fakes.profile.values[{"Kelvarine", "Rand"}] = *storedSkin;
         }
@@ -113,6 +131,29 @@ TEST(ClockWindow, hoverAndLeaveReachTheOverlayAsPostedMessages) {
     QCoreApplication::sendEvent(&dlg, &leave);
     QCoreApplication::processEvents();
     EXPECT_FALSE(dlg.handsDlg().hovering());
+}
+
+TEST(ClockWindow, memosThatFellDueWhileNotRunningAreAskedAtStartUp) {
+    const QByteArray memos = "2026-12-07 10:09 Call home\r\n2026-12-07 18:00 Later\r\n";
+    // The overlay's first frame posts the check; answering No postpones from 10:09.
+    RunningClock clock(std::nullopt, memos);
+    EXPECT_EQ(clock.dlg->memoDlg().m_memos.size(), 2u);
+    ASSERT_EQ(clock.fakes.question.asked.size(), 1u);
+    EXPECT_EQ(clock.fakes.question.asked[0],
+              QStringLiteral("2026-12-07 10:09 Call home - 删除此备忘？"));
+    EXPECT_EQ(ReadFile(clock.fakes.services.paths.memoFile),
+              "2026-12-07 10:14 Call home\r\n2026-12-07 18:00 Later\r\n");
+}
+
+TEST(ClockWindow, unsavedMemoChangesAreWrittenWhenTheClockCloses) {
+    RunningClock clock(std::nullopt, "2026-12-07 18:00 Later\r\n");
+    CMemoDlg& memo = clock.dlg->memoDlg();
+    memo.m_memos.push_back({LocalSeconds(2026, 12, 24, 9, 0), "Presents"});
+    memo.m_bDirty = true;
+    QTest::keyClick(clock.dlg.get(), Qt::Key_Escape);
+    EXPECT_EQ(ReadFile(clock.fakes.services.paths.memoFile),
+              "2026-12-07 18:00 Later\r\n2026-12-24 09:00 Presents\r\n");
+    EXPECT_FALSE(memo.m_bDirty);
 }
 
 }  // namespace

@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# The clock in real windows on a virtual X desktop (Xvfb + openbox), once with a compositing
+# manager and once without: placement, see-through corners, click-through overlay, drag,
+# taskbar hints, single instance, Enter/Esc, and a memo reminder answered end to end.
+# Usage: desktop_test.sh KELVARINE_BINARY SOURCE_DIR [compositor|plain]
+set -uo pipefail
+binary=$1
+source_dir=$2
+mode=${3:-compositor}
+source "$source_dir/tools/virtual-desktop.sh"
+for tool in Xvfb openbox xcompmgr xdotool xwininfo xprop xsetroot xclip convert; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed" >&2; exit 77; }
+done
+
+failures=0
+passes=0
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then
+        passes=$((passes + 1))
+    else
+        echo "FAIL [$mode]: $what" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+work=$(mktemp -d)
+trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
+[ "$mode" = plain ] && export KELVARINE_NO_COMPOSITOR=1
+start_virtual_desktop 1280x800
+trap 'kill $clock 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
+export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
+mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+
+pixel() {  # pixel IMAGE X Y -> srgb(r,g,b)
+    convert "$1" -format "%[pixel:p{$2,$3}]" info: | sed 's/srgba\?(\([0-9]*,[0-9]*,[0-9]*\).*/srgb(\1)/'
+}
+# Top-level windows (frames and override-redirect windows) with exactly this geometry.
+windows_at() { xwininfo -root -children | grep -c " $1 "; }
+# The face window is titled "Kelvarine"; xdotool matches names without regard to case.
+clock_window() {
+    local w
+    for w in $(xdotool search --name '^kelvarine$'); do
+        xprop -id "$w" WM_NAME | grep -q '"Kelvarine"' && { echo "$w"; return; }
+    done
+}
+clock_geometry() {
+    xwininfo -id "$(clock_window)" |
+        awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2}
+             /Height/{h=$2} END{print w "x" h "+" x "+" y}'
+}
+
+# A memo one minute overdue, to be asked about as soon as the clock starts.
+due=$(($(date +%s) / 60 * 60 - 60))
+printf '%s Water the plants\r\n' "$(date -u -d "@$due" '+%Y-%m-%d %H:%M')" \
+    >"$XDG_DATA_HOME/kelvarine/memo.txt"
+
+"$binary" 2>"$work/stderr" &
+clock=$!
+xdotool search --sync --name '^memo$' >/dev/null &
+waiter=$!
+( sleep 10; kill $waiter 2>/dev/null ) &
+wait $waiter
+box=$(xdotool search --name '^memo$' | head -n 1)
+check "the reminder box appears at start-up" test -n "$box"
+
+# The reminder: exact text (triple-click selects the line into the X selection), clock ticking
+# behind it, No postpones the memo by five minutes from its own time.
+if [ -n "$box" ]; then
+    read -r X Y < <(xwininfo -id "$box" |
+        awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}')
+    xdotool mousemove $((X + 60)) $((Y + 22)) click --repeat 3 --delay 80 1
+    sleep 0.3
+    expected="$(date -u -d "@$due" '+%Y-%m-%d %H:%M') Water the plants - 删除此备忘？"
+    check "the box reads '$expected'" test "$(xclip -o 2>/dev/null)" = "$expected"
+    import -window root "$work/tick1.png"
+    sleep 2.2
+    import -window root "$work/tick2.png"
+    check "the clock keeps ticking while the box is open" \
+        test "$(compare -metric AE -extract 128x128+1152+50 "$work/tick1.png" "$work/tick2.png" \
+            null: 2>&1)" != 0
+    [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/tick2.png" "$KELVARINE_SHOT_DIR/reminder-$mode.png"
+    xdotool key n
+    sleep 0.7
+    postponed="$(date -u -d "@$((due + 300))" '+%Y-%m-%d %H:%M') Water the plants"
+    check "No rewrites the memo five minutes later" \
+        cmp -s <(printf '%s\r\n' "$postponed") "$XDG_DATA_HOME/kelvarine/memo.txt"
+fi
+
+# Placement: 128-pixel skin at the top-right, 50 pixels down; the overlay on the same rectangle.
+rect="128x128+1152+50"
+check "clock window at $rect (is $(clock_geometry))" test "$(clock_geometry)" = "$rect"
+check "clock frame and overlay share $rect" test "$(windows_at "$rect")" -ge 2
+state=$(xprop -id "$(clock_window)" _NET_WM_STATE)
+check "no taskbar entry" grep -q _NET_WM_STATE_SKIP_TASKBAR <<<"$state"
+check "always on top" grep -q _NET_WM_STATE_ABOVE <<<"$state"
+
+# Pixels: the corners show the desktop, the face shows the skin between the hands.
+import -window root "$work/shot.png"
+background=$(pixel "$work/shot.png" 10 790)
+[ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/shot.png" "$KELVARINE_SHOT_DIR/desktop-$mode.png"
+for corner in "1152 50" "1279 50" "1152 177" "1279 177"; do
+    check "corner $corner shows the desktop" test "$(pixel "$work/shot.png" $corner)" = "$background"
+done
+convert "$work/shot.png" -crop "$rect" +repage "$work/face.png"
+convert -size 128x128 "xc:$background" "$source_dir/res/png/130.png" -composite "$work/expected.png"
+differing=$(compare -metric AE -fuzz 4% "$work/face.png" "$work/expected.png" null: 2>&1)
+check "the face shows the skin except under hands and texts ($differing pixels differ)" \
+    test "${differing%%.*}" -lt 3000
+keyed=$(convert "$work/face.png" -fill black +opaque 'srgb(12,128,221)' -fill white \
+    -opaque 'srgb(12,128,221)' -format '%[fx:round(mean*w*h)]' info:)
+check "no pixel in the key colour ($keyed found)" test "$keyed" = 0
+
+# A second clock finds the first and leaves it alone.
+second_err=$("$binary" 2>&1 >/dev/null)
+check "second start exits with status 0" test $? = 0
+check "second start says so on one line ($second_err)" test "$(wc -l <<<"$second_err")" = 1 -a -n "$second_err"
+check "the first clock keeps running" kill -0 $clock
+
+# Click-through and drag: press on the hands' centre, where both windows overlap.
+xdotool mousemove 1216 114 mousedown 1
+for step in 1 2 3 4 5; do xdotool mousemove $((1216 - 20 * step)) $((114 + 6 * step)); done
+xdotool mouseup 1
+sleep 0.5
+moved="128x128+1052+80"
+check "dragging through the overlay moves the clock to $moved (is $(clock_geometry))" \
+    test "$(clock_geometry)" = "$moved"
+check "the overlay moved with it" test "$(windows_at "$moved")" -ge 2
+
+# Enter does nothing; Esc ends the run with status 0.
+xdotool windowfocus --sync "$(clock_window)" key Return
+sleep 0.5
+check "Enter leaves the clock running" kill -0 $clock
+xdotool windowfocus --sync "$(clock_window)" key Escape
+for _ in $(seq 30); do kill -0 $clock 2>/dev/null || break; sleep 0.1; done
+wait $clock
+check "Esc ends the clock with status 0" test $? = 0
+
+echo "$passes passed, $failures failed"
+[ "$failures" = 0 ]

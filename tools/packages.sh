@@ -1,0 +1,28 @@
+# Debian packages the scripts need, and a quiet, idempotent installer for them.
+# Sourced by ./run and ./test.
+
+KELVARINE_BUILD_PACKAGES=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-multimedia-dev libx11-dev libpng-dev
+    libgtest-dev libbenchmark-dev
+    fonts-liberation fonts-wqy-microhei tzdata
+)
+# A virtual desktop: X server, window manager, compositor, input and screenshots.
+KELVARINE_DESKTOP_PACKAGES=(
+    xvfb openbox xcompmgr xdotool x11-utils x11-xserver-utils xclip imagemagick
+)
+
+ensure_packages() {
+    local missing=() pkg
+    for pkg in "$@"; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
+            missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    echo "Installing: ${missing[*]}" >&2
+    "${sudo[@]}" apt-get update -qq >/dev/null
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
