@@ -28,6 +28,10 @@ CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
                    Qt::NoDropShadowWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QStringLiteral("Kelvarine"));
+    connect(&m_handsDlg, &CHandsDlg::compositingChanged, this, [this] {
+        ApplyFaceMask();
+        update();
+    });
 }
 
 CClockDlg::~CClockDlg() = default;

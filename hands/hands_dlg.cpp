@@ -48,7 +48,14 @@ void CHandsDlg::Refresh() {
     const HandsGeometry g =
         ComputeHandsGeometry({size(), tips[0], tips[1], tips[2], pm, today.day, m_bHover != 0});
     m_frame = RenderHandsFrame(g, logicalDpiY());
-    if (!x11::HasCompositingManager()) {
+    // One round trip to the X server a second: cheap enough to follow a compositor that
+    // starts or stops while the clock runs.
+    const bool compositing = x11::HasCompositingManager();
+    if (compositing != m_compositing) {
+        m_compositing = compositing;
+        emit compositingChanged(compositing);
+    }
+    if (!compositing) {
         // Without a compositor the see-through pixels would show black; cut them out instead.
         setMask(QBitmap::fromImage(m_frame.createAlphaMask()));
     } else if (!mask().isEmpty()) {

@@ -26,6 +26,10 @@ public:
     const QImage& frame() const { return m_frame; }
     bool hovering() const { return m_bHover != 0; }
 
+signals:
+    // A compositing manager came or went; windows with see-through pixels must re-mask.
+    void compositingChanged(bool compositing);
+
 protected:
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
@@ -40,6 +44,7 @@ private:
 
     const Services& m_services;
     int m_bHover = 0;
+    bool m_compositing = true;
     MinuteWatch m_minuteWatch;
     QTimer m_tick;
     QImage m_frame;

@@ -130,6 +130,23 @@ check "dragging through the overlay moves the clock to $moved (is $(clock_geomet
     test "$(clock_geometry)" = "$moved"
 check "the overlay moved with it" test "$(windows_at "$moved")" -ge 2
 
+# The compositing manager stops and starts again while the clock runs: the corners stay
+# see-through throughout (the clock falls back to shape masks and back again).
+if [ "$mode" = compositor ]; then
+    corner_matches_desktop() {  # corner_matches_desktop SCREENSHOT
+        test "$(pixel "$1" 1053 81)" = "$(pixel "$1" 10 790)"
+    }
+    pkill -x xcompmgr
+    sleep 1.5
+    import -window root "$work/without.png"
+    check "corners see-through after the compositor stopped" corner_matches_desktop "$work/without.png"
+    xcompmgr >/dev/null 2>&1 &
+    KELVARINE_DESKTOP_PIDS+=($!)
+    sleep 1.5
+    import -window root "$work/with.png"
+    check "corners see-through after a compositor started" corner_matches_desktop "$work/with.png"
+fi
+
 # Enter does nothing; Esc ends the run with status 0.
 xdotool windowfocus --sync "$(clock_window)" key Return
 sleep 0.5
