@@ -13,6 +13,10 @@ constexpr qsizetype kMinMemoLine = 17;
 }  // namespace
 
 void LoadMemoFile(const QString& path, MemoList& list) {
+    // Only a regular file: a pipe or device at that path must not block or flood start-up.
+    if (!QFileInfo(path).isFile()) {
+        return;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return;
