@@ -29,8 +29,9 @@ bool HasCompositingManager() {
     if (display == nullptr) {
         return true;
     }
-    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(DefaultScreen(display));
-    const Atom selection = XInternAtom(display, name.constData(), False);
+    // Asked every second: intern the selection's atom once.
+    static const Atom selection = XInternAtom(
+        display, ("_NET_WM_CM_S" + QByteArray::number(DefaultScreen(display))).constData(), False);
     return XGetSelectionOwner(display, selection) != None;
 }
 
