@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSoundEffect>
 #include <QTimer>
 #include <QWidget>
 
@@ -61,6 +63,22 @@ TEST(SoundAlarm, StartAndStopAreSafeInAnyOrder) {
     SoundAlarm missing(QUrl(QStringLiteral("qrc:/wave/does-not-exist")));
     missing.Start();
     missing.Stop();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SoundAlarm, embeddedAlarmDecodes) {
+    QSoundEffect effect;
+    effect.setSource(QUrl(QStringLiteral("qrc:/wave/146")));
+    QElapsedTimer waited;
+    waited.start();
+    while (effect.status() != QSoundEffect::Ready && effect.status() != QSoundEffect::Error &&
+           waited.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    EXPECT_EQ(effect.status(), QSoundEffect::Ready);
 }
 
 }  // namespace
