@@ -1,5 +1,7 @@
 #include "app/message_box_question.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -19,13 +21,32 @@ protected:
     }
 };
 
+// Texts are the user's own words: never markup, and copyable with the mouse. A selectable label
+// that takes the focus selects all of its text, so it never takes it: the box opens with its
+// text unselected and the focus on the default button.
+void ShowAsPlainText(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+        label->setFocusPolicy(Qt::NoFocus);
+    }
+}
+
 }  // namespace
 
 bool MessageBoxQuestion::AskYesNo(QWidget* owner, const QString& caption, const QString& text) {
     ReminderBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
-    // Memo texts are the user's own words: never markup, and copyable.
-    box.setTextFormat(Qt::PlainText);
-    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ShowAsPlainText(box);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+void MessageBoxQuestion::Warn(QWidget* owner, const QString& caption, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, owner);
+    ShowAsPlainText(box);
+    box.exec();
+}
+
+void MessageBoxQuestion::Beep() {
+    QApplication::beep();
 }

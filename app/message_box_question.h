@@ -2,9 +2,12 @@
 
 #include "app/services.h"
 
-// Asks with a modal Yes/No message box (Yes the default, no icon). Its event loop keeps
-// timers and posted events running while the user thinks.
+// The desktop's message boxes. Their event loops keep timers and posted events running while
+// the user thinks.
 class MessageBoxQuestion : public Question {
 public:
+    // Yes/No, Yes the default, no icon.
     bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) override;
+    void Warn(QWidget* owner, const QString& caption, const QString& text) override;
+    void Beep() override;
 };

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+// The program's title: the caption of its own message boxes.
+inline constexpr char kAppTitle[] = "Kelvarine";
+
 inline constexpr unsigned IDR_MAINFRAME = 128;
 inline constexpr unsigned IDR_SKIN_FIRST = 129;
 inline constexpr int kSkinCount = 8;

@@ -30,11 +30,16 @@ public:
     virtual void Stop() = 0;
 };
 
+// The program's message boxes. Each blocks until dismissed while events keep flowing.
 class Question {
 public:
     virtual ~Question() = default;
-    // Blocks until answered while events keep flowing; true for Yes.
+    // True for Yes.
     virtual bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) = 0;
+    // A warning with an exclamation icon and an OK button.
+    virtual void Warn(QWidget* owner, const QString& caption, const QString& text) = 0;
+    // The desktop's warning sound.
+    virtual void Beep() = 0;
 };
 
 class ProfileStore {

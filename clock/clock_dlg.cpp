@@ -27,7 +27,7 @@ CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                    Qt::NoDropShadowWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
-    setWindowTitle(QStringLiteral("Kelvarine"));
+    setWindowTitle(QLatin1String(kAppTitle));
     connect(&m_handsDlg, &CHandsDlg::compositingChanged, this, [this] {
         ApplyFaceMask();
         update();

@@ -41,6 +41,10 @@ bool ScriptedQuestion::AskYesNo(QWidget*, const QString& caption, const QString&
     return answer.yes;
 }
 
+void ScriptedQuestion::Warn(QWidget*, const QString& caption, const QString& text) {
+    warnings.push_back({caption, text});
+}
+
 std::optional<QString> MemoryProfile::Read(const QString& group, const QString& key) const {
     const auto it = values.find({group, key});
     if (it == values.end()) {

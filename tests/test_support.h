@@ -40,7 +40,16 @@ public:
     std::vector<Answer> script;
     std::vector<QString> asked;  // texts, in order
     QString lastCaption;
+    struct Warning {
+        QString caption;
+        QString text;
+        bool operator==(const Warning&) const = default;
+    };
+    std::vector<Warning> warnings;  // in order
+    int beeps = 0;
     bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) override;
+    void Warn(QWidget* owner, const QString& caption, const QString& text) override;
+    void Beep() override { ++beeps; }
 };
 
 class MemoryProfile : public ProfileStore {
