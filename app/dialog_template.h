@@ -1,0 +1,53 @@
+#pragma once
+
+#include <vector>
+
+#include <QRect>
+#include <QSize>
+
+// A dialog described as data, the way a resource script describes it: every control with its
+// id, class, text and rectangle in dialog units. BuildDialog (app/dialog_builder.h) turns one
+// into Qt widgets.
+
+enum class ControlClass { Edit, Button, ListBox, MonthCalendar, Static };
+
+// The styles a template may give a control beyond "child, visible".
+enum ControlStyle : unsigned {
+    kStyleBorder = 1u << 0,
+    kStyleTabStop = 1u << 1,
+    kStyleAutoHScroll = 1u << 2,  // edit: scrolls sideways instead of wrapping
+    kStyleNotify = 1u << 3,       // list box: reports selection changes
+    kStyleSort = 1u << 4,         // list box: keeps its lines sorted (done by the owner)
+    kStyleNoIntegralHeight = 1u << 5,
+    kStyleVScroll = 1u << 6,
+    kStyleNoToday = 1u << 7,  // month calendar: no "today" footer
+    kStylePushButton = 1u << 8,
+    kStyleAutoCheckBox = 1u << 9,
+    kStyleLeft = 1u << 10,  // static: left-aligned text
+    kStyleGroup = 1u << 11,
+    kStyleBlackRect = 1u << 12,  // static: a filled frame, no text
+    kStyleHidden = 1u << 13,     // not visible when created
+};
+
+inline constexpr int IDC_STATIC = -1;
+
+struct ControlTemplate {
+    int id;
+    const char* name;  // the control's object name; empty for IDC_STATIC
+    ControlClass cls;
+    const char* text;  // UTF-8
+    QRect rect;        // dialog units
+    unsigned styles;
+};
+
+struct DialogTemplate {
+    unsigned id;
+    const char* caption;  // UTF-8
+    QSize size;           // dialog units
+    const char* fontFamily;
+    int fontPoints;
+    std::vector<ControlTemplate> controls;  // in tab order
+};
+
+// The compiled-in template with that resource id, or nullptr.
+const DialogTemplate* FindDialogTemplate(unsigned id);

@@ -1,0 +1,110 @@
+// The dialogs' layouts, in dialog units, with their controls in tab order.
+
+#include "app/dialog_template.h"
+#include "app/resource_ids.h"
+
+namespace {
+
+using enum ControlClass;
+
+const DialogTemplate kMemoDialog = {
+    IDD_MEMO,
+    "备忘事件",
+    {286, 212},
+    "System",
+    10,
+    {
+        // A single-line edit in a tall frame.
+        {IDC_MEMO_TEXT,
+         "IDC_MEMO_TEXT",
+         Edit,
+         "",
+         {155, 92, 124, 113},
+         kStyleBorder | kStyleTabStop | kStyleAutoHScroll},
+        {IDC_MEMO_ADD,
+         "IDC_MEMO_ADD",
+         Button,
+         "<= 添加",
+         {102, 137, 50, 14},
+         kStylePushButton | kStyleTabStop},
+        {IDC_MEMO_DELETE,
+         "IDC_MEMO_DELETE",
+         Button,
+         "删除",
+         {102, 162, 50, 14},
+         kStylePushButton | kStyleTabStop},
+        {IDC_MEMO_LIST,
+         "IDC_MEMO_LIST",
+         ListBox,
+         "",
+         {7, 7, 92, 198},
+         kStyleNotify | kStyleSort | kStyleNoIntegralHeight | kStyleVScroll | kStyleBorder |
+             kStyleTabStop},
+        {IDC_MEMO_CALENDAR,
+         "IDC_MEMO_CALENDAR",
+         MonthCalendar,
+         "",
+         {100, 7, 179, 82},
+         kStyleNoToday | kStyleTabStop},
+        {IDC_MEMO_HOUR,
+         "IDC_MEMO_HOUR",
+         Edit,
+         "",
+         {105, 99, 19, 14},
+         kStyleBorder | kStyleTabStop | kStyleAutoHScroll},
+        {IDC_STATIC, "", Static, ":", {126, 101, 8, 8}, kStyleLeft | kStyleGroup},
+        {IDC_MEMO_MINUTE,
+         "IDC_MEMO_MINUTE",
+         Edit,
+         "",
+         {132, 99, 19, 14},
+         kStyleBorder | kStyleTabStop | kStyleAutoHScroll},
+    },
+};
+
+const DialogTemplate kSettingsDialog = {
+    IDD_SETTINGS,
+    "设置",
+    {145, 132},
+    "System",
+    10,
+    {
+        {IDC_SKIN_LIST,
+         "IDC_SKIN_LIST",
+         ListBox,
+         "",
+         {7, 7, 47, 101},
+         kStyleBorder | kStyleVScroll | kStyleTabStop | kStyleNotify | kStyleNoIntegralHeight},
+        {IDC_AUTOSTART,
+         "IDC_AUTOSTART",
+         Button,
+         "开机自动启动",
+         {7, 115, 64, 10},
+         kStyleAutoCheckBox | kStyleTabStop},
+        {IDOK, "IDOK", Button, "确定", {88, 111, 50, 14}, kStylePushButton | kStyleTabStop},
+        // Never shown: it only marks where the preview is painted.
+        {IDC_PREVIEW_FRAME,
+         "IDC_PREVIEW_FRAME",
+         Static,
+         "",
+         {54, 7, 84, 81},
+         kStyleBlackRect | kStyleHidden},
+        {IDC_REPORT_LINK,
+         "IDC_REPORT_LINK",
+         Static,
+         "Report bugs to me",
+         {69, 95, 61, 8},
+         kStyleLeft | kStyleGroup},
+    },
+};
+
+}  // namespace
+
+const DialogTemplate* FindDialogTemplate(unsigned id) {
+    for (const DialogTemplate* t : {&kMemoDialog, &kSettingsDialog}) {
+        if (t->id == id) {
+            return t;
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QCalendarWidget>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "app/dialog_builder.h"
+#include "app/resource_ids.h"
+
+namespace {
+
+TEST(DialogUnits, mapThroughTheFontsAverageWidthAndHeight) {
+    const DialogBaseUnits base{8, 15};
+    EXPECT_EQ(MapDialogRect(QRect(0, 0, 286, 212), base), QRect(0, 0, 572, 398));
+    // Edges round to the nearest pixel: 7 * 15 / 8 = 13.1, (7 + 198) * 15 / 8 = 384.4.
+    EXPECT_EQ(MapDialogRect(QRect(7, 7, 92, 198), base), QRect(14, 13, 184, 371));
+    EXPECT_EQ(MapDialogRect(QRect(126, 101, 8, 8), base), QRect(252, 189, 16, 15));
+    // Every letter 7.5 pixels on average rounds up, as the templates expect.
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    const DialogBaseUnits measured = DialogBaseUnitsOf(font);
+    EXPECT_GT(measured.avgCharWidth, 4);
+    EXPECT_EQ(measured.charHeight, QFontMetrics(font).height());
+}
+
+TEST(GrowToFit, pushesWhatLiesBeyondAndStretchesWhatSpansTheEdge) {
+    // A list on the left spanning the page, a calendar top right that needs 20 x 30 more, and a
+    // field under the calendar.
+    DialogLayout layout{
+        {QRect(10, 10, 100, 300), QRect(120, 10, 200, 100), QRect(130, 120, 50, 20)}, {330, 320}};
+    const DialogLayout grown = GrowToFit(layout, {QSize(50, 50), QSize(220, 130), QSize(40, 20)});
+    EXPECT_EQ(grown.controls[0], QRect(10, 10, 100, 330));  // spans the calendar's bottom edge
+    EXPECT_EQ(grown.controls[1], QRect(120, 10, 220, 130));
+    EXPECT_EQ(grown.controls[2], QRect(130, 150, 50, 20));  // below it: moved down, not resized
+    EXPECT_EQ(grown.client, QSize(350, 350));
+
+    // Enough room everywhere changes nothing.
+    const DialogLayout same = GrowToFit(layout, {QSize(1, 1), QSize(200, 100), QSize(50, 20)});
+    EXPECT_EQ(same.controls, layout.controls);
+    EXPECT_EQ(same.client, layout.client);
+}
+
+TEST(GrowToFit, pushesChainUntilEveryControlFits) {
+    // Two fields side by side: the first one's growth moves the second, whose own growth then
+    // widens the dialog further; their bottoms stay aligned.
+    DialogLayout layout{{QRect(0, 0, 10, 10), QRect(10, 0, 10, 10)}, {20, 10}};
+    const DialogLayout grown = GrowToFit(layout, {QSize(15, 10), QSize(25, 12)});
+    EXPECT_EQ(grown.controls[0], QRect(0, 0, 15, 12));
+    EXPECT_EQ(grown.controls[1], QRect(15, 0, 25, 12));
+    EXPECT_EQ(grown.client, QSize(40, 12));
+}
+
+// Text-bearing controls need only their text's width; others their whole rectangle.
+QRect InkRect(const QWidget* w) {
+    if (qobject_cast<const QLabel*>(w) != nullptr) {
+        return QRect(w->pos(), w->sizeHint().boundedTo(w->size()));
+    }
+    return w->geometry();
+}
+
+TEST(BuildDialog, memoTemplateMakesEveryControlReadableInTabOrder) {
+    QDialog dialog;
+    QListWidget ownList;
+    const std::map<int, QWidget*> controls =
+        BuildDialog(dialog, *FindDialogTemplate(IDD_MEMO), {{IDC_MEMO_LIST, &ownList}});
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("备忘事件"));
+    EXPECT_EQ(controls.at(IDC_MEMO_LIST), &ownList);
+    EXPECT_EQ(ownList.parentWidget(), &dialog);
+    EXPECT_EQ(qobject_cast<QAbstractButton*>(controls.at(IDC_MEMO_ADD))->text(),
+              QStringLiteral("<= 添加"));
+    EXPECT_NE(qobject_cast<QCalendarWidget*>(controls.at(IDC_MEMO_CALENDAR)), nullptr);
+    EXPECT_EQ(controls.at(IDC_MEMO_HOUR)->objectName(), QStringLiteral("IDC_MEMO_HOUR"));
+
+    // Tab goes through the controls in template order and wraps around.
+    const std::vector<int> tabOrder = {IDC_MEMO_TEXT,  IDC_MEMO_ADD,      IDC_MEMO_DELETE,
+                                       IDC_MEMO_LIST,  IDC_MEMO_CALENDAR, IDC_MEMO_HOUR,
+                                       IDC_MEMO_MINUTE};
+    for (std::size_t i = 0; i < tabOrder.size(); ++i) {
+        QWidget* from = controls.at(tabOrder[i]);
+        QWidget* next = from->nextInFocusChain();
+        while (next->focusPolicy() != Qt::StrongFocus || next->parentWidget() != &dialog) {
+            next = next->nextInFocusChain();
+        }
+        EXPECT_EQ(next, controls.at(tabOrder[(i + 1) % tabOrder.size()])) << i;
+    }
+
+    const QRect client(QPoint(0, 0), dialog.size());
+    const QList<QWidget*> children = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(children.size(), 8);
+    for (const QWidget* w : children) {
+        EXPECT_TRUE(client.contains(w->geometry())) << qPrintable(w->objectName());
+        const QSize needed = qobject_cast<const QCalendarWidget*>(w) != nullptr
+                                 ? w->minimumSizeHint()
+                                 : w->sizeHint();
+        if (qobject_cast<const QLabel*>(w) != nullptr ||
+            qobject_cast<const QAbstractButton*>(w) != nullptr ||
+            qobject_cast<const QCalendarWidget*>(w) != nullptr) {
+            EXPECT_GE(w->width(), needed.width()) << qPrintable(w->objectName());
+            EXPECT_GE(w->height(), needed.height()) << qPrintable(w->objectName());
+        }
+        for (const QWidget* other : children) {
+            if (other != w) {
+                EXPECT_FALSE(InkRect(w).intersects(InkRect(other)))
+                    << qPrintable(w->objectName()) << " and " << qPrintable(other->objectName());
+            }
+        }
+    }
+}
+
+TEST(BuildDialog, growsOnlyAsMuchAsACrampedControlNeeds) {
+    // A calendar given far too little room, with a button beside and a field below it.
+    const DialogTemplate cramped = {
+        999,
+        "t",
+        {100, 60},
+        "System",
+        10,
+        {
+            {10, "IDC_CAL", ControlClass::MonthCalendar, "", {5, 5, 40, 30}, kStyleTabStop},
+            {11, "IDC_BESIDE", ControlClass::Button, "OK", {50, 5, 45, 14}, kStylePushButton},
+            {12, "IDC_BELOW", ControlClass::Edit, "", {5, 40, 30, 14}, kStyleBorder},
+            {13,
+             "IDC_HIDDEN",
+             ControlClass::Static,
+             "",
+             {0, 0, 1, 1},
+             kStyleBlackRect | kStyleHidden},
+        },
+    };
+    QDialog dialog;
+    const std::map<int, QWidget*> c = BuildDialog(dialog, cramped);
+    QWidget* calendar = c.at(10);
+    const QSize minimum = calendar->minimumSizeHint();
+    EXPECT_EQ(calendar->size(), minimum);
+    // The neighbours keep their distance from the calendar and their own size.
+    const DialogBaseUnits base = DialogBaseUnitsOf(dialog.font());
+    const QRect templateCalendar = MapDialogRect(QRect(5, 5, 40, 30), base);
+    const QRect templateBeside = MapDialogRect(QRect(50, 5, 45, 14), base);
+    const QRect templateBelow = MapDialogRect(QRect(5, 40, 30, 14), base);
+    EXPECT_EQ(c.at(11)->geometry(),
+              templateBeside.translated(minimum.width() - templateCalendar.width(), 0));
+    EXPECT_EQ(c.at(12)->geometry(),
+              templateBelow.translated(0, minimum.height() - templateCalendar.height()));
+    const QSize templateClient = MapDialogRect(QRect(0, 0, 100, 60), base).size();
+    EXPECT_EQ(dialog.width(), templateClient.width() + minimum.width() - templateCalendar.width());
+    EXPECT_EQ(dialog.height(),
+              templateClient.height() + minimum.height() - templateCalendar.height());
+    EXPECT_FALSE(c.at(13)->isVisibleTo(&dialog));
+    EXPECT_EQ(c.at(12)->focusPolicy(), Qt::NoFocus);  // no tab stop
+}
+
+}  // namespace
