@@ -22,7 +22,7 @@ CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
       m_services(services),
       m_hIcon(ResourcePath("icon", IDR_MAINFRAME)),
       m_handsDlg(services),
-      m_memoDlg(nullptr) {
+      m_memoDlg(services) {
     // A tool window keeps the clock off the taskbar; the face itself is the whole window.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                    Qt::NoDropShadowWindowHint);
@@ -45,7 +45,7 @@ void CClockDlg::showEvent(QShowEvent* e) {
 }
 
 void CClockDlg::OnInitDialog() {
-    LoadMemoFile(m_services.paths.memoFile, m_memoDlg.m_memos);
+    LoadMemoFile(m_services.paths.memoFile, m_memoDlg.m_memos, &m_memoDlg.m_fileStamp);
     setWindowIcon(m_hIcon);
     x11::SkipTaskbar(this);
 
@@ -56,8 +56,7 @@ void CClockDlg::OnInitDialog() {
     SelectSkin(SkinIndexFromProfile(stored));
 
     m_handsDlg.Create(this);
-    m_memoDlg.setParent(this, m_memoDlg.windowFlags() | Qt::Dialog);
-    m_memoDlg.hide();
+    m_memoDlg.Create(this);
     ComposeFace();
 
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -117,7 +116,8 @@ bool CClockDlg::event(QEvent* e) {
 }
 
 void CClockDlg::OnCheckMemos() {
-    RunMemoCheck(m_memoDlg.m_memos, m_memoDlg.m_bDirty, m_bInReminder, m_services, this);
+    RunMemoCheck(m_memoDlg.m_memos, m_memoDlg.m_bDirty, m_bInReminder, m_services, this,
+                 &m_memoDlg.m_fileStamp);
 }
 
 void CClockDlg::mousePressEvent(QMouseEvent* e) {
@@ -157,7 +157,7 @@ void CClockDlg::OnDestroy() {
     m_memoDlg.hide();
     // Changes not yet written by a memo check would otherwise be lost with the process.
     if (m_memoDlg.m_bDirty) {
-        if (SaveMemoFile(m_services.paths.memoFile, m_memoDlg.m_memos)) {
+        if (SaveMemoFile(m_services.paths.memoFile, m_memoDlg.m_memos, &m_memoDlg.m_fileStamp)) {
             m_memoDlg.m_bDirty = false;
         } else {
             std::fprintf(stderr, "kelvarine: could not save memos to %s\n",

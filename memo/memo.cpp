@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include <QStringDecoder>
+
 namespace {
 
 constexpr int kMaxYear = 9999;  // the last year that still fits the four-digit field
@@ -49,14 +51,32 @@ QByteArray FormatMemoLine(const MemoEntry& entry) {
     return FormatLocalTime(entry.time, "%Y-%m-%d %H:%M") + ' ' + entry.text;
 }
 
+MemoLineFields ReadMemoLineFields(const QByteArray& line) {
+    return {FieldAt(line, 0, 4), FieldAt(line, 5, 2), FieldAt(line, 8, 2), FieldAt(line, 11, 2),
+            FieldAt(line, 14, 2)};
+}
+
 MemoEntry ParseMemoLine(const QByteArray& line) {
-    const int year = FieldAt(line, 0, 4);
-    const int month = FieldAt(line, 5, 2);
-    const int day = FieldAt(line, 8, 2);
-    const int hour = FieldAt(line, 11, 2);
-    const int minute = FieldAt(line, 14, 2);
+    const MemoLineFields f = ReadMemoLineFields(line);
     MemoEntry entry;
-    entry.time = MemoTimeFromLocal(year, month, day, hour, minute);
+    entry.time = MemoTimeFromLocal(f.year, f.month, f.day, f.hour, f.minute);
     entry.text = line.size() > 17 ? line.mid(17) : QByteArray();
     return entry;
+}
+
+QString DecodeMemoText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString asUtf8 = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        return asUtf8;
+    }
+    // Memo files written on a Chinese Windows system hold GBK.
+    QStringDecoder gbk("GBK", QStringDecoder::Flag::Stateless);
+    if (gbk.isValid()) {
+        const QString asGbk = gbk.decode(bytes);
+        if (!gbk.hasError()) {
+            return asGbk;
+        }
+    }
+    return asUtf8;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QString>
 
 // One dated memo. The text is kept as the bytes the user typed, so whatever encoding the
 // file holds survives a load and a save unchanged.
@@ -27,6 +28,20 @@ QByteArray FormatMemoLine(const MemoEntry& entry);
 // out-of-range fields roll over as mktime does; a date before 1970 or past year 9999 gives
 // kInvalidMemoTime.
 MemoEntry ParseMemoLine(const QByteArray& line);
+
+// The five numbers of a memo line, each read by position as atoi reads it (see ParseMemoLine).
+struct MemoLineFields {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+};
+MemoLineFields ReadMemoLineFields(const QByteArray& line);
+
+// How memo bytes read on screen: as UTF-8 when they are UTF-8, else as GBK when they decode as
+// that, else as UTF-8 with replacement characters. The bytes themselves are never changed.
+QString DecodeMemoText(const QByteArray& bytes);
 
 // Seconds since 1970 of a local wall-clock minute, or kInvalidMemoTime (see ParseMemoLine).
 std::int64_t MemoTimeFromLocal(int year, int month, int day, int hour, int minute);

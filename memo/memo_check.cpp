@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <optional>
 
-#include "memo/memo_file.h"
-
 namespace {
 
 constexpr std::int64_t kPostponeSeconds = 300;
@@ -40,11 +38,11 @@ void ApplyAnswer(MemoList& memos, std::size_t position, const MemoEntry& asked, 
 
 QString ReminderText(const MemoEntry& memo) {
     return QString::fromLatin1(FormatLocalTime(memo.time, "%Y-%m-%d %H:%M ")) +
-           QString::fromUtf8(memo.text) + QStringLiteral(" - 删除此备忘？");
+           DecodeMemoText(memo.text) + QStringLiteral(" - 删除此备忘？");
 }
 
 void RunMemoCheck(MemoList& memos, bool& dirty, bool& inReminder, const Services& services,
-                  QWidget* owner) {
+                  QWidget* owner, MemoFileStamp* stamp) {
     if (inReminder) {
         return;  // a box is open; the run after its answer catches up
     }
@@ -63,13 +61,13 @@ void RunMemoCheck(MemoList& memos, bool& dirty, bool& inReminder, const Services
         services.alarm->Stop();
         dirty = true;
         inReminder = false;
-        RunMemoCheck(memos, dirty, inReminder, services, owner);
+        RunMemoCheck(memos, dirty, inReminder, services, owner, stamp);
         nestedRunSaved = true;
     }
     // The innermost run has already written the list as it stands now; writing it again (or
     // reporting the same failure again) from every enclosing run would gain nothing.
     if (dirty && !nestedRunSaved) {
-        if (SaveMemoFile(services.paths.memoFile, memos)) {
+        if (SaveMemoFile(services.paths.memoFile, memos, stamp)) {
             dirty = false;
         } else {
             std::fprintf(stderr, "kelvarine: could not write the memo file %s; will retry\n",

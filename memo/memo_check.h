@@ -4,6 +4,7 @@
 
 #include "app/services.h"
 #include "memo/memo.h"
+#include "memo/memo_file.h"
 
 class QWidget;
 
@@ -14,6 +15,7 @@ QString ReminderText(const MemoEntry& memo);
 // whether to delete it (Yes) or postpone it by five minutes from its own time (No); then writes
 // the list when it is dirty. While a box is open further checks return at once (inReminder);
 // the check re-runs itself after each answer, so memos that fell due meanwhile are asked next.
-// A failed write keeps dirty set so that the next check tries again.
+// A failed write keeps dirty set so that the next check tries again. The stamp guards the file
+// against edits made by others (see SaveMemoFile).
 void RunMemoCheck(MemoList& memos, bool& dirty, bool& inReminder, const Services& services,
-                  QWidget* owner);
+                  QWidget* owner, MemoFileStamp* stamp = nullptr);

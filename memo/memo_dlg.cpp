@@ -1,3 +1,249 @@
 #include "memo/memo_dlg.h"
 
-CMemoDlg::CMemoDlg(QWidget* parent) : QDialog(parent) {}
+#include <algorithm>
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
+
+#include "app/dialog_builder.h"
+#include "app/dialog_data.h"
+#include "app/local_time.h"
+#include "app/resource_ids.h"
+#include "memo/memo_edits.h"
+
+namespace {
+
+// The dates a memo can hold.
+const QDate kFirstDate(1970, 1, 1);
+const QDate kLastDate(9999, 12, 31);
+
+}  // namespace
+
+CMemoDlg::CMemoDlg(const Services& services, QWidget* parent)
+    : QDialog(parent), m_services(services) {}
+
+CMemoDlg::~CMemoDlg() = default;
+
+void CMemoDlg::Create(QWidget* owner) {
+    setParent(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    const DialogTemplate* dialog = FindDialogTemplate(IDD_MEMO);
+    if (dialog == nullptr) {
+        return;
+    }
+    const std::map<int, QWidget*> controls =
+        BuildDialog(*this, *dialog, {{IDC_MEMO_CALENDAR, &m_calendar}, {IDC_MEMO_LIST, &m_list}});
+    m_editHour = qobject_cast<QLineEdit*>(controls.at(IDC_MEMO_HOUR));
+    m_editMinute = qobject_cast<QLineEdit*>(controls.at(IDC_MEMO_MINUTE));
+    m_editText = qobject_cast<QLineEdit*>(controls.at(IDC_MEMO_TEXT));
+    auto* add = qobject_cast<QPushButton*>(controls.at(IDC_MEMO_ADD));
+    auto* remove = qobject_cast<QPushButton*>(controls.at(IDC_MEMO_DELETE));
+    // No button takes Enter: it does nothing in this dialog.
+    add->setAutoDefault(false);
+    remove->setAutoDefault(false);
+    connect(add, &QPushButton::clicked, this, &CMemoDlg::OnAddMemo);
+    connect(remove, &QPushButton::clicked, this, &CMemoDlg::OnDeleteMemo);
+    connect(&m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_bChangingList) {
+            OnSelchangeMemoList();
+        }
+    });
+    m_calendar.setDateRange(kFirstDate, kLastDate);
+    OnInitDialog();
+    hide();
+}
+
+bool CMemoDlg::OnInitDialog() {
+    UpdateData(false);
+    return true;
+}
+
+bool CMemoDlg::UpdateData(bool bSaveAndValidate) {
+    if (m_editHour == nullptr || m_editMinute == nullptr || m_editText == nullptr) {
+        return false;
+    }
+    if (!bSaveAndValidate) {
+        m_editHour->setText(QString::number(m_nHour));
+        m_editMinute->setText(QString::number(m_nMinute));
+        m_editText->setText(DecodeMemoText(m_strText));
+        return true;
+    }
+    const IntFieldResult hour = ReadIntField(m_editHour->text(), 0, 23);
+    if (!hour.value) {
+        return FailField(m_editHour, hour.message);
+    }
+    m_nHour = *hour.value;
+    const IntFieldResult minute = ReadIntField(m_editMinute->text(), 0, 59);
+    if (!minute.value) {
+        return FailField(m_editMinute, minute.message);
+    }
+    m_nMinute = *minute.value;
+    // A text left as shown keeps its bytes, whatever encoding they are in.
+    const QString text = m_editText->text();
+    if (text != DecodeMemoText(m_strText)) {
+        m_strText = text.toUtf8();
+    }
+    return true;
+}
+
+bool CMemoDlg::FailField(QLineEdit* field, const QString& message) {
+    m_services.question->Warn(this, QLatin1String(kAppTitle), message);
+    field->setFocus();
+    field->selectAll();
+    return false;
+}
+
+void CMemoDlg::showEvent(QShowEvent* e) {
+    // The window manager mapping the dialog again (after it was minimised) is no new show.
+    if (e->spontaneous()) {
+        QDialog::showEvent(e);
+        return;
+    }
+    if (!m_bPlaced && parentWidget() != nullptr) {
+        m_bPlaced = true;
+        // Before the first show the frame is unknown: allow for a title bar and borders.
+        const QSize outer =
+            frameGeometry().size() == size() ? size() + QSize(16, 40) : frameGeometry().size();
+        // Moving first also keeps the base class from centring the dialog over the face.
+        move(MemoDialogPosition(parentWidget()->screen()->availableGeometry(),
+                                parentWidget()->frameGeometry(), outer));
+    }
+    QDialog::showEvent(e);
+    OnShowWindow(true);
+}
+
+void CMemoDlg::hideEvent(QHideEvent* e) {
+    QDialog::hideEvent(e);
+    if (!e->spontaneous()) {
+        OnShowWindow(false);
+    }
+}
+
+void CMemoDlg::closeEvent(QCloseEvent* e) {
+    OnClose();
+    e->accept();
+}
+
+void CMemoDlg::OnShowWindow(bool bShow) {
+    {
+        QScopedValueRollback changing(m_bChangingList, true);
+        m_list.clear();
+    }
+    m_filledLines.clear();
+    if (!bShow) {
+        return;
+    }
+    const std::int64_t now = m_services.time->Now();
+    SelectDate(now);
+    const LocalTime local = ToLocalTime(now);
+    m_nHour = local.hour;
+    m_nMinute = local.minute;
+    for (const MemoEntry& memo : m_memos) {
+        const QByteArray line = FormatMemoLine(memo);
+        AddListLine(line);
+        m_filledLines.push_back(line);
+    }
+    UpdateData(false);
+}
+
+void CMemoDlg::OnAddMemo() {
+    if (!UpdateData(true)) {
+        return;
+    }
+    const QDate date = m_calendar.selectedDate();
+    const MemoEntry memo{
+        MemoTimeFromLocal(date.year(), date.month(), date.day(), m_nHour, m_nMinute), m_strText};
+    AddListLine(FormatMemoLine(memo));
+}
+
+void CMemoDlg::OnDeleteMemo() {
+    const QList<QListWidgetItem*> selected = m_list.selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    QScopedValueRollback changing(m_bChangingList, true);
+    delete m_list.takeItem(m_list.row(selected.first()));
+    // As after any deletion, no line is selected.
+    m_list.clearSelection();
+    m_list.setCurrentRow(-1);
+}
+
+void CMemoDlg::OnSelchangeMemoList() {
+    const QList<QListWidgetItem*> selected = m_list.selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    const QByteArray line = selected.first()->data(Qt::UserRole).toByteArray();
+    const MemoEntry memo = ParseMemoLine(line);
+    SelectDate(memo.time);
+    const MemoLineFields fields = ReadMemoLineFields(line);
+    m_nHour = fields.hour;
+    m_nMinute = fields.minute;
+    m_strText = memo.text;
+    UpdateData(false);
+}
+
+void CMemoDlg::OnClose() {
+    m_memos = CommitListEdits(m_memos, m_filledLines, ListLines());
+    m_bDirty = true;
+    hide();
+}
+
+void CMemoDlg::AddListLine(const QByteArray& line) {
+    // After the lines it equals, so lines keep the order they were added in.
+    int low = 0;
+    int high = m_list.count();
+    while (low < high) {
+        const int mid = (low + high) / 2;
+        if (ListLineLess(line, m_list.item(mid)->data(Qt::UserRole).toByteArray())) {
+            high = mid;
+        } else {
+            low = mid + 1;
+        }
+    }
+    auto* item = new QListWidgetItem(DecodeMemoText(line));
+    item->setData(Qt::UserRole, line);
+    // The list is narrow; the whole line is a hover away.
+    item->setToolTip(item->text());
+    QScopedValueRollback changing(m_bChangingList, true);
+    m_list.insertItem(low, item);
+}
+
+std::vector<QByteArray> CMemoDlg::ListLines() const {
+    std::vector<QByteArray> lines;
+    lines.reserve(static_cast<std::size_t>(m_list.count()));
+    for (int i = 0; i < m_list.count(); ++i) {
+        lines.push_back(m_list.item(i)->data(Qt::UserRole).toByteArray());
+    }
+    return lines;
+}
+
+void CMemoDlg::SelectDate(std::int64_t time) {
+    const LocalTime local = ToLocalTime(time);
+    const QDate date = std::clamp(QDate(local.year, local.month, local.day), kFirstDate, kLastDate);
+    m_calendar.setSelectedDate(date);
+    m_calendar.setCurrentPage(date.year(), date.month());
+}
+
+QPoint MemoDialogPosition(const QRect& available, const QRect& face, const QSize& outer) {
+    constexpr int kGap = 8;
+    QRect r(QPoint(0, 0), outer);
+    r.moveCenter(available.center());
+    if (r.intersects(face.adjusted(-kGap, -kGap, kGap, kGap))) {
+        if (face.left() - kGap - outer.width() >= available.left()) {
+            r.moveRight(face.left() - kGap - 1);
+        } else if (face.right() + kGap + outer.width() <= available.right()) {
+            r.moveLeft(face.right() + kGap + 1);
+        } else {
+            r.moveTop(face.bottom() + kGap + 1);
+        }
+    }
+    const int x =
+        std::max(available.left(), std::min(r.left(), available.right() - outer.width() + 1));
+    const int y =
+        std::max(available.top(), std::min(r.top(), available.bottom() - outer.height() + 1));
+    return {x, y};
+}

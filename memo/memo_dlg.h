@@ -1,17 +1,75 @@
 #pragma once
 
-#include <QDialog>
+#include <vector>
 
+#include <QByteArray>
+#include <QCalendarWidget>
+#include <QDialog>
+#include <QListWidget>
+
+#include "app/services.h"
 #include "memo/memo.h"
+#include "memo/memo_file.h"
+
+class QLineEdit;
 
 // The memo dialog. It owns the memo list for the whole run, whether or not it is shown; the
 // clock window loads the list into it and the memo check reads and changes it directly.
+//
+// The dialog edits a copy: every show fills the list from the memo list, "<= 添加" and "删除"
+// change only the dialog's lines, and the close box commits them. Esc hides it without that.
 class CMemoDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CMemoDlg(QWidget* parent = nullptr);
+    explicit CMemoDlg(const Services& services, QWidget* parent = nullptr);
+    ~CMemoDlg() override;
+
+    // Builds the dialog's window, owned by `owner`, and leaves it hidden.
+    void Create(QWidget* owner);
+    // Moves the fields between the controls and the members; false (after telling the user)
+    // when a number field does not validate.
+    bool UpdateData(bool bSaveAndValidate = true);
+
+    // Enter never ends this dialog: a user confirming with it would lose their edits.
+    void accept() override {}
 
     MemoList m_memos;
-    bool m_bDirty = false;  // the list has changes the memo file does not have yet
+    bool m_bDirty = false;      // the list has changes the memo file does not have yet
+    MemoFileStamp m_fileStamp;  // what the clock last read from or wrote to the memo file
+    QCalendarWidget m_calendar;
+    QListWidget m_list;
+    int m_nHour = 0;
+    int m_nMinute = 0;
+    QByteArray m_strText;  // the memo text as bytes (see DecodeMemoText)
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    bool OnInitDialog();
+    void OnShowWindow(bool bShow);
+    void OnAddMemo();
+    void OnDeleteMemo();
+    void OnSelchangeMemoList();
+    void OnClose();
+
+    void AddListLine(const QByteArray& line);
+    std::vector<QByteArray> ListLines() const;
+    void SelectDate(std::int64_t time);
+    bool FailField(QLineEdit* field, const QString& message);
+
+    const Services& m_services;
+    QLineEdit* m_editHour = nullptr;
+    QLineEdit* m_editMinute = nullptr;
+    QLineEdit* m_editText = nullptr;
+    std::vector<QByteArray> m_filledLines;  // what the last show put in the list
+    bool m_bChangingList = false;           // list changes made by the dialog itself, not the user
+    bool m_bPlaced = false;
 };
+
+// Where the memo dialog first appears: centred on the screen's free area, and clear of the clock
+// face when there is room. `outer` is the dialog's size with its window frame.
+QPoint MemoDialogPosition(const QRect& available, const QRect& face, const QSize& outer);

@@ -1,5 +1,10 @@
 #include "memo/memo_file.h"
 
+#include <cstdio>
+#include <optional>
+
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,21 +15,94 @@ namespace {
 // Shorter lines cannot hold a date and its separating space.
 constexpr qsizetype kMinMemoLine = 17;
 
-}  // namespace
+QByteArray Digest(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
 
-void LoadMemoFile(const QString& path, MemoList& list) {
-    // Only a regular file: a pipe or device at that path must not block or flood start-up.
+struct DiskContent {
+    bool present = false;             // a regular file is there
+    std::optional<QByteArray> bytes;  // unset when it could not be read
+};
+
+DiskContent ReadDisk(const QString& path) {
+    // Only a regular file: a pipe or device at that path must not block or flood the clock.
     if (!QFileInfo(path).isFile()) {
-        return;
+        return {};
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return;
+        return {true, std::nullopt};
     }
-    const QByteArray content = file.readAll();
+    QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError) {
+        return {true, std::nullopt};
+    }
+    return {true, std::move(content)};
+}
+
+// Copies bytes to a new file next to path, named after the time it was last changed.
+std::optional<QString> KeepBeside(const QString& path, const QByteArray& bytes) {
+    const QString stem = path + QLatin1Char('.') +
+                         QFileInfo(path).lastModified().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int n = 1; n < 1000; ++n) {
+        const QString name = n == 1 ? stem : stem + QStringLiteral("-%1").arg(n);
+        QFile copy(name);
+        // NewOnly: an earlier kept copy is never replaced, even by a racing writer.
+        if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (QFileInfo::exists(name)) {
+                continue;
+            }
+            return std::nullopt;
+        }
+        if (copy.write(bytes) != bytes.size() || !copy.flush()) {
+            copy.remove();
+            return std::nullopt;
+        }
+        return name;
+    }
+    return std::nullopt;
+}
+
+// Keeps the file on disk when it is not what the stamp says the clock last saw. False when
+// the file must not be replaced: it changed but cannot be read or kept.
+bool KeepForeignVersion(const QString& path, const MemoFileStamp& stamp) {
+    const DiskContent disk = ReadDisk(path);
+    if (!disk.present) {
+        return true;  // nothing there to lose
+    }
+    if (!disk.bytes) {
+        std::fprintf(stderr, "kelvarine: cannot read %s; not replacing it\n", qPrintable(path));
+        return false;
+    }
+    if (stamp.known && stamp.present && stamp.digest == Digest(*disk.bytes)) {
+        return true;
+    }
+    const std::optional<QString> kept = KeepBeside(path, *disk.bytes);
+    if (!kept) {
+        std::fprintf(stderr,
+                     "kelvarine: %s was changed by another program and cannot be kept; "
+                     "not replacing it\n",
+                     qPrintable(path));
+        return false;
+    }
+    std::fprintf(stderr,
+                 "kelvarine: %s was changed by another program; that version is kept as %s\n",
+                 qPrintable(path), qPrintable(*kept));
+    return true;
+}
+
+}  // namespace
+
+void LoadMemoFile(const QString& path, MemoList& list, MemoFileStamp* stamp) {
+    const DiskContent disk = ReadDisk(path);
+    if (stamp != nullptr) {
+        *stamp = {disk.bytes.has_value() || !disk.present, disk.present,
+                  disk.bytes ? Digest(*disk.bytes) : QByteArray()};
+    }
+    if (!disk.bytes) {
         return;
     }
+    const QByteArray& content = *disk.bytes;
     qsizetype start = 0;
     while (start < content.size()) {
         qsizetype end = content.indexOf('\n', start);
@@ -41,16 +119,24 @@ void LoadMemoFile(const QString& path, MemoList& list) {
     }
 }
 
-bool SaveMemoFile(const QString& path, const MemoList& list) {
+bool SaveMemoFile(const QString& path, const MemoList& list, MemoFileStamp* stamp) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (stamp != nullptr && !KeepForeignVersion(path, *stamp)) {
         return false;
     }
+    QByteArray content;
     for (const MemoEntry& entry : list) {
-        file.write(FormatMemoLine(entry) + "\r\n");
+        content += FormatMemoLine(entry) + "\r\n";
     }
-    return file.commit();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
+        !file.commit()) {
+        return false;
+    }
+    if (stamp != nullptr) {
+        *stamp = {true, true, Digest(content)};
+    }
+    return true;
 }

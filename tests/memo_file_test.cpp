@@ -1,6 +1,9 @@
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
+#include <map>
+
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -180,6 +183,90 @@ TEST_F(MemoFileTest, SaveUnderAFileFails) {
     Write("not a folder");
     EXPECT_FALSE(SaveMemoFile(dir.filePath("memo.txt/memo.txt"), {}));
     EXPECT_EQ(Read(), QByteArray("not a folder"));
+}
+
+// Copies kept beside the memo file, by name, with their bytes.
+std::map<QString, QByteArray> KeptCopies(const QString& folder) {
+    std::map<QString, QByteArray> kept;
+    for (const QString& name : QDir(folder).entryList({"memo.txt.*"}, QDir::Files | QDir::Hidden)) {
+        QFile file(QDir(folder).filePath(name));
+        kept[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
+    }
+    return kept;
+}
+
+void SetModified(const QString& path, const QDateTime& when) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime));
+}
+
+TEST_F(MemoFileTest, AFileChangedByOthersIsKeptBesideItBeforeTheSave) {
+    Write("2024-05-01 14:30 mine\r\n");
+    MemoFileStamp stamp;
+    MemoList list;
+    LoadMemoFile(Path(), list, &stamp);
+    ASSERT_TRUE(SaveMemoFile(Path(), list, &stamp));  // unchanged on disk: nothing kept
+    EXPECT_TRUE(KeptCopies(dir.path()).empty());
+
+    const QDateTime edited(QDate(2024, 5, 2), QTime(8, 30, 15));
+    Write("2024-05-01 14:30 mine\r\n2024-05-09 09:00 typed by hand\r\n");
+    SetModified(Path(), edited);
+    list.push_back(At(2024, 5, 3, 10, 0, "added in the clock"));
+    ASSERT_TRUE(SaveMemoFile(Path(), list, &stamp));
+    const QString name = "memo.txt." + edited.toString("yyyyMMdd-HHmmss");
+    EXPECT_EQ(KeptCopies(dir.path()),
+              (std::map<QString, QByteArray>{
+                  {name, "2024-05-01 14:30 mine\r\n2024-05-09 09:00 typed by hand\r\n"}}));
+    EXPECT_EQ(Read(), "2024-05-01 14:30 mine\r\n2024-05-03 10:00 added in the clock\r\n");
+
+    // The clock's own save is what it knows now; another edit at the same second gets its own
+    // copy, and the first one stays.
+    ASSERT_TRUE(SaveMemoFile(Path(), list, &stamp));
+    EXPECT_EQ(KeptCopies(dir.path()).size(), 1u);
+    Write("edited again\r\n");
+    SetModified(Path(), edited);
+    ASSERT_TRUE(SaveMemoFile(Path(), list, &stamp));
+    const std::map<QString, QByteArray> kept = KeptCopies(dir.path());
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept.at(name), "2024-05-01 14:30 mine\r\n2024-05-09 09:00 typed by hand\r\n");
+    EXPECT_EQ(kept.at(name + "-2"), "edited again\r\n");
+}
+
+TEST_F(MemoFileTest, AFileThatAppearedIsKeptAndOneThatWentNeedsNothing) {
+    MemoFileStamp stamp;
+    MemoList list;
+    LoadMemoFile(Path(), list, &stamp);  // no file yet
+    Write("2024-05-01 14:30 written meanwhile\r\n");
+    ASSERT_TRUE(SaveMemoFile(Path(), {At(2024, 5, 2, 9, 0, "x")}, &stamp));
+    EXPECT_EQ(KeptCopies(dir.path()).size(), 1u);
+
+    ASSERT_TRUE(QFile::remove(Path()));
+    ASSERT_TRUE(SaveMemoFile(Path(), {At(2024, 5, 2, 9, 0, "y")}, &stamp));
+    EXPECT_EQ(KeptCopies(dir.path()).size(), 1u);
+    EXPECT_EQ(Read(), "2024-05-02 09:00 y\r\n");
+}
+
+TEST_F(MemoFileTest, AChangedFileThatCannotBeReadOrKeptIsNotReplaced) {
+    Write("2024-05-01 14:30 mine\r\n");
+    MemoFileStamp stamp;
+    MemoList list;
+    LoadMemoFile(Path(), list, &stamp);
+    Write("2024-05-01 14:30 theirs\r\n");
+    // Unreadable now.
+    ::chmod(QFile::encodeName(Path()).constData(), 0);
+    int result = RunUnprivileged([&] { return SaveMemoFile(Path(), list, &stamp) ? 1 : 0; });
+    EXPECT_EQ(result, 0);
+    ::chmod(QFile::encodeName(Path()).constData(), 0644);
+    EXPECT_EQ(Read(), "2024-05-01 14:30 theirs\r\n");
+
+    // Readable, but the folder takes no copy (nor a save, which would replace it).
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0555);
+    result = RunUnprivileged([&] { return SaveMemoFile(Path(), list, &stamp) ? 1 : 0; });
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(Read(), "2024-05-01 14:30 theirs\r\n");
+    EXPECT_TRUE(KeptCopies(dir.path()).empty());
 }
 
 }  // namespace

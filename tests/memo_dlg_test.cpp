@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/messages.h"
+#include "clock/clock_dlg.h"
+#include "memo/memo_file.h"
+#include "tests/test_support.h"
+
+namespace {
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// A started clock (2026-12-07 10:10:30 on the 1920 x 1080 test screen) and its memo dialog.
+class MemoDialogTest : public ::testing::Test {
+protected:
+    void Start(const QByteArray& memoFile = {}) {
+        fakes.time.SetSeconds(LocalSeconds(2026, 12, 7, 10, 10, 30));
+        if (!memoFile.isEmpty()) {
+            WriteFile(fakes.services.paths.memoFile, memoFile);
+        }
+        clock = std::make_unique<CClockDlg>(fakes.services);
+        clock->show();
+        QCoreApplication::processEvents();
+    }
+    CMemoDlg& Dlg() { return clock->memoDlg(); }
+    void Show() {
+        Dlg().show();
+        QCoreApplication::processEvents();
+    }
+    QLineEdit* Field(const char* name) { return Dlg().findChild<QLineEdit*>(name); }
+    QPushButton* Button(const char* name) { return Dlg().findChild<QPushButton*>(name); }
+    void Type(const char* name, const QString& text) {
+        // As typed over the whole field (insert takes what keyClicks cannot: tabs, CJK).
+        QLineEdit* field = Field(name);
+        field->selectAll();
+        field->insert(text);
+    }
+    void Add(int hour, int minute, const QString& text) {
+        Type("IDC_MEMO_HOUR", QString::number(hour));
+        Type("IDC_MEMO_MINUTE", QString::number(minute));
+        Type("IDC_MEMO_TEXT", text);
+        Button("IDC_MEMO_ADD")->click();
+    }
+    QStringList Shown() {
+        QStringList lines;
+        for (int i = 0; i < Dlg().m_list.count(); ++i) {
+            lines << Dlg().m_list.item(i)->text();
+        }
+        return lines;
+    }
+    void SelectLine(int row) {
+        QListWidget& list = Dlg().m_list;
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualItemRect(list.item(row)).center());
+    }
+    void RunMemoCheck() { QCoreApplication::sendEvent(clock.get(), new QEvent(WM_CHECK_MEMOS)); }
+
+    TestServices fakes;
+    std::unique_ptr<CClockDlg> clock;
+};
+
+TEST_F(MemoDialogTest, isCreatedHiddenAndShowsTodayWithAnEmptyList) {
+    Start();
+    EXPECT_FALSE(Dlg().isVisible());
+    EXPECT_EQ(Dlg().parentWidget(), clock.get());
+    Show();
+    EXPECT_TRUE(Dlg().isVisible());
+    EXPECT_EQ(Dlg().windowTitle(), QStringLiteral("备忘事件"));
+    EXPECT_EQ(Dlg().m_list.count(), 0);
+    EXPECT_EQ(Dlg().m_calendar.selectedDate(), QDate(2026, 12, 7));
+    EXPECT_EQ(Dlg().m_calendar.monthShown(), 12);
+    EXPECT_EQ(Field("IDC_MEMO_HOUR")->text(), QStringLiteral("10"));
+    EXPECT_EQ(Field("IDC_MEMO_MINUTE")->text(), QStringLiteral("10"));
+    EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QString());
+    // On the clock's screen, clear of the face.
+    EXPECT_TRUE(clock->screen()->availableGeometry().contains(Dlg().frameGeometry()));
+    EXPECT_FALSE(Dlg().frameGeometry().intersects(clock->frameGeometry()));
+}
+
+TEST_F(MemoDialogTest, outOfOrderMemosShowSortedAndTheCommitSavesThatOrder) {
+    Start("2026-12-24 09:00 presents\r\n2026-12-08 14:30 call\r\n2026-12-08 14:30 Bake\r\n");
+    Show();
+    EXPECT_EQ(Shown(), (QStringList{"2026-12-08 14:30 Bake", "2026-12-08 14:30 call",
+                                    "2026-12-24 09:00 presents"}));
+    Dlg().close();
+    EXPECT_FALSE(Dlg().isVisible());
+    EXPECT_EQ(Dlg().m_list.count(), 0);  // emptied on hiding
+    EXPECT_TRUE(Dlg().m_bDirty);
+    EXPECT_EQ(Dlg().m_memos[0].text, "Bake");
+    // The file changes only with the next memo check.
+    EXPECT_EQ(ReadFile(fakes.services.paths.memoFile),
+              "2026-12-24 09:00 presents\r\n2026-12-08 14:30 call\r\n2026-12-08 14:30 Bake\r\n");
+    RunMemoCheck();
+    EXPECT_EQ(ReadFile(fakes.services.paths.memoFile),
+              "2026-12-08 14:30 Bake\r\n2026-12-08 14:30 call\r\n2026-12-24 09:00 presents\r\n");
+    EXPECT_FALSE(Dlg().m_bDirty);
+    EXPECT_TRUE(fakes.question.asked.empty());
+}
+
+TEST_F(MemoDialogTest, addTakesTheCalendarDateAndTheFields) {
+    Start();
+    Show();
+    Dlg().m_calendar.setSelectedDate(QDate(2027, 1, 15));
+    Add(9, 5, QStringLiteral("dentist 牙医"));
+    Type("IDC_MEMO_HOUR", QStringLiteral(" +07\t"));  // blanks and a sign, as typed
+    Type("IDC_MEMO_TEXT", QString());
+    Button("IDC_MEMO_ADD")->click();  // an empty text gives the date, the time and one space
+    EXPECT_EQ(Shown(), (QStringList{"2027-01-15 07:05 ", "2027-01-15 09:05 dentist 牙医"}));
+    EXPECT_EQ(Field("IDC_MEMO_HOUR")->text(), QStringLiteral(" +07\t"));  // fields keep values
+    EXPECT_TRUE(Dlg().m_memos.empty());  // only the dialog's lines changed
+    Dlg().close();
+    EXPECT_EQ(Dlg().m_memos,
+              (MemoList{{LocalSeconds(2027, 1, 15, 7, 5), ""},
+                        {LocalSeconds(2027, 1, 15, 9, 5), QByteArray("dentist 牙医")}}));
+}
+
+TEST_F(MemoDialogTest, invalidNumbersAreRefusedWithTheFrameworksMessage) {
+    Start();
+    Show();
+    const struct {
+        const char* hour;
+        const char* minute;
+        const char* badField;
+        const char* message;
+    } cases[] = {
+        {"24", "0", "IDC_MEMO_HOUR", "Please enter an integer between 0 and 23."},
+        {"-1", "0", "IDC_MEMO_HOUR", "Please enter an integer between 0 and 23."},
+        {"ten", "0", "IDC_MEMO_HOUR", "Please enter an integer."},
+        {"", "0", "IDC_MEMO_HOUR", "Please enter an integer."},
+        {"9", "60", "IDC_MEMO_MINUTE", "Please enter an integer between 0 and 59."},
+        {"9", "5 5", "IDC_MEMO_MINUTE", "Please enter an integer."},
+    };
+    for (const auto& c : cases) {
+        fakes.question.warnings.clear();
+        Type("IDC_MEMO_HOUR", QString::fromLatin1(c.hour));
+        Type("IDC_MEMO_MINUTE", QString::fromLatin1(c.minute));
+        Field("IDC_MEMO_TEXT")->setFocus();
+        Button("IDC_MEMO_ADD")->click();
+        EXPECT_EQ(fakes.question.warnings,
+                  (std::vector<ScriptedQuestion::Warning>{
+                      {QStringLiteral("Kelvarine"), QString::fromLatin1(c.message)}}))
+            << c.hour << " " << c.minute;
+        EXPECT_EQ(Dlg().m_list.count(), 0) << c.hour << " " << c.minute;
+        QLineEdit* bad = Field(c.badField);
+        EXPECT_EQ(Dlg().focusWidget(), bad) << c.hour << " " << c.minute;
+        EXPECT_EQ(bad->selectedText(), bad->text()) << c.hour << " " << c.minute;
+    }
+    // A valid hour before a bad minute is already taken, as the framework does.
+    EXPECT_EQ(Dlg().m_nHour, 9);
+}
+
+TEST_F(MemoDialogTest, selectingCopiesALineAndDeleteRemovesOnlyTheSelection) {
+    Start("2026-12-08 14:30 call home\r\n2026-12-24 09:00 presents\r\n");
+    Show();
+    Button("IDC_MEMO_DELETE")->click();  // nothing selected: nothing happens
+    EXPECT_EQ(Dlg().m_list.count(), 2);
+
+    SelectLine(1);
+    EXPECT_EQ(Dlg().m_calendar.selectedDate(), QDate(2026, 12, 24));
+    EXPECT_EQ(Field("IDC_MEMO_HOUR")->text(), QStringLiteral("9"));  // plain decimal, not 09
+    EXPECT_EQ(Field("IDC_MEMO_MINUTE")->text(), QStringLiteral("0"));
+    EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QStringLiteral("presents"));
+    Button("IDC_MEMO_ADD")->click();  // a copy
+    EXPECT_EQ(Shown(), (QStringList{"2026-12-08 14:30 call home", "2026-12-24 09:00 presents",
+                                    "2026-12-24 09:00 presents"}));
+
+    SelectLine(0);
+    Button("IDC_MEMO_DELETE")->click();
+    EXPECT_EQ(Shown(), (QStringList{"2026-12-24 09:00 presents", "2026-12-24 09:00 presents"}));
+    EXPECT_TRUE(Dlg().m_list.selectedItems().isEmpty());
+    Button("IDC_MEMO_DELETE")->click();  // the deletion left nothing selected
+    EXPECT_EQ(Dlg().m_list.count(), 2);
+    // The fields still hold the deleted line's values.
+    EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QStringLiteral("call home"));
+}
+
+TEST_F(MemoDialogTest, closingWithoutChangesStillMarksTheListDirty) {
+    Start("2026-12-24 09:00 presents\r\n");
+    ASSERT_FALSE(Dlg().m_bDirty);
+    Show();
+    Dlg().close();
+    EXPECT_TRUE(Dlg().m_bDirty);
+    EXPECT_EQ(Dlg().m_memos.size(), 1u);
+}
+
+TEST_F(MemoDialogTest, escapeCancelsTheEditsAndEnterKeepsThem) {
+    Start("2026-12-24 09:00 presents\r\n");
+    Show();
+    Add(8, 0, QStringLiteral("lost"));
+    QTest::keyClick(&Dlg(), Qt::Key_Escape);
+    EXPECT_FALSE(Dlg().isVisible());
+    EXPECT_FALSE(Dlg().m_bDirty);
+    Show();
+    EXPECT_EQ(Shown(), QStringList{"2026-12-24 09:00 presents"});
+
+    Add(8, 0, QStringLiteral("kept"));
+    // Enter from wherever the user typed: the fields and a focused button alike.
+    for (const char* name : {"IDC_MEMO_TEXT", "IDC_MEMO_HOUR"}) {
+        QTest::keyClick(Field(name), Qt::Key_Return);
+        QTest::keyClick(Field(name), Qt::Key_Enter, Qt::KeypadModifier);
+    }
+    Button("IDC_MEMO_ADD")->setFocus();
+    QTest::keyClick(Button("IDC_MEMO_ADD"), Qt::Key_Return);
+    EXPECT_TRUE(Dlg().isVisible());
+    EXPECT_EQ(Shown(), (QStringList{"2026-12-07 08:00 kept", "2026-12-24 09:00 presents"}));
+    Dlg().close();
+    EXPECT_EQ(Dlg().m_memos.size(), 2u);
+}
+
+TEST_F(MemoDialogTest, showingAgainWhileShownDoesNotRefill) {
+    Start("2026-12-24 09:00 presents\r\n");
+    Show();
+    Add(8, 0, QStringLiteral("unsaved"));
+    Dlg().m_memos.clear();
+    Show();
+    EXPECT_EQ(Dlg().m_list.count(), 2);
+}
+
+TEST_F(MemoDialogTest, aReminderAnsweredWhileTheDialogIsOpenIsNotUndoneByTheCommit) {
+    Start("2026-12-07 10:20 tea\r\n2026-12-07 10:30 meeting\r\n2026-12-24 09:00 presents\r\n");
+    Show();
+    Add(12, 0, QStringLiteral("lunch"));
+    // At 10:30 both memos ring: tea is deleted (Yes), the meeting postponed (No).
+    fakes.time.SetSeconds(LocalSeconds(2026, 12, 7, 10, 30));
+    fakes.question.script = {{true, {}}, {false, {}}};
+    RunMemoCheck();
+    ASSERT_EQ(fakes.question.asked.size(), 2u);
+    Dlg().close();
+    EXPECT_EQ(Dlg().m_memos, (MemoList{{LocalSeconds(2026, 12, 7, 10, 35), "meeting"},
+                                       {LocalSeconds(2026, 12, 7, 12, 0), "lunch"},
+                                       {LocalSeconds(2026, 12, 24, 9, 0), "presents"}}));
+}
+
+TEST_F(MemoDialogTest, gbkTextsShowDecodedAndAnUntouchedLineKeepsItsBytes) {
+    // "年底" (year end) as written by a GBK system, next to UTF-8 and undecodable bytes.
+    const QByteArray file =
+        "2026-12-30 18:00 \xc4\xea\xb5\xd7\r\n"
+        "2026-12-31 09:00 \xe5\xb9\xb4\xe5\xba\x95 utf-8\r\n"
+        "2026-12-31 10:00 \xff\xfe\r\n";
+    Start(file);
+    Show();
+    EXPECT_EQ(Shown(), (QStringList{"2026-12-30 18:00 年底", "2026-12-31 09:00 年底 utf-8",
+                                    QStringLiteral("2026-12-31 10:00 \uFFFD\uFFFD")}));
+    SelectLine(0);
+    EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QStringLiteral("年底"));
+    Dlg().m_calendar.setSelectedDate(QDate(2027, 1, 1));
+    Button("IDC_MEMO_ADD")->click();  // a copy of the unchanged text keeps the GBK bytes
+    Dlg().close();
+    RunMemoCheck();
+    EXPECT_EQ(ReadFile(fakes.services.paths.memoFile),
+              file + "2027-01-01 18:00 \xc4\xea\xb5\xd7\r\n");
+}
+
+TEST(MemoDialogPosition, centredOnTheScreenAndClearOfTheFace) {
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize dialog(600, 440);
+    EXPECT_EQ(MemoDialogPosition(screen, QRect(1712, 50, 208, 209), dialog), QPoint(660, 320));
+    // A face dragged to the middle: the dialog goes beside it.
+    EXPECT_EQ(MemoDialogPosition(screen, QRect(900, 500, 128, 128), dialog), QPoint(292, 320));
+    // A small screen with the face on the left: to the face's right, kept on the screen.
+    EXPECT_EQ(MemoDialogPosition(QRect(0, 0, 800, 600), QRect(0, 200, 128, 128), dialog),
+              QPoint(136, 80));
+    // No room beside it: below the face, as far as the screen allows.
+    EXPECT_EQ(MemoDialogPosition(QRect(0, 0, 640, 480), QRect(256, 0, 128, 128), dialog),
+              QPoint(20, 40));
+    // A second screen to the right.
+    EXPECT_EQ(MemoDialogPosition(QRect(1920, 0, 1280, 1024), QRect(2992, 50, 208, 209), dialog),
+              QPoint(2260, 292));
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "memo/memo_edits.h"
+#include "tests/test_support.h"
+
+namespace {
+
+MemoEntry At(int day, int hour, int minute, const QByteArray& text) {
+    return {LocalSeconds(2026, 12, day, hour, minute), text};
+}
+
+std::vector<QByteArray> Lines(const MemoList& memos) {
+    std::vector<QByteArray> lines;
+    for (const MemoEntry& m : memos) {
+        lines.push_back(FormatMemoLine(m));
+    }
+    return lines;
+}
+
+TEST(ListOrder, chronologicalThenTextIgnoringCaseThenBytes) {
+    std::vector<QByteArray> lines = {
+        "2026-12-08 09:00 b",     "2026-12-07 10:00 zebra", "2026-12-07 09:00 Beta",
+        "2026-12-07 09:00 alpha", "2026-12-07 09:00 beta",  "2026-12-07 09:00 \xc4\xea",
+    };
+    std::sort(lines.begin(), lines.end(), ListLineLess);
+    const std::vector<QByteArray> expected = {
+        "2026-12-07 09:00 alpha",    "2026-12-07 09:00 Beta", "2026-12-07 09:00 beta",
+        "2026-12-07 09:00 \xc4\xea",  // shown as CJK, which sorts after Latin letters
+        "2026-12-07 10:00 zebra",    "2026-12-08 09:00 b",
+    };
+    EXPECT_EQ(lines, expected);
+    EXPECT_FALSE(ListLineLess("2026-12-07 09:00 a", "2026-12-07 09:00 a"));
+}
+
+TEST(CommitListEdits, withoutRemindersGivesTheDialogsLinesInItsOrder) {
+    const MemoList current = {At(9, 8, 0, "later"), At(7, 9, 0, "b"), At(7, 9, 0, "A"),
+                              At(9, 8, 0, "later")};
+    const std::vector<QByteArray> filled = Lines(current);
+    // The user deleted one of the duplicates and "b", and added two.
+    std::vector<QByteArray> shown = {
+        FormatMemoLine(At(7, 9, 0, "A")), FormatMemoLine(At(9, 8, 0, "later")),
+        FormatMemoLine(At(8, 7, 30, "new")), FormatMemoLine(At(8, 7, 30, "new"))};
+    std::sort(shown.begin(), shown.end(), ListLineLess);
+    const MemoList committed = CommitListEdits(current, filled, shown);
+    EXPECT_EQ(Lines(committed), shown);
+    // Untouched, the list is simply put in the dialog's order.
+    const MemoList sorted = CommitListEdits(current, filled, filled);
+    EXPECT_EQ(sorted, (MemoList{At(7, 9, 0, "A"), At(7, 9, 0, "b"), At(9, 8, 0, "later"),
+                                At(9, 8, 0, "later")}));
+}
+
+TEST(CommitListEdits, neverUndoesWhatAReminderDidMeanwhile) {
+    const MemoList filledFrom = {At(7, 10, 0, "rang yes"), At(7, 10, 0, "rang no"),
+                                 At(7, 12, 0, "user deletes"), At(7, 13, 0, "kept")};
+    const std::vector<QByteArray> filled = Lines(filledFrom);
+    // While the dialog was open one reminder deleted its memo and one was postponed.
+    const MemoList current = {At(7, 10, 5, "rang no"), At(7, 12, 0, "user deletes"),
+                              At(7, 13, 0, "kept")};
+    const std::vector<QByteArray> shown = {filled[0], filled[1], filled[3],
+                                           FormatMemoLine(At(7, 11, 0, "user adds"))};
+    EXPECT_EQ(CommitListEdits(current, filled, shown),
+              (MemoList{At(7, 10, 5, "rang no"), At(7, 11, 0, "user adds"), At(7, 13, 0, "kept")}));
+}
+
+}  // namespace
