@@ -70,8 +70,17 @@ check "the reminder box appears at start-up" test -n "$box"
 # The reminder: exact text (triple-click selects the line into the X selection), clock ticking
 # behind it, No postpones the memo by five minutes from its own time.
 if [ -n "$box" ]; then
-    read -r X Y < <(xwininfo -id "$box" |
-        awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}')
+    read -r X Y W H < <(xwininfo -id "$box" |
+        awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2}
+             /Height/{h=$2} END{print x, y, w, h}')
+    # It opens with its text unselected: no pixel of the selection colour.
+    sleep 0.5
+    import -window root -crop "${W}x${H}+$X+$Y" +repage "$work/box.png"
+    [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/box.png" "$KELVARINE_SHOT_DIR/box-$mode.png"
+    highlighted=$(convert "$work/box.png" -fill black +opaque 'srgb(48,140,198)' -fill white \
+        -opaque 'srgb(48,140,198)' -format '%[fx:round(mean*w*h)]' info:)
+    check "the box opens with its text unselected ($highlighted selected pixels)" \
+        test "$highlighted" = 0
     xdotool mousemove $((X + 60)) $((Y + 22)) click --repeat 3 --delay 80 1
     sleep 0.3
     expected="$(date -u -d "@$due" '+%Y-%m-%d %H:%M') Water the plants - 删除此备忘？"

@@ -2,6 +2,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSoundEffect>
@@ -22,6 +23,7 @@ TEST(MessageBoxQuestion, AsksWithYesDefaultAndReturnsTheAnswer) {
         bool noIcon = false;
         bool ownedByOwner = false;
         bool plainText = false;
+        bool textSelected = true;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -35,6 +37,10 @@ TEST(MessageBoxQuestion, AsksWithYesDefaultAndReturnsTheAnswer) {
             noIcon = box->icon() == QMessageBox::NoIcon;
             ownedByOwner = box->parentWidget() == &owner;
             plainText = box->textFormat() == Qt::PlainText;
+            textSelected = false;
+            for (const QLabel* label : box->findChildren<QLabel*>()) {
+                textSelected = textSelected || label->hasSelectedText();
+            }
             box->button(pressYes ? QMessageBox::Yes : QMessageBox::No)->click();
         });
         poll.start(10);
@@ -46,6 +52,7 @@ TEST(MessageBoxQuestion, AsksWithYesDefaultAndReturnsTheAnswer) {
         EXPECT_EQ(answer, pressYes);
         EXPECT_EQ(text, QStringLiteral("2024-05-01 14:30 <b>x</b> - 删除此备忘？"));
         EXPECT_TRUE(plainText);
+        EXPECT_FALSE(textSelected);
         EXPECT_EQ(title, QStringLiteral("memo"));
         EXPECT_TRUE(yesIsDefault);
         EXPECT_TRUE(noIcon);
