@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <optional>
 
+#include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -50,20 +52,57 @@ public:
     virtual bool Write(const QString& group, const QString& key, const QString& value) = 0;
 };
 
+// The session's start-up entry for this program.
 class AutostartStore {
 public:
     virtual ~AutostartStore() = default;
-    // The command line the session starts at log-in, if any.
-    virtual std::optional<QString> ReadCommand() const = 0;
-    virtual bool WriteCommand(const QString& program) = 0;
+    // The entry's bytes; nullopt when there is none, or no small regular file that can be read
+    // (too large, a directory or pipe, unreadable).
+    virtual std::optional<QByteArray> ReadEntry() const = 0;
+    // Replaces whatever is there with an entry that starts `program` (an absolute path).
+    virtual bool WriteEntry(const QString& program) = 0;
+    // Deletes the entry; the folder stays. True when no entry is left.
     virtual bool Remove() = 0;
 };
+
+// Results of opening and starting, numbered as the classic shell launcher's: above 32 is
+// success, anything else is the reason it failed.
+inline constexpr int kLaunchFailed = 0;  // nothing more specific is known
+inline constexpr int kLaunchFileNotFound = 2;
+inline constexpr int kLaunchAccessDenied = 5;
+inline constexpr int kLaunchAssocIncomplete = 27;  // registered, but the entry is unusable
+inline constexpr int kLaunchNoAssociation = 31;
+inline constexpr int kLaunchStarted = 33;
+inline bool LaunchSucceeded(int code) {
+    return code > 32;
+}
 
 class ShellOpener {
 public:
     virtual ~ShellOpener() = default;
-    // True when the target was handed to a program that opens it.
-    virtual bool Open(const QString& target) = 0;
+    // Hands the target to the program the desktop registered for it. kLaunchStarted when it was
+    // handed over; kLaunchNoAssociation when nothing is registered for its scheme,
+    // kLaunchFileNotFound when the registered program (or a local target) is missing.
+    virtual int Open(const QString& target) = 0;
+};
+
+// The desktop's choice of application per MIME type.
+class MimeDefaults {
+public:
+    virtual ~MimeDefaults() = default;
+    // The desktop-file ID of the default application for `mimeType` ("text/html",
+    // "x-scheme-handler/mailto"); empty when there is none, nullopt when the desktop could not
+    // be asked.
+    virtual std::optional<QString> DefaultApplication(const QString& mimeType) = 0;
+};
+
+// Starts programs without a shell, so arguments reach them exactly as given.
+class ProgramLauncher {
+public:
+    virtual ~ProgramLauncher() = default;
+    // kLaunchStarted once running detached; kLaunchFileNotFound, kLaunchAccessDenied or
+    // kLaunchFailed otherwise.
+    virtual int StartDetached(const QString& program, const QStringList& arguments) = 0;
 };
 
 struct Paths {
@@ -80,5 +119,7 @@ struct Services {
     ProfileStore* profile = nullptr;
     AutostartStore* autostart = nullptr;
     ShellOpener* shell = nullptr;
+    MimeDefaults* mime = nullptr;
+    ProgramLauncher* launcher = nullptr;
     Paths paths;
 };

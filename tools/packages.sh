@@ -6,6 +6,7 @@ KELVARINE_BUILD_PACKAGES=(
     qt6-base-dev qt6-multimedia-dev libx11-dev libpng-dev
     libgtest-dev libbenchmark-dev
     fonts-liberation fonts-wqy-microhei tzdata
+    xdg-utils desktop-file-utils
 )
 # A virtual desktop: X server, window manager, compositor, input and screenshots.
 KELVARINE_DESKTOP_PACKAGES=(
