@@ -89,3 +89,58 @@ TestServices::TestServices() {
                       dir.filePath(QStringLiteral("config/kelvarine.ini")),
                       dir.filePath(QStringLiteral("kelvarine.lock"))};
 }
+
+#include "settings/autostart_store.h"
+
+ScopedEnv::ScopedEnv(const char* name, const std::optional<QByteArray>& value) : m_name(name) {
+    if (qEnvironmentVariableIsSet(name)) {
+        m_old = qgetenv(name);
+    }
+    if (value) {
+        qputenv(name, *value);
+    } else {
+        qunsetenv(name);
+    }
+}
+
+ScopedEnv::~ScopedEnv() {
+    if (m_old) {
+        qputenv(m_name, *m_old);
+    } else {
+        qunsetenv(m_name);
+    }
+}
+
+int FakeShellOpener::Open(const QString& target) {
+    targets.push_back(target);
+    return result;
+}
+
+std::optional<QString> FakeMimeDefaults::DefaultApplication(const QString& mimeType) {
+    asked.push_back(mimeType);
+    if (!reachable) {
+        return std::nullopt;
+    }
+    const auto it = defaults.find(mimeType);
+    return it == defaults.end() ? QString() : it->second;
+}
+
+int RecordingLauncher::StartDetached(const QString& program, const QStringList& arguments) {
+    started.push_back(QStringList{program} + arguments);
+    return result;
+}
+
+bool MemoryAutostart::WriteEntry(const QString& program) {
+    ++writes;
+    if (failWrites) {
+        return false;
+    }
+    entry = AutostartEntryText(program);
+    return true;
+}
+
+bool MemoryAutostart::Remove() {
+    ++removes;
+    entry.reset();
+    return true;
+}

@@ -74,3 +74,54 @@ struct TestServices {
 // Runs fn in a child process as an unprivileged user when the tests run as root, so that
 // permission failures really fail; returns fn's result (or -1 when the child died).
 int RunUnprivileged(const std::function<int()>& fn);
+
+// Sets an environment variable (or unsets it, for nullopt) until the end of the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::optional<QByteArray>& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<QByteArray> m_old;
+};
+
+// Answers every open with `result` and remembers the targets.
+class FakeShellOpener : public ShellOpener {
+public:
+    int result = kLaunchNoAssociation;
+    std::vector<QString> targets;
+    int Open(const QString& target) override;
+};
+
+// Default applications from a table; a type not in it has none. `reachable` false makes the
+// desktop one that cannot be asked.
+class FakeMimeDefaults : public MimeDefaults {
+public:
+    std::map<QString, QString> defaults;  // MIME type -> desktop-file ID
+    bool reachable = true;
+    std::vector<QString> asked;
+    std::optional<QString> DefaultApplication(const QString& mimeType) override;
+};
+
+// Records each start as program followed by its arguments, and answers with `result`.
+class RecordingLauncher : public ProgramLauncher {
+public:
+    int result = kLaunchStarted;
+    std::vector<QStringList> started;
+    int StartDetached(const QString& program, const QStringList& arguments) override;
+};
+
+// An autostart entry in memory; WriteEntry stores the text the real store would write.
+class MemoryAutostart : public AutostartStore {
+public:
+    std::optional<QByteArray> entry;
+    bool failWrites = false;
+    int writes = 0;   // WriteEntry calls
+    int removes = 0;  // Remove calls
+    std::optional<QByteArray> ReadEntry() const override { return entry; }
+    bool WriteEntry(const QString& program) override;
+    bool Remove() override;
+};
