@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 
 #include "settings/desktop_entry.h"
+#include "settings/link_open.h"
+#include "tests/test_support.h"
 
 namespace {
 
@@ -105,6 +107,73 @@ TEST_F(DesktopEntryFilesTest, FindsIdsAlongTheDirectoriesInOrder) {
                            ".desktop", "missing.desktop"}) {
         EXPECT_EQ(FindDesktopEntry(id, Dirs()), QString()) << id;
     }
+}
+
+TEST(LinkFallbackTest, BuildsTheCommandFromTheEntry) {
+    const QString target = "mailto:bugs@kelvarine.example?subject=a \"b\" $(id)";
+    const struct {
+        const char* name;
+        QByteArray text;
+        std::optional<QStringList> command;
+    } cases[] = {
+        {"quoted program", "[Desktop Entry]\nExec=\"/opt/My Web/web\" --new-window %u\n",
+         QStringList{"/opt/My Web/web", "--new-window", target}},
+        {"blank before the code, text after it", "[Desktop Entry]\nExec=web  %U --after\n",
+         QStringList{"web", target}},
+        {"no code", "[Desktop Entry]\nExec=web --plain\n", QStringList{"web", "--plain", target}},
+        {"no Exec", "[Desktop Entry]\nName=Web\n", std::nullopt},
+        {"nothing before the code", "[Desktop Entry]\nExec=%u\n", std::nullopt},
+        {"broken quoting", "[Desktop Entry]\nExec=\"web %u\n", std::nullopt},
+        {"not an entry", "Exec=web %u\n", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FallbackCommandFromEntry(c.text, "/apps/web.desktop", target), c.command)
+            << c.name;
+    }
+}
+
+TEST(LinkFallbackTest, RefusesWhatTheBuffersCannotHold) {
+    const auto entry = [](int execBytes) {
+        return "[Desktop Entry]\nExec=" + QByteArray(execBytes - 3, 'w') + " %u\n";
+    };
+    EXPECT_TRUE(FallbackCommandFromEntry(entry(259), {}, "t"));
+    EXPECT_FALSE(FallbackCommandFromEntry(entry(260), {}, "t"));
+    // Command "www", a blank, the target: 519 bytes fit, 520 do not.
+    const QByteArray text = "[Desktop Entry]\nExec=www %u\n";
+    EXPECT_TRUE(FallbackCommandFromEntry(text, {}, QString(515, u'x')));
+    EXPECT_FALSE(FallbackCommandFromEntry(text, {}, QString(516, u'x')));
+}
+
+TEST_F(DesktopEntryFilesTest, BrowserLookupFailsOnMissingOrOversizedEntries) {
+    FakeMimeDefaults mime;
+    mime.defaults["text/html"] = "web.desktop";
+    const QString path = Apps(1) + "/web.desktop";
+    WriteFile(path, "[Desktop Entry]\nExec=web %u\n");
+    EXPECT_EQ(BrowserFallbackCommand(mime, Dirs(), "t"), (QStringList{"web", "t"}));
+    EXPECT_EQ(mime.asked, std::vector<QString>{"text/html"});
+
+    mime.reachable = false;
+    EXPECT_FALSE(BrowserFallbackCommand(mime, Dirs(), "t"));
+    mime.reachable = true;
+    mime.defaults["text/html"] = "";
+    EXPECT_FALSE(BrowserFallbackCommand(mime, Dirs(), "t"));
+    // IDs of 259 and 260 bytes; a dash stands for a folder, as names are shorter than that.
+    for (const int length : {259, 260}) {
+        const QString folder(125, u'w');
+        const QString name = QString(length - 134, u'w') + ".desktop";
+        WriteFile(Apps(1) + "/" + folder + "/" + name, "[Desktop Entry]\nExec=web %u\n");
+        mime.defaults["text/html"] = folder + "-" + name;
+        EXPECT_EQ(BrowserFallbackCommand(mime, Dirs(), "t").has_value(), length == 259);
+    }
+
+    mime.defaults["text/html"] = "web.desktop";
+    QFile::remove(path);
+    EXPECT_FALSE(BrowserFallbackCommand(mime, Dirs(), "t"));  // registered, but gone
+    WriteFile(path, "[Desktop Entry]\nExec=web %u\n" + QByteArray(1 << 20, '#'));
+    EXPECT_FALSE(BrowserFallbackCommand(mime, Dirs(), "t"));
+    QFile::remove(path);
+    QDir().mkpath(path);
+    EXPECT_FALSE(BrowserFallbackCommand(mime, Dirs(), "t"));
 }
 
 }  // namespace
