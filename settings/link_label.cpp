@@ -1,0 +1,228 @@
+#include "settings/link_label.h"
+
+#include <QCursor>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTextDocument>
+
+#include "app/resource_ids.h"
+#include "settings/link_open.h"
+#include "settings/xdg_paths.h"
+
+namespace {
+
+// Only while the pointer is over the link; leaving is noticed within this time.
+constexpr int kHoverPollMs = 100;
+
+// Tooltips render anything that looks like markup; a target is always shown as it stands.
+QString TipText(const QString& link) {
+    if (!Qt::mightBeRichText(link)) {
+        return link;
+    }
+    return QStringLiteral("<p style='white-space:pre'>") + link.toHtmlEscaped() +
+           QStringLiteral("</p>");
+}
+
+}  // namespace
+
+QRect FitWindowToText(const QRect& window, QSize needed, Qt::Alignment alignment) {
+    int left = window.left();
+    int top = window.top();
+    int right = window.left() + window.width();
+    int bottom = window.top() + window.height();
+    if (alignment & Qt::AlignVCenter) {
+        const int shrink = (bottom - top - needed.height()) / 2;
+        top += shrink;
+        bottom -= shrink;
+    } else {
+        bottom = top + needed.height();
+    }
+    if (alignment & Qt::AlignHCenter) {
+        const int shrink = (right - left - needed.width()) / 2;
+        left += shrink;
+        right -= shrink;
+    } else if (alignment & Qt::AlignRight) {
+        left = right - needed.width();
+    } else {
+        right = left + needed.width();
+    }
+    return {left, top, right - left, bottom - top};
+}
+
+CLinkLabel::CLinkLabel(const Services& services, QWidget* parent)
+    : QLabel(parent), m_services(services) {
+    setTextFormat(Qt::PlainText);
+}
+
+void CLinkLabel::PreSubclassWindow() {
+    if (m_bSubclassed) {
+        return;
+    }
+    m_bSubclassed = true;
+    if (m_strLink.isEmpty()) {
+        m_strLink = text();
+    }
+    if (text().isEmpty()) {
+        setText(m_strLink);
+    }
+    // Both copies are made now; the label keeps showing the font it has until hovered.
+    m_fontPlain = font();
+    m_fontUnderlined = font();
+    m_fontUnderlined.setUnderline(true);
+    setMouseTracking(true);
+    FitToText();
+    LoadHandCursor();
+    SetUnderlineMode(UNDERLINE_HOVER);
+    setToolTip(TipText(m_strLink));
+}
+
+void CLinkLabel::SetLink(QString link) {
+    m_strLink = std::move(link);
+    if (m_bSubclassed) {
+        FitToText();
+        setToolTip(TipText(m_strLink));
+    }
+}
+
+void CLinkLabel::SetUnderlineMode(int mode) {
+    if (mode == m_nUnderlineMode) {
+        return;
+    }
+    if (m_bSubclassed) {
+        setFont(mode == UNDERLINE_ALWAYS ? m_fontUnderlined : m_fontPlain);
+        update();
+    }
+    m_nUnderlineMode = mode;
+}
+
+void CLinkLabel::SetOpened(bool opened) {
+    m_bOpened = opened;
+    if (m_bSubclassed) {
+        update();
+    }
+}
+
+void CLinkLabel::FitToText() {
+    if (!m_bSubclassed || !m_bFitToText) {
+        return;
+    }
+    const QFontMetrics metrics(m_fontUnderlined, this);
+    const QSize border = size() - contentsRect().size();
+    const QSize needed(metrics.horizontalAdvance(text()) + border.width(),
+                       metrics.height() + border.height());
+    setGeometry(FitWindowToText(geometry(), needed, alignment()));
+}
+
+void CLinkLabel::mouseMoveEvent(QMouseEvent* event) {
+    if (m_bSubclassed) {
+        OnMouseMove();
+    }
+    QLabel::mouseMoveEvent(event);
+}
+
+void CLinkLabel::mousePressEvent(QMouseEvent* event) {
+    if (m_bSubclassed && event->button() == Qt::LeftButton) {
+        event->accept();
+        OnLinkClicked();
+        return;
+    }
+    QLabel::mousePressEvent(event);
+}
+
+void CLinkLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is no second click: one click, one open.
+    if (m_bSubclassed && event->button() == Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QLabel::mouseDoubleClickEvent(event);
+}
+
+void CLinkLabel::timerEvent(QTimerEvent* event) {
+    if (m_nHoverTimer != 0 && event->timerId() == m_nHoverTimer) {
+        OnTimer();
+    }
+    QLabel::timerEvent(event);
+}
+
+void CLinkLabel::paintEvent(QPaintEvent* event) {
+    if (!m_bSubclassed) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    drawFrame(&painter);
+    painter.setFont(font());
+    painter.setPen(CtlColor());
+    painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine, text());
+}
+
+QColor CLinkLabel::CtlColor() const {
+    if (m_bHot) {
+        return m_clrHot;
+    }
+    return m_bOpened ? m_clrOpened : m_clrNormal;
+}
+
+void CLinkLabel::LoadHandCursor() {
+    setCursor(Qt::PointingHandCursor);
+}
+
+void CLinkLabel::OnMouseMove() {
+    if (m_bHot) {
+        return;
+    }
+    m_bHot = true;
+    if (m_nUnderlineMode == UNDERLINE_HOVER) {
+        setFont(m_fontUnderlined);
+    }
+    update();
+    // A click leaves the poll running; one poll is enough.
+    if (m_nHoverTimer == 0) {
+        m_nHoverTimer = startTimer(kHoverPollMs);
+    }
+}
+
+void CLinkLabel::OnTimer() {
+    if (rect().contains(mapFromGlobal(QCursor::pos()))) {
+        return;
+    }
+    m_bHot = false;
+    killTimer(m_nHoverTimer);
+    m_nHoverTimer = 0;
+    if (m_nUnderlineMode != UNDERLINE_ALWAYS) {
+        setFont(m_fontPlain);
+    }
+    update();
+}
+
+void CLinkLabel::OnLinkClicked() {
+    m_bHot = false;
+    const int result = OpenLink(m_strLink);
+    m_bOpened = LaunchSucceeded(result);
+    if (m_bOpened) {
+        SetOpened(true);
+        return;
+    }
+    // No repaint of its own: the normal colour comes back with the next one.
+    m_services.question->Beep();
+    ShowOpenError(result);
+}
+
+int CLinkLabel::OpenLink(const QString& target) {
+    const int result = m_services.shell->Open(target);
+    if (LaunchSucceeded(result)) {
+        return result;
+    }
+    const std::optional<QStringList> command =
+        BrowserFallbackCommand(*m_services.mime, ApplicationDirs(), target);
+    if (!command) {
+        return result;
+    }
+    return m_services.launcher->StartDetached(command->front(), command->mid(1));
+}
+
+void CLinkLabel::ShowOpenError(int code) {
+    m_services.question->Warn(window(), QLatin1String(kAppTitle), OpenErrorMessage(code));
+}

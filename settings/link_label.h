@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QLabel>
+#include <QRect>
+#include <QSize>
+
+#include "app/services.h"
+
+// Where a label's rectangle goes when it shrinks or grows to `needed` (its text plus its frame):
+// a left-aligned label keeps its left edge, a right-aligned one its right edge, a centred one
+// moves both edges by half the difference (rounded toward zero). Vertically it keeps its top, or
+// with Qt::AlignVCenter moves top and bottom by half the difference.
+QRect FitWindowToText(const QRect& window, QSize needed, Qt::Alignment alignment);
+
+// A static text that behaves as a hyperlink: link colours, red while the pointer is on it, a
+// hand cursor and its target as tooltip. A click opens the target through the desktop, or else
+// through the default web browser, and a failure is reported with a beep and a message box.
+class CLinkLabel : public QLabel {
+public:
+    static constexpr int UNDERLINE_HOVER = -1;
+    static constexpr int UNDERLINE_NEVER = 0;
+    static constexpr int UNDERLINE_ALWAYS = 1;
+
+    explicit CLinkLabel(const Services& services, QWidget* parent = nullptr);
+
+    // Makes the label a link, keeping the text, font, alignment and place its dialog gave it. The
+    // target, if none was set, is the text; an empty text shows the target. Call once.
+    void PreSubclassWindow();
+
+    void SetLink(QString link);
+    void SetUnderlineMode(int mode);
+    void SetOpened(bool opened);
+    // Resizes the label to its text measured in the underlined font, plus its frame.
+    void FitToText();
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor CtlColor() const;
+    void LoadHandCursor();
+    void OnMouseMove();
+    void OnTimer();
+    void OnLinkClicked();
+    int OpenLink(const QString& target);
+    void ShowOpenError(int code);
+
+    const QColor m_clrNormal{0, 0, 238};
+    const QColor m_clrOpened{85, 26, 139};
+    const QColor m_clrHot{255, 0, 0};
+    bool m_bHot = false;
+    bool m_bOpened = false;  // the last open succeeded
+    int m_nUnderlineMode = UNDERLINE_HOVER;
+    const bool m_bFitToText = true;
+    QString m_strLink;
+    QFont m_fontUnderlined;
+    QFont m_fontPlain;
+    int m_nHoverTimer = 0;  // the hover poll's timer id while it runs
+    bool m_bSubclassed = false;
+    const Services& m_services;
+};
