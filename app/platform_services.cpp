@@ -7,6 +7,10 @@
 
 #include "app/message_box_question.h"
 #include "app/sound_alarm.h"
+#include "settings/autostart_store.h"
+#include "settings/program_launcher.h"
+#include "settings/shell_opener.h"
+#include "settings/xdg_mime_defaults.h"
 
 namespace {
 
@@ -57,13 +61,21 @@ bool IniProfileStore::Write(const QString& group, const QString& key, const QStr
 PlatformServices::PlatformServices()
     : m_time(std::make_unique<SystemTime>()),
       m_alarm(std::make_unique<SoundAlarm>()),
-      m_question(std::make_unique<MessageBoxQuestion>()) {
+      m_question(std::make_unique<MessageBoxQuestion>()),
+      m_autostart(std::make_unique<XdgAutostartStore>(DefaultAutostartPath())),
+      m_mime(std::make_unique<XdgMimeDefaults>()),
+      m_launcher(std::make_unique<DetachedProgramLauncher>()),
+      m_shell(std::make_unique<XdgShellOpener>(*m_mime)) {
     m_services.paths = DefaultPaths();
     m_profile = std::make_unique<IniProfileStore>(m_services.paths.configFile);
     m_services.time = m_time.get();
     m_services.alarm = m_alarm.get();
     m_services.question = m_question.get();
     m_services.profile = m_profile.get();
+    m_services.autostart = m_autostart.get();
+    m_services.mime = m_mime.get();
+    m_services.launcher = m_launcher.get();
+    m_services.shell = m_shell.get();
 }
 
 PlatformServices::~PlatformServices() = default;

@@ -37,5 +37,9 @@ private:
     std::unique_ptr<Alarm> m_alarm;
     std::unique_ptr<Question> m_question;
     std::unique_ptr<ProfileStore> m_profile;
+    std::unique_ptr<AutostartStore> m_autostart;
+    std::unique_ptr<MimeDefaults> m_mime;
+    std::unique_ptr<ProgramLauncher> m_launcher;
+    std::unique_ptr<ShellOpener> m_shell;
     Services m_services;
 };
