@@ -63,6 +63,14 @@ TEST_F(MemoCheckTest, BoxTextAndCaption) {
     EXPECT_EQ(question.lastCaption, QStringLiteral("memo"));
 }
 
+TEST(ReminderText, showsGbkTextsDecoded) {
+    // Memo files from GBK systems read as they did there; UTF-8 is untouched.
+    EXPECT_EQ(ReminderText({At(14, 30), "\xc4\xea\xb5\xd7"}),
+              QStringLiteral("2024-05-01 14:30 年底 - 删除此备忘？"));
+    EXPECT_EQ(ReminderText({At(14, 30), "年底"}),
+              QStringLiteral("2024-05-01 14:30 年底 - 删除此备忘？"));
+}
+
 TEST_F(MemoCheckTest, DueMemosAskedInListOrderWithSoundRestarted) {
     memos = {{At(10, 0), "first"}, {At(11, 0), "later"}, {At(10, 0), "second"}};
     time.SetSeconds(At(10, 0) + 20);
