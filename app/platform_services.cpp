@@ -1,5 +1,6 @@
 #include "app/platform_services.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QSettings>
@@ -33,7 +34,7 @@ Paths DefaultPaths() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     const QString lockDir = !runtime.isEmpty() && QDir::isAbsolutePath(runtime) ? runtime : data;
     return {data + QStringLiteral("/memo.txt"), config + QStringLiteral("/kelvarine.ini"),
-            lockDir + QStringLiteral("/kelvarine.lock")};
+            lockDir + QStringLiteral("/kelvarine.lock"), QCoreApplication::applicationFilePath()};
 }
 
 std::int64_t SystemTime::NowMs() const {

@@ -109,6 +109,7 @@ struct Paths {
     QString memoFile;    // the user's memos
     QString configFile;  // INI file with the chosen skin
     QString lockFile;    // held while a clock runs, so only one does
+    QString program;     // this program's own executable, which the session entry starts
 };
 
 // Borrowed pointers: whoever builds the set keeps the pieces alive longer than the windows.

@@ -87,7 +87,8 @@ TestServices::TestServices() {
     services.profile = &profile;
     services.paths = {dir.filePath(QStringLiteral("data/memo.txt")),
                       dir.filePath(QStringLiteral("config/kelvarine.ini")),
-                      dir.filePath(QStringLiteral("kelvarine.lock"))};
+                      dir.filePath(QStringLiteral("kelvarine.lock")),
+                      dir.filePath(QStringLiteral("bin with blanks/kelvarine"))};
 }
 
 #include "settings/autostart_store.h"

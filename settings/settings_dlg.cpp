@@ -1,0 +1,122 @@
+#include "settings/settings_dlg.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QPushButton>
+
+#include "app/dialog_builder.h"
+#include "app/drawing.h"
+#include "app/resource_ids.h"
+#include "clock/skin.h"
+#include "settings/autostart_store.h"
+
+const char* const kSkinNames[8] = {"标准版", "传统版", "优雅版", "奥运版",
+                                   "卡通版", "简装版", "梦幻版", "光盘版"};
+
+CSettingsDlg::CSettingsDlg(const Services& services, QWidget* pParent)
+    : QDialog(pParent), m_linkReport(services), m_services(services) {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    const DialogTemplate* dialog = FindDialogTemplate(IDD_SETTINGS);
+    if (dialog == nullptr) {
+        return;
+    }
+    const std::map<int, QWidget*> controls = BuildDialog(
+        *this, *dialog, {{IDC_SKIN_LIST, &m_listSkins}, {IDC_REPORT_LINK, &m_linkReport}});
+    m_checkAutoStart = qobject_cast<QCheckBox*>(controls.at(IDC_AUTOSTART));
+    m_previewFrame = controls.at(IDC_PREVIEW_FRAME);
+    auto* ok = qobject_cast<QPushButton*>(controls.at(IDOK));
+    // Enter is OK wherever the focus is, as in any dialog with an OK button.
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &CSettingsDlg::OnOK);
+    connect(&m_listSkins, &QListWidget::currentRowChanged, this, [this] { OnSelChangeSkinList(); });
+}
+
+CSettingsDlg::~CSettingsDlg() = default;
+
+void CSettingsDlg::showEvent(QShowEvent* e) {
+    if (!m_bInitialised) {
+        m_bInitialised = true;
+        OnInitDialog();
+    }
+    QDialog::showEvent(e);
+}
+
+bool CSettingsDlg::OnInitDialog() {
+    m_linkReport.PreSubclassWindow();
+    UpdateData(false);
+    {
+        const QSignalBlocker quiet(m_listSkins);
+        for (const char* name : kSkinNames) {
+            m_listSkins.addItem(QString::fromUtf8(name));
+        }
+        // Always the first skin: the dialog is not told which one the clock shows.
+        m_listSkins.setCurrentRow(0);
+    }
+    LoadPngResource(IDR_PREVIEW_BACK, m_pBackImage);
+    OnSelChangeSkinList();
+    m_linkReport.SetLink(QLatin1String(kBugReportLink));
+    m_linkReport.SetUnderlineMode(CLinkLabel::UNDERLINE_ALWAYS);
+    m_bAutoStart = m_services.autostart != nullptr &&
+                   StartsWithSession(*m_services.autostart, m_services.paths.program);
+    m_bAutoStartAtOpen = m_bAutoStart;
+    UpdateData(false);
+    m_listSkins.setFocus();
+    return true;
+}
+
+void CSettingsDlg::UpdateData(bool bSaveAndValidate) {
+    if (m_checkAutoStart == nullptr) {
+        return;
+    }
+    if (bSaveAndValidate) {
+        m_bAutoStart = m_checkAutoStart->isChecked();
+    } else {
+        m_checkAutoStart->setChecked(m_bAutoStart);
+    }
+}
+
+void CSettingsDlg::OnSelChangeSkinList() {
+    const int index = m_listSkins.currentRow();
+    if (index >= 0) {
+        LoadPngResource(IDR_SKIN_FIRST + static_cast<unsigned>(index), m_pPreviewImage);
+    }
+    update();
+}
+
+QRect CSettingsDlg::PreviewRect() const {
+    return m_previewFrame != nullptr ? m_previewFrame->geometry() : QRect();
+}
+
+void CSettingsDlg::paintEvent(QPaintEvent*) {
+    DrawingSurface surface(this);
+    // Both fill the frame exactly; the skin's alpha lets the wood show around the face.
+    for (const std::unique_ptr<QImage>* image : {&m_pBackImage, &m_pPreviewImage}) {
+        if (*image && !(*image)->isNull()) {
+            surface.DrawImage(**image, PreviewRect());
+        }
+    }
+}
+
+void CSettingsDlg::OnOK() {
+    UpdateData(true);
+    if (m_bAutoStart != m_bAutoStartAtOpen && m_services.autostart != nullptr) {
+        if (m_bAutoStart) {
+            m_services.autostart->WriteEntry(m_services.paths.program);
+        } else {
+            m_services.autostart->Remove();
+        }
+    }
+    m_nSkin = m_listSkins.currentRow();
+    done(Accepted);
+}
+
+void CSettingsDlg::done(int result) {
+    QDialog::done(result);
+    OnDestroy();
+}
+
+void CSettingsDlg::OnDestroy() {
+    m_pPreviewImage.reset();
+    m_pBackImage.reset();
+}

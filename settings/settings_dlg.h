@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+
+#include <QDialog>
+#include <QImage>
+#include <QListWidget>
+
+#include "app/services.h"
+#include "settings/link_label.h"
+
+class QCheckBox;
+
+// The settings dialog: the skin to show, with a preview, and whether the clock starts with the
+// desktop session. It writes the session entry itself (on OK, only when the box changed) and
+// hands the chosen skin back in m_nSkin for the clock to store and apply.
+class CSettingsDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CSettingsDlg(const Services& services, QWidget* pParent = nullptr);
+    ~CSettingsDlg() override;
+
+    // Accepted after OK, Rejected after Esc or the close box.
+    int DoModal() { return exec(); }
+    void accept() override { OnOK(); }
+
+    QListWidget m_listSkins;
+    bool m_bAutoStart = false;
+    CLinkLabel m_linkReport;
+    bool m_bAutoStartAtOpen = false;
+    int m_nSkin = 0;  // the chosen skin after OK
+    std::unique_ptr<QImage> m_pPreviewImage;
+    std::unique_ptr<QImage> m_pBackImage;
+
+    // Where the preview is painted, in the dialog's coordinates.
+    QRect PreviewRect() const;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void done(int result) override;
+
+private:
+    bool OnInitDialog();
+    void UpdateData(bool bSaveAndValidate);
+    void OnSelChangeSkinList();
+    void OnOK();
+    void OnDestroy();
+
+    const Services& m_services;
+    QCheckBox* m_checkAutoStart = nullptr;
+    QWidget* m_previewFrame = nullptr;
+    bool m_bInitialised = false;
+};
+
+// The names of the skins, in index order.
+extern const char* const kSkinNames[8];
+
+// Where bug reports go.
+inline constexpr char kBugReportLink[] = "mailto:bugs@kelvarine.example";

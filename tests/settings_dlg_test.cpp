@@ -1,0 +1,176 @@
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/dialog_builder.h"
+#include "app/resource_ids.h"
+#include "settings/autostart_store.h"
+#include "settings/settings_dlg.h"
+#include "tests/test_support.h"
+
+namespace {
+
+class SettingsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fakes.services.autostart = &store;
+        fakes.services.shell = &shell;
+    }
+    QString Folder() const { return fakes.dir.filePath("config/autostart"); }
+    QString EntryPath() const { return Folder() + "/kelvarine.desktop"; }
+    void WriteEntry(const QByteArray& bytes) {
+        ASSERT_TRUE(QDir().mkpath(Folder()));
+        QFile file(EntryPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray Entry() const {
+        QFile file(EntryPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+    // Opens a dialog; the test ends it.
+    std::unique_ptr<CSettingsDlg> Open() {
+        auto dlg = std::make_unique<CSettingsDlg>(fakes.services);
+        dlg->show();
+        QCoreApplication::processEvents();
+        return dlg;
+    }
+    static QCheckBox* Box(CSettingsDlg& d) { return d.findChild<QCheckBox*>("IDC_AUTOSTART"); }
+    static void PressOk(CSettingsDlg& d) { d.findChild<QPushButton*>("IDOK")->click(); }
+
+    TestServices fakes;
+    XdgAutostartStore store{EntryPath()};
+    FakeShellOpener shell;
+};
+
+TEST_F(SettingsDialogTest, opensOnTheFirstSkinAndOkReturnsIt) {
+    auto dlg = Open();
+    EXPECT_EQ(dlg->windowTitle(), QStringLiteral("设置"));
+    ASSERT_EQ(dlg->m_listSkins.count(), 8);
+    EXPECT_EQ(dlg->m_listSkins.item(0)->text(), QStringLiteral("标准版"));
+    EXPECT_EQ(dlg->m_listSkins.item(7)->text(), QStringLiteral("光盘版"));
+    EXPECT_EQ(dlg->m_listSkins.currentRow(), 0);
+    EXPECT_FALSE(Box(*dlg)->isChecked());
+    dlg->m_nSkin = 5;
+    PressOk(*dlg);
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(dlg->m_nSkin, 0);
+    EXPECT_FALSE(QFileInfo::exists(Folder()));  // box unchanged: nothing written, not even a folder
+
+    // Enter is OK too, and returns the selected skin.
+    auto again = Open();
+    again->m_listSkins.setCurrentRow(6);
+    QTest::keyClick(&again->m_listSkins, Qt::Key_Return);
+    EXPECT_EQ(again->result(), QDialog::Accepted);
+    EXPECT_EQ(again->m_nSkin, 6);
+}
+
+TEST_F(SettingsDialogTest, previewIsTheSelectedSkinStretchedOverTheWoodInTheFrame) {
+    auto dlg = Open();
+    const QRect frame = MapDialogRect(QRect(54, 7, 84, 81), DialogBaseUnitsOf(dlg->font()));
+    EXPECT_EQ(dlg->PreviewRect(), frame);
+    EXPECT_FALSE(dlg->findChild<QWidget*>("IDC_PREVIEW_FRAME")->isVisible());
+    for (const int skin : {3, 1}) {
+        dlg->m_listSkins.setCurrentRow(skin);
+        ASSERT_TRUE(dlg->m_pPreviewImage);
+        QImage expectedSkin;
+        ASSERT_TRUE(expectedSkin.load(ResourcePath("png", IDR_SKIN_FIRST + skin)));
+        EXPECT_EQ(dlg->m_pPreviewImage->size(), expectedSkin.size());
+
+        const QImage shot = dlg->grab().toImage();
+        QImage expected(frame.size(), QImage::Format_ARGB32_Premultiplied);
+        {
+            QPainter p(&expected);
+            p.setRenderHint(QPainter::SmoothPixmapTransform);
+            p.drawImage(expected.rect(), *dlg->m_pBackImage);
+            p.drawImage(expected.rect(), expectedSkin);
+        }
+        // The face's centre shows the skin; the corner, where the skin is clear, the wood.
+        for (const QPoint at : {QPoint(frame.width() / 2, frame.height() / 2), QPoint(1, 1)}) {
+            EXPECT_EQ(shot.pixelColor(frame.topLeft() + at).rgb(), expected.pixelColor(at).rgb())
+                << skin << " at " << at.x() << "," << at.y();
+        }
+        QImage wood;
+        ASSERT_TRUE(wood.load(ResourcePath("png", IDR_PREVIEW_BACK)));
+        EXPECT_NE(
+            shot.pixelColor(frame.center()).rgb(),
+            wood.scaled(frame.size()).pixelColor(frame.width() / 2, frame.height() / 2).rgb());
+    }
+}
+
+TEST_F(SettingsDialogTest, tickedOnlyForAnEntryThatStartsThisProgram) {
+    const QString program = fakes.services.paths.program;
+    WriteEntry(AutostartEntryText(program.toUpper()));
+    EXPECT_TRUE(Box(*Open())->isChecked());
+
+    // A moved copy, someone else's entry: cleared, and OK leaves it alone.
+    const QByteArray foreign = AutostartEntryText(program + "-old");
+    WriteEntry(foreign);
+    auto dlg = Open();
+    EXPECT_FALSE(Box(*dlg)->isChecked());
+    PressOk(*dlg);
+    EXPECT_EQ(Entry(), foreign);
+}
+
+TEST_F(SettingsDialogTest, tickingWritesTheEntryAndUntickingRemovesIt) {
+    const QString program = fakes.services.paths.program;
+    WriteEntry(AutostartEntryText(program + "-old"));
+    auto dlg = Open();
+    Box(*dlg)->click();
+    PressOk(*dlg);
+    EXPECT_EQ(Entry(), AutostartEntryText(program));  // a path with blanks, quoted
+
+    auto again = Open();
+    ASSERT_TRUE(Box(*again)->isChecked());
+    Box(*again)->click();
+    PressOk(*again);
+    EXPECT_FALSE(QFileInfo::exists(EntryPath()));
+    EXPECT_TRUE(QFileInfo(Folder()).isDir());
+}
+
+TEST_F(SettingsDialogTest, escapeAndTheCloseBoxChangeNothing) {
+    const QByteArray ours = AutostartEntryText(fakes.services.paths.program);
+    for (const bool viaEscape : {true, false}) {
+        WriteEntry(ours);
+        auto dlg = Open();
+        dlg->m_listSkins.setCurrentRow(4);
+        Box(*dlg)->click();
+        if (viaEscape) {
+            QTest::keyClick(dlg.get(), Qt::Key_Escape);
+        } else {
+            dlg->close();
+        }
+        EXPECT_EQ(dlg->result(), QDialog::Rejected);
+        EXPECT_FALSE(dlg->isVisible());
+        EXPECT_EQ(Entry(), ours);
+    }
+}
+
+TEST_F(SettingsDialogTest, hostileEntriesShowClearedWithoutBlocking) {
+    ASSERT_TRUE(QDir().mkpath(EntryPath()));  // a directory where the entry goes
+    EXPECT_FALSE(Box(*Open())->isChecked());
+    ASSERT_TRUE(QDir().rmdir(EntryPath()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(EntryPath()).constData(), 0644), 0);
+    EXPECT_FALSE(Box(*Open())->isChecked());
+}
+
+TEST_F(SettingsDialogTest, theLinkReportsBugsByMail) {
+    auto dlg = Open();
+    CLinkLabel& link = dlg->m_linkReport;
+    EXPECT_EQ(link.text(), QStringLiteral("Report bugs to me"));
+    EXPECT_EQ(link.toolTip(), QStringLiteral("mailto:bugs@kelvarine.example"));
+    EXPECT_TRUE(link.font().underline());
+    EXPECT_EQ(link.cursor().shape(), Qt::PointingHandCursor);
+    shell.result = kLaunchStarted;
+    QTest::mouseClick(&link, Qt::LeftButton);
+    EXPECT_EQ(shell.targets, std::vector<QString>{"mailto:bugs@kelvarine.example"});
+}
+
+}  // namespace
