@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QScreen>
 
 #include "app/dialog_builder.h"
 #include "app/dialog_data.h"
+#include "app/dialog_placement.h"
 #include "app/local_time.h"
 #include "app/resource_ids.h"
 #include "memo/memo_edits.h"
@@ -104,12 +104,7 @@ void CMemoDlg::showEvent(QShowEvent* e) {
     }
     if (!m_bPlaced && parentWidget() != nullptr) {
         m_bPlaced = true;
-        // Before the first show the frame is unknown: allow for a title bar and borders.
-        const QSize outer =
-            frameGeometry().size() == size() ? size() + QSize(16, 40) : frameGeometry().size();
-        // Moving first also keeps the base class from centring the dialog over the face.
-        move(MemoDialogPosition(parentWidget()->screen()->availableGeometry(),
-                                parentWidget()->frameGeometry(), outer));
+        PlaceClearOf(*this, *parentWidget());
     }
     QDialog::showEvent(e);
     OnShowWindow(true);
@@ -226,24 +221,4 @@ void CMemoDlg::SelectDate(std::int64_t time) {
     const QDate date = std::clamp(QDate(local.year, local.month, local.day), kFirstDate, kLastDate);
     m_calendar.setSelectedDate(date);
     m_calendar.setCurrentPage(date.year(), date.month());
-}
-
-QPoint MemoDialogPosition(const QRect& available, const QRect& face, const QSize& outer) {
-    constexpr int kGap = 8;
-    QRect r(QPoint(0, 0), outer);
-    r.moveCenter(available.center());
-    if (r.intersects(face.adjusted(-kGap, -kGap, kGap, kGap))) {
-        if (face.left() - kGap - outer.width() >= available.left()) {
-            r.moveRight(face.left() - kGap - 1);
-        } else if (face.right() + kGap + outer.width() <= available.right()) {
-            r.moveLeft(face.right() + kGap + 1);
-        } else {
-            r.moveTop(face.bottom() + kGap + 1);
-        }
-    }
-    const int x =
-        std::max(available.left(), std::min(r.left(), available.right() - outer.width() + 1));
-    const int y =
-        std::max(available.top(), std::min(r.top(), available.bottom() - outer.height() + 1));
-    return {x, y};
 }

@@ -69,7 +69,3 @@ private:
     bool m_bChangingList = false;           // list changes made by the dialog itself, not the user
     bool m_bPlaced = false;
 };
-
-// Where the memo dialog first appears: centred on the screen's free area, and clear of the clock
-// face when there is room. `outer` is the dialog's size with its window frame.
-QPoint MemoDialogPosition(const QRect& available, const QRect& face, const QSize& outer);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/dialog_builder.h"
+#include "app/dialog_placement.h"
 #include "app/drawing.h"
 #include "app/resource_ids.h"
 #include "clock/skin.h"
@@ -38,6 +39,9 @@ void CSettingsDlg::showEvent(QShowEvent* e) {
     if (!m_bInitialised) {
         m_bInitialised = true;
         OnInitDialog();
+        if (parentWidget() != nullptr) {
+            PlaceClearOf(*this, *parentWidget());
+        }
     }
     QDialog::showEvent(e);
 }
