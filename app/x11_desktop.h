@@ -1,5 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <QRect>
+
 class QWidget;
 
 // What the X11 desktop needs beyond Qt's window flags. On other platforms these are no-ops
@@ -7,10 +14,34 @@ class QWidget;
 namespace x11 {
 
 bool IsX11();
+// True on the X server of a Wayland session (XWayland). There the compositor places managed
+// windows itself and tells no X client where; only unmanaged windows go where they are put.
+bool IsXWayland();
 // True when a compositing manager owns _NET_WM_CM_S<screen>; without one, every transparent
 // pixel of a 32-bit window shows black, so windows fall back to shape masks.
 bool HasCompositingManager();
 // Keeps the window out of taskbars and pagers. Call before the window is first shown.
 void SkipTaskbar(QWidget* window);
+
+// Where the window really is on the screen now, as the X server has it; nullopt when that
+// cannot be asked. Qt's own idea may still be a move the window manager refused.
+std::optional<QRect> ActualGeometry(QWidget* window);
+
+// The desktop's top-level windows, bottom to top; empty when that cannot be asked.
+std::vector<unsigned long> StackingOrder();
+// The top-level window holding `window`: the frame the window manager put around it, or the
+// window itself when it has none. 0 when that cannot be asked.
+unsigned long TopLevelOf(QWidget* window);
+// Puts the unmanaged `window` directly above the top-level window `sibling`.
+void StackAbove(QWidget* window, unsigned long sibling);
+
+// Calls `changed` whenever a top-level window of the desktop is mapped, unmapped, moved,
+// resized, restacked or reparented, for as long as the returned object lives. Nothing is
+// watched on other platforms.
+class StackingWatch {
+public:
+    virtual ~StackingWatch() = default;
+};
+std::unique_ptr<StackingWatch> WatchStacking(std::function<void()> changed);
 
 }  // namespace x11

@@ -7,15 +7,18 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
 #include "app/drawing.h"
 #include "app/messages.h"
 #include "app/resource_ids.h"
 #include "app/x11_desktop.h"
+#include "clock/face_geometry.h"
 #include "clock/hand_tips.h"
 #include "clock/skin.h"
 #include "memo/memo_check.h"
 #include "memo/memo_file.h"
+#include "settings/settings_dlg.h"
 
 CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
     : QDialog(pParent),
@@ -24,10 +27,19 @@ CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
       m_handsDlg(services),
       m_memoDlg(services) {
     // A tool window keeps the clock off the taskbar; the face itself is the whole window.
-    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                   Qt::NoDropShadowWindowHint);
+    Qt::WindowFlags flags =
+        Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint;
+    // A Wayland compositor places managed windows where it likes and tells nobody, so the
+    // overlay could never find the face: there the face goes unmanaged too, where it is put.
+    if (m_bUnmanaged) {
+        flags |= Qt::X11BypassWindowManagerHint;
+    }
+    setWindowFlags(flags);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QLatin1String(kAppTitle));
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(100);
+    connect(&m_settle, &QTimer::timeout, this, &CClockDlg::CheckActualGeometry);
     connect(&m_handsDlg, &CHandsDlg::compositingChanged, this, [this] {
         ApplyFaceMask();
         update();
@@ -40,6 +52,14 @@ void CClockDlg::showEvent(QShowEvent* e) {
     if (!m_initialised) {
         m_initialised = true;
         OnInitDialog();
+        if (m_bUnmanaged) {
+            // The compositor stacks unmanaged windows in the order they were mapped, whatever
+            // the X stacking says: map the overlay again once the face is up.
+            QTimer::singleShot(0, this, [this] {
+                m_handsDlg.hide();
+                m_handsDlg.show();
+            });
+        }
     }
     QDialog::showEvent(e);
 }
@@ -61,6 +81,7 @@ void CClockDlg::OnInitDialog() {
 
     const QScreen* screen = QGuiApplication::primaryScreen();
     MoveBoth(InitialClockRect(screen->geometry(), m_faceSize).topLeft());
+    m_stackingWatch = x11::WatchStacking([this] { ScheduleRestack(); });
 }
 
 bool CClockDlg::LoadSkinImage(unsigned nResourceId) {
@@ -98,7 +119,68 @@ void CClockDlg::ApplyFaceMask() {
 
 void CClockDlg::MoveBoth(const QPoint& topLeft) {
     move(topLeft);
-    m_handsDlg.move(topLeft);
+    // The window manager may place, clamp or refuse the move; the overlay follows where the
+    // face really is when that is known (moveEvent), and meanwhile where it was asked to go.
+    KeepOverlayOnFace();
+}
+
+void CClockDlg::KeepOverlayOnFace() {
+    if (m_handsDlg.geometry() != geometry()) {
+        m_handsDlg.setGeometry(geometry());
+    }
+    // Some window managers refuse or clamp a move without a word. Once the moves have
+    // settled (never in the middle of a drag), look where the face really is.
+    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        m_settle.start();
+    }
+}
+
+void CClockDlg::CheckActualGeometry() {
+    const std::optional<QRect> actual = x11::ActualGeometry(this);
+    if (!actual || actual->topLeft() == pos()) {
+        m_settleMismatch.reset();
+        return;
+    }
+    // Only a position seen twice is taken as the truth: a move may still be on its way.
+    if (m_settleMismatch != actual->topLeft()) {
+        m_settleMismatch = actual->topLeft();
+        m_settle.start();
+        return;
+    }
+    m_settleMismatch.reset();
+    // Asking for where it already is changes nothing on the screen but brings Qt, and with it
+    // the overlay, back to the truth.
+    move(actual->topLeft());
+}
+
+void CClockDlg::moveEvent(QMoveEvent* e) {
+    QDialog::moveEvent(e);
+    KeepOverlayOnFace();
+}
+
+void CClockDlg::resizeEvent(QResizeEvent* e) {
+    QDialog::resizeEvent(e);
+    KeepOverlayOnFace();
+}
+
+void CClockDlg::ScheduleRestack() {
+    // Stacking changes come in bursts (a drag, a window manager's own shuffling): one look
+    // after the burst is enough.
+    if (!m_restackPending) {
+        m_restackPending = true;
+        QTimer::singleShot(0, this, [this] { RestackOverlay(); });
+    }
+}
+
+void CClockDlg::RestackOverlay() {
+    m_restackPending = false;
+    if (!isVisible() || !m_handsDlg.isVisible()) {
+        return;
+    }
+    const unsigned long face = x11::TopLevelOf(this);
+    if (face != 0 && OverlayNeedsRestack(x11::StackingOrder(), face, m_handsDlg.effectiveWinId())) {
+        x11::StackAbove(&m_handsDlg, face);
+    }
 }
 
 void CClockDlg::paintEvent(QPaintEvent*) {
@@ -122,19 +204,79 @@ void CClockDlg::OnCheckMemos() {
 
 void CClockDlg::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) {
-        m_ptDragAnchor = e->globalPosition().toPoint();
+        OnLButtonDown(e->position().toPoint());
+    } else if (e->button() == Qt::RightButton) {
+        OnRButtonDown();
     }
     QDialog::mousePressEvent(e);
 }
 
 void CClockDlg::mouseMoveEvent(QMouseEvent* e) {
-    if (e->buttons() & Qt::LeftButton) {
-        const QPoint point = e->globalPosition().toPoint();
-        const QPoint delta = point - m_ptDragAnchor;
-        m_ptDragAnchor = point;
+    OnMouseMove(e->buttons(), e->position().toPoint());
+    QDialog::mouseMoveEvent(e);
+}
+
+void CClockDlg::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) {
+        OnLButtonUp();
+    }
+    QDialog::mouseReleaseEvent(e);
+}
+
+void CClockDlg::mouseDoubleClickEvent(QMouseEvent* e) {
+    // Not passed on: the base would take the double-click for another press.
+    if (e->button() == Qt::LeftButton) {
+        OnLButtonDblClk(e->position().toPoint());
+    }
+    e->accept();
+}
+
+void CClockDlg::OnLButtonDown(QPoint point) {
+    // Qt holds the pointer for this window until the release, as a capture would.
+    m_ptDragAnchor = mapToGlobal(point);
+    // No window manager gives an unmanaged face the keyboard; a click takes it, for Esc.
+    if (m_bUnmanaged) {
+        activateWindow();
+    }
+}
+
+void CClockDlg::OnMouseMove(Qt::MouseButtons buttons, QPoint point) {
+    // Hover and leave need no re-arming here: every enter and leave reaches this window.
+    if (buttons & Qt::LeftButton) {
+        const QPoint screenPoint = mapToGlobal(point);
+        const QPoint delta = screenPoint - m_ptDragAnchor;
+        m_ptDragAnchor = screenPoint;
         MoveBoth(pos() + delta);
     }
-    QDialog::mouseMoveEvent(e);
+}
+
+void CClockDlg::OnLButtonUp() {
+    m_settle.start();
+}
+
+void CClockDlg::OnLButtonDblClk(QPoint point) {
+    const QPoint face = FacePointFromClient(point, frameGeometry().size(), size());
+    if (CentreBox(m_faceSize).contains(face)) {
+        RunSettings();
+    } else {
+        m_memoDlg.show();
+    }
+}
+
+void CClockDlg::RunSettings() {
+    CSettingsDlg dlg(m_services, this);
+    if (dlg.DoModal() != QDialog::Accepted) {
+        return;
+    }
+    const int skin = dlg.m_nSkin;
+    // Stored on every OK, also when the skin stays the same.
+    if (m_services.profile != nullptr) {
+        m_services.profile->Write(QStringLiteral("Kelvarine"), QStringLiteral("Rand"),
+                                  QString::number(skin));
+    }
+    SelectSkin(skin);
+    ComposeFace();
+    m_handsDlg.Refresh();
 }
 
 void CClockDlg::enterEvent(QEnterEvent* e) {

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QDialog>
 #include <QIcon>
 #include <QImage>
+#include <QTimer>
 
 #include "app/services.h"
+#include "app/x11_desktop.h"
 #include "hands/hands_dlg.h"
 #include "memo/memo_dlg.h"
 
@@ -43,18 +46,35 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
     void done(int result) override;
 
 private:
     void OnInitDialog();
+    void OnLButtonDown(QPoint point);
+    void OnMouseMove(Qt::MouseButtons buttons, QPoint point);
+    void OnLButtonUp();
+    void OnLButtonDblClk(QPoint point);
+    void OnRButtonDown() {}
+    void RunSettings();
     void OnCheckMemos();
     void OnDestroy();
     void ApplyFaceMask();
     void MoveBoth(const QPoint& topLeft);
+    // The overlay takes the face's rectangle wherever the window manager really put it, and
+    // sits directly above it in the stacking order.
+    void KeepOverlayOnFace();
+    void CheckActualGeometry();
+    void ScheduleRestack();
+    void RestackOverlay();
 
     const Services& m_services;
+    const bool m_bUnmanaged = x11::IsXWayland();  // placed by us, not by a window manager
     QIcon m_hIcon;
     QSize m_faceSize{0, 0};
     std::unique_ptr<QImage> m_pSkin;
@@ -64,4 +84,8 @@ private:
     CMemoDlg m_memoDlg;
     QImage m_face;
     bool m_initialised = false;
+    std::unique_ptr<x11::StackingWatch> m_stackingWatch;
+    bool m_restackPending = false;
+    QTimer m_settle;  // a look at where the face really went, once a move has settled
+    std::optional<QPoint> m_settleMismatch;
 };

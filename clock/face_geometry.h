@@ -1,0 +1,25 @@
+#pragma once
+
+#include <vector>
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+// The face on the desktop: where mouse events land on it, and where the overlay belongs.
+
+// A point in client coordinates as a face point. The face covers the whole outer rectangle,
+// frame included; the frame is taken to be equally thick on the left, right and bottom, the
+// rest of the height going to the top.
+QPoint FacePointFromClient(QPoint client, QSize outer, QSize clientSize);
+
+// The 12 x 12 box that opens the settings: from 4 pixels left of and above the face's centre
+// (half the size, truncated) to 7 pixels right of and below it.
+QRect CentreBox(QSize face);
+
+// Whether the overlay must be restacked: it belongs directly above the face's top-level window
+// (the window manager's frame around it, if any) in the desktop's stacking order (bottom to
+// top), so that any window above the face hides the hands as well. False when the face is not
+// in the list (not mapped yet).
+bool OverlayNeedsRestack(const std::vector<unsigned long>& bottomToTop, unsigned long faceTopLevel,
+                         unsigned long overlay);

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "clock/clock_dlg.h"
+#include "clock/face_geometry.h"
+#include "settings/settings_dlg.h"
+#include "tests/test_support.h"
+
+namespace {
+
+TEST(FaceGeometry, centreBoxThroughTheFrameOffsets) {
+    // A 128 x 128 face in a window with a 3-pixel frame (client 122 x 122).
+    const QSize outer(128, 128);
+    const QSize framed(122, 122);
+    const QRect box = CentreBox(QSize(128, 128));
+    EXPECT_EQ(box, QRect(60, 60, 12, 12));
+    EXPECT_EQ(FacePointFromClient({57, 57}, outer, framed), QPoint(60, 60));
+    EXPECT_TRUE(box.contains(FacePointFromClient({57, 57}, outer, framed)));
+    EXPECT_TRUE(box.contains(FacePointFromClient({68, 68}, outer, framed)));
+    EXPECT_FALSE(box.contains(FacePointFromClient({56, 57}, outer, framed)));
+    EXPECT_FALSE(box.contains(FacePointFromClient({69, 60}, outer, framed)));
+    // 208 x 209: face pixels 100..111 both ways.
+    const QRect standard = CentreBox(QSize(208, 209));
+    EXPECT_EQ(standard.left(), 100);
+    EXPECT_EQ(standard.right(), 111);
+    EXPECT_EQ(standard.top(), 100);
+    EXPECT_EQ(standard.bottom(), 111);
+    // No frame: face and client points coincide.
+    EXPECT_EQ(FacePointFromClient({99, 112}, {208, 209}, {208, 209}), QPoint(99, 112));
+}
+
+TEST(FaceGeometry, overlayBelongsDirectlyAboveTheFacesTopLevel) {
+    const unsigned long face = 10, overlay = 20, dialog = 30, other = 40;
+    EXPECT_FALSE(OverlayNeedsRestack({other, face, overlay, dialog}, face, overlay));
+    EXPECT_TRUE(OverlayNeedsRestack({other, face, dialog, overlay}, face, overlay));
+    EXPECT_TRUE(OverlayNeedsRestack({overlay, other, face}, face, overlay));
+    EXPECT_TRUE(OverlayNeedsRestack({other, face}, face, overlay));
+    EXPECT_FALSE(OverlayNeedsRestack({other, overlay}, face, overlay));  // face not mapped
+}
+
+// A started clock on the 1920 x 1080 test screen, with skin 1 (128 x 128) stored.
+class ClockInputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fakes.time.SetSeconds(LocalSeconds(2026, 12, 7, 10, 10, 30));
+        fakes.profile.values[{"Kelvarine", "Rand"}] = "1";
+        dlg = std::make_unique<CClockDlg>(fakes.services);
+        dlg->show();
+        QCoreApplication::processEvents();
+    }
+    void DoubleClick(QPoint at) {
+        QTest::mouseDClick(dlg->windowHandle(), Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents();
+    }
+    // Double-clicks the centre and answers the settings dialog with `answer` once it is up.
+    void ChooseInSettings(QPoint at, std::function<void(CSettingsDlg&)> answer) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* settings = qobject_cast<CSettingsDlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(settings, nullptr);
+            seen = true;
+            EXPECT_FALSE(dlg->handsDlg().isHidden());
+            answer(*settings);
+        });
+        DoubleClick(at);
+        EXPECT_TRUE(seen);
+    }
+
+    QString StoredSkin() const {
+        const auto it = fakes.profile.values.find({"Kelvarine", "Rand"});
+        return it == fakes.profile.values.end() ? QStringLiteral("<none>") : it->second;
+    }
+
+    TestServices fakes;
+    std::unique_ptr<CClockDlg> dlg;
+};
+
+TEST_F(ClockInputTest, centreDoubleClickStoresAndAppliesTheChosenSkin) {
+    const QPoint corner = dlg->pos();
+    ChooseInSettings({60, 60}, [](CSettingsDlg& s) {
+        s.m_listSkins.setCurrentRow(3);
+        s.accept();
+    });
+    EXPECT_EQ(StoredSkin(), "3");
+    EXPECT_EQ(dlg->geometry(), QRect(corner, QSize(256, 256)));
+    EXPECT_EQ(dlg->handsDlg().geometry(), dlg->geometry());
+    EXPECT_EQ(dlg->handsDlg().frame().size(), QSize(256, 256));
+    EXPECT_FALSE(dlg->memoDlg().isVisible());
+
+    // OK on the first skin, which the dialog always opens on.
+    fakes.profile.values.clear();
+    ChooseInSettings({128 + 3, 128 + 3}, [](CSettingsDlg& s) { s.accept(); });
+    EXPECT_EQ(StoredSkin(), "0");
+    EXPECT_EQ(dlg->size(), QSize(208, 209));
+}
+
+TEST_F(ClockInputTest, okOnTheSkinShownStillStoresIt) {
+    fakes.profile.values.clear();
+    ChooseInSettings({71, 71}, [](CSettingsDlg& s) {
+        s.m_listSkins.setCurrentRow(1);
+        s.accept();
+    });
+    EXPECT_EQ(StoredSkin(), "1");
+    EXPECT_EQ(dlg->size(), QSize(128, 128));
+}
+
+TEST_F(ClockInputTest, cancelledSettingsChangeNothing) {
+    fakes.profile.values.clear();
+    ChooseInSettings({64, 64}, [](CSettingsDlg& s) {
+        s.m_listSkins.setCurrentRow(3);
+        s.reject();
+    });
+    EXPECT_TRUE(fakes.profile.values.empty());
+    EXPECT_EQ(dlg->size(), QSize(128, 128));
+}
+
+TEST_F(ClockInputTest, doubleClickElsewhereShowsTheMemoDialogOnce) {
+    // Should the settings open by mistake, this closes them so the test goes on.
+    bool settingsOpened = false;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (auto* s = qobject_cast<CSettingsDlg*>(QApplication::activeModalWidget())) {
+            settingsOpened = true;
+            s->reject();
+        }
+    });
+    guard.start(10);
+    for (const QPoint outside : {QPoint(59, 60), QPoint(72, 64), QPoint(10, 100)}) {
+        DoubleClick(outside);
+        ASSERT_TRUE(dlg->memoDlg().isVisible()) << outside.x() << "," << outside.y();
+        EXPECT_FALSE(settingsOpened);
+        // A second double-click while it is shown keeps the user's unsaved edits.
+        dlg->memoDlg().m_list.addItem("unsaved");
+        DoubleClick(outside);
+        EXPECT_EQ(dlg->memoDlg().m_list.count(), 1);
+        dlg->memoDlg().hide();
+    }
+}
+
+TEST_F(ClockInputTest, hoverEnlargesTheDotAndLeaveRestoresIt) {
+    const QImage before = dlg->handsDlg().frame();
+    QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), dlg->mapToGlobal(QPointF(10, 10)));
+    QCoreApplication::sendEvent(dlg.get(), &enter);
+    QCoreApplication::processEvents();
+    const QImage hovered = dlg->handsDlg().frame();
+    // The dot grows from 6 to 10 pixels: a pixel 4 from the centre changes.
+    EXPECT_NE(hovered.pixel(64 + 4, 64), before.pixel(64 + 4, 64));
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(dlg.get(), &leave);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dlg->handsDlg().frame().pixel(64 + 4, 64), before.pixel(64 + 4, 64));
+}
+
+}  // namespace
