@@ -8,9 +8,11 @@ KELVARINE_BUILD_PACKAGES=(
     fonts-liberation fonts-wqy-microhei tzdata
     xdg-utils desktop-file-utils
 )
-# A virtual desktop: X server, window manager, compositor, input and screenshots.
+# A virtual desktop: X server, window managers, compositors, input and screenshots, and a
+# headless Wayland session with XWayland.
 KELVARINE_DESKTOP_PACKAGES=(
-    xvfb openbox xcompmgr xdotool x11-utils x11-xserver-utils xclip imagemagick
+    xvfb openbox icewm fluxbox xfwm4 xcompmgr picom xdotool wmctrl x11-utils x11-xserver-utils
+    xclip imagemagick weston xwayland
 )
 
 ensure_packages() {

@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# The whole clock from the mouse, on a virtual X desktop with a given window manager and
+# compositing manager: drag through the overlay (also against a screen edge), a double-click on
+# the centre opens the settings, elsewhere the memo dialog, and a window over the face hides
+# the hands. Face and overlay must share one rectangle throughout.
+# Usage: desktop_input_test.sh KELVARINE_BINARY SOURCE_DIR WM COMPOSITOR
+set -uo pipefail
+binary=$1
+source_dir=$2
+export KELVARINE_WM=$3 KELVARINE_COMPOSITOR=$4
+mode="$3+$4"
+source "$source_dir/tools/virtual-desktop.sh"
+for tool in Xvfb xdotool xwininfo xprop xsetroot convert xmessage wmctrl; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed" >&2; exit 77; }
+done
+for tool in "$3" "$4"; do
+    [ "$tool" = none ] || command -v "$tool" >/dev/null ||
+        { echo "skipped: $tool is not installed" >&2; exit 77; }
+done
+
+failures=0
+passes=0
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then
+        passes=$((passes + 1))
+    else
+        echo "FAIL [$mode]: $what" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+work=$(mktemp -d)
+trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
+start_virtual_desktop 1280x800
+trap 'kill $clock $cover 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
+cover=
+export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
+mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+
+# W H X Y of a window, absolute.
+geometry_of() {
+    xwininfo -id "$1" 2>/dev/null |
+        awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2}
+             /Height/{h=$2} END{print w "x" h "+" x "+" y}'
+}
+clock_window() {
+    local w
+    for w in $(xdotool search --name '^kelvarine$'); do
+        xprop -id "$w" WM_NAME | grep -q '"Kelvarine"' && { echo "$w"; return; }
+    done
+}
+# The overlay: the mapped unmanaged top-level window of the face's size.
+overlay_window() {
+    local w size=${1%%+*}
+    for w in $(xwininfo -root -children | awk '/^ +0x/{print $1}'); do
+        xwininfo -id "$w" | grep -q 'Override Redirect State: yes' || continue
+        xwininfo -id "$w" | grep -q 'IsViewable' || continue
+        [ "$(geometry_of "$w" | cut -d+ -f1)" = "$size" ] && { echo "$w"; return; }
+    done
+}
+one_rectangle() {  # the face and the overlay share one rectangle
+    local face overlay
+    face=$(geometry_of "$(clock_window)")
+    overlay=$(geometry_of "$(overlay_window "$face")")
+    [ -n "$face" ] && [ "$face" = "$overlay" ] || { echo "  face $face, overlay $overlay" >&2; false; }
+}
+# Pixels of the hands' red inside the face's rectangle of a screenshot.
+red_in_face() {  # red_in_face SHOT GEOMETRY
+    convert "$1" -crop "$2" +repage -fuzz 12% -fill black +opaque 'srgb(245,0,21)' \
+        -fill white -opaque 'srgb(245,0,21)' -format '%[fx:round(mean*w*h)]' info:
+}
+wait_for_window() {  # wait_for_window TITLE -> id
+    local w _
+    for _ in $(seq 50); do
+        w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+        [ -n "$w" ] && { echo "$w"; return; }
+        sleep 0.1
+    done
+}
+shoot() {  # shoot NAME: a screenshot, kept when KELVARINE_SHOT_DIR is set
+    import -window root "$work/$1.png"
+    [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/$1.png" "$KELVARINE_SHOT_DIR/$1-$mode.png"
+}
+
+"$binary" 2>"$work/stderr" &
+clock=$!
+for _ in $(seq 50); do [ -n "$(clock_window)" ] && break; sleep 0.1; done
+sleep 1
+face=$(geometry_of "$(clock_window)")
+check "the clock starts at the top-right (is $face)" test "$face" = "128x128+1152+50"
+check "face and overlay share one rectangle at start-up" one_rectangle
+shoot start
+check "the hands show on the face" test "$(red_in_face "$work/start.png" "$face")" -gt 20
+
+# A drag that starts on the hands, which let the press through to the face.
+xdotool mousemove 1216 114 mousedown 1
+for step in 1 2 3 4 5; do xdotool mousemove $((1216 - 20 * step)) $((114 + 6 * step)); done
+xdotool mouseup 1
+sleep 0.5
+check "a drag moves the clock by (-100, +30) (is $(geometry_of "$(clock_window)"))" \
+    test "$(geometry_of "$(clock_window)")" = "128x128+1052+80"
+check "face and overlay share one rectangle after the drag" one_rectangle
+# Toward and past the right edge: some window managers stop the clock there.
+xdotool mousemove 1116 144 mousedown 1
+for step in 1 2 3 4 5 6 7 8; do xdotool mousemove $((1116 + 30 * step)) 144; done
+xdotool mouseup 1
+sleep 0.5
+check "face and overlay share one rectangle at the screen's edge ($(geometry_of "$(clock_window)"))" \
+    one_rectangle
+# Back to a known place for the double-clicks.
+read -r fx fy < <(geometry_of "$(clock_window)" | awk -F'[x+]' '{print $3, $4}')
+xdotool mousemove $((fx + 64)) $((fy + 64)) mousedown 1 mousemove 1000 300 mouseup 1
+sleep 0.5
+face=$(geometry_of "$(clock_window)")
+read -r fx fy < <(awk -F'[x+]' '{print $3, $4}' <<<"$face")
+
+# The centre opens the settings; Esc closes them and the clock stays.
+xdotool mousemove $((fx + 62)) $((fy + 62)) click --repeat 2 --delay 60 1
+settings=$(wait_for_window '设置')
+check "a double-click on the centre opens the settings" test -n "$settings"
+shoot settings
+if [ -n "$settings" ]; then
+    xdotool windowactivate --sync "$settings" 2>/dev/null || xdotool windowfocus --sync "$settings"
+    xdotool key Escape
+    sleep 0.5
+    check "Esc closes the settings" test -z "$(xdotool search --onlyvisible --name '^设置$')"
+fi
+check "the clock keeps running" kill -0 $clock
+
+# Anywhere else opens the memo dialog.
+xdotool mousemove $((fx + 20)) $((fy + 64)) click --repeat 2 --delay 60 1
+memo=$(wait_for_window '备忘事件')
+check "a double-click elsewhere opens the memo dialog" test -n "$memo"
+shoot memo
+if [ -n "$memo" ]; then
+    # Dragged over the face, the dialog hides the hands as well as the face.
+    xdotool windowmove --sync "$memo" $((fx - 300)) $((fy - 60))
+    sleep 0.7
+    shoot covered
+    check "the memo dialog over the face hides the hands ($(red_in_face "$work/covered.png" "$face") red)" \
+        test "$(red_in_face "$work/covered.png" "$face")" = 0
+    xdotool windowmove --sync "$memo" 20 300
+fi
+
+# So does another program's always-on-top window.
+xmessage -geometry 200x200+$((fx - 30))+$((fy - 30)) -bg '#203040' cover &
+cover=$!
+for _ in $(seq 50); do xdotool search --name '^xmessage$' >/dev/null && break; sleep 0.1; done
+sleep 0.3
+wmctrl -r xmessage -b add,above 2>/dev/null
+xdotool search --name '^xmessage$' windowraise %@ 2>/dev/null
+wmctrl -r xmessage -e "0,$((fx - 30)),$((fy - 30)),200,200" 2>/dev/null
+sleep 0.7
+shoot foreign
+geometry_of "$(xdotool search --name '^xmessage$' | head -n 1)" >"$work/cover-geometry"
+check "a window above the face hides the hands ($(red_in_face "$work/foreign.png" "$face") red)" \
+    test "$(red_in_face "$work/foreign.png" "$face")" = 0
+kill $cover 2>/dev/null
+wait $cover 2>/dev/null
+cover=
+sleep 0.7
+shoot uncovered
+check "the hands come back when it goes" test "$(red_in_face "$work/uncovered.png" "$face")" -gt 20
+
+xdotool windowactivate --sync "$(clock_window)" 2>/dev/null ||
+    xdotool windowfocus --sync "$(clock_window)"
+xdotool key Escape
+for _ in $(seq 30); do kill -0 $clock 2>/dev/null || break; sleep 0.1; done
+wait $clock
+check "Esc ends the clock with status 0" test $? = 0
+
+echo "$passes passed, $failures failed"
+[ "$failures" = 0 ]

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The clock in a Wayland session, through XWayland, in a headless weston: the compositor
+# places managed windows itself, so the face and the overlay must still be one clock.
+# (Headless weston has no input devices, and XWayland cannot take synthetic input there.)
+# Usage: wayland_test.sh KELVARINE_BINARY SOURCE_DIR
+set -uo pipefail
+binary=$1
+source_dir=$2
+for tool in weston Xwayland weston-screenshooter xwininfo xdotool convert compare; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed" >&2; exit 77; }
+done
+
+failures=0
+passes=0
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then
+        passes=$((passes + 1))
+    else
+        echo "FAIL [weston]: $what" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+work=$(mktemp -d)
+export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TZ=UTC
+mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine"
+chmod 700 "$XDG_RUNTIME_DIR"
+printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+socket=kelvarine-test-$$
+weston --backend=headless-backend.so --use-pixman --xwayland --width=1280 --height=800 \
+    --socket="$socket" --debug --idle-time=0 >"$work/weston.log" 2>&1 &
+compositor=$!
+trap 'kill $clock $compositor 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+clock=
+for _ in $(seq 50); do
+    display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log")
+    [ -n "$display" ] && break
+    sleep 0.1
+done
+check "weston offers an X display" test -n "$display"
+[ -n "$display" ] || { echo "$passes passed, $failures failed"; exit 1; }
+export WAYLAND_DISPLAY=$socket DISPLAY=$display
+unset QT_QPA_PLATFORM
+
+geometry_of() {
+    xwininfo -id "$1" 2>/dev/null |
+        awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2}
+             /Height/{h=$2} END{print w "x" h "+" x "+" y}'
+}
+# Mapped top-level windows of the face's size: the face and the overlay.
+clock_windows() {
+    local w
+    for w in $(xwininfo -root -children 2>/dev/null | awk '/128x128/{print $1}'); do
+        xwininfo -id "$w" | grep -q IsViewable && geometry_of "$w"
+    done
+}
+
+"$binary" 2>"$work/stderr" &
+clock=$!
+for _ in $(seq 80); do [ "$(clock_windows | wc -l)" -ge 2 ] && break; sleep 0.1; done
+sleep 1.5
+mapfile -t rects < <(clock_windows)
+check "two clock windows are mapped (${#rects[@]})" test "${#rects[@]}" = 2
+check "face and overlay share one rectangle (${rects[*]})" test "${rects[0]:-a}" = "${rects[1]:-b}"
+check "the clock is at the top-right of the output (${rects[0]:-})" test "${rects[0]:-}" = "128x128+1152+50"
+
+# What the compositor shows there is the skin, with the hands on it, not beside it.
+(cd "$work" && weston-screenshooter >/dev/null 2>&1)
+shot=$(ls "$work"/wayland-screenshot-*.png 2>/dev/null | head -n 1)
+check "weston took a screenshot" test -n "$shot"
+if [ -n "$shot" ]; then
+    [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$shot" "$KELVARINE_SHOT_DIR/weston.png"
+    convert "$shot" -crop 128x128+1152+50 +repage "$work/face.png"
+    convert "$work/face.png" "$source_dir/res/png/130.png" -composite "$work/expected.png"
+    differing=$(compare -metric AE -fuzz 6% "$work/face.png" "$work/expected.png" null: 2>&1)
+    check "the face shows the skin in place ($differing pixels differ)" test "${differing%%.*}" -lt 3000
+    red=$(convert "$work/face.png" -fuzz 12% -fill black +opaque 'srgb(245,0,21)' -fill white \
+        -opaque 'srgb(245,0,21)' -format '%[fx:round(mean*w*h)]' info:)
+    check "the hands are drawn on the face ($red red pixels)" test "$red" -gt 20
+fi
+kill -TERM $clock
+wait $clock
+check "the clock ends on SIGTERM with status 0" test $? = 0
+clock=
+
+echo "$passes passed, $failures failed"
+[ "$failures" = 0 ]
