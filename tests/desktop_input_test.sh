@@ -40,6 +40,9 @@ export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$wo
 mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+# Memos far ahead, so none rings: English, Chinese, and GBK bytes from an older system.
+printf '2099-01-02 09:30 Call home\r\n2099-01-01 08:00 \xe6\x96\xb0\xe5\xb9\xb4\xe5\xbf\xab\xe4\xb9\x90\r\n2099-12-31 23:00 \xc4\xea\xb5\xd7 GBK\r\n' \
+    >"$XDG_DATA_HOME/kelvarine/memo.txt"
 
 # W H X Y of a window, absolute.
 geometry_of() {

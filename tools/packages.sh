@@ -12,7 +12,7 @@ KELVARINE_BUILD_PACKAGES=(
 # headless Wayland session with XWayland.
 KELVARINE_DESKTOP_PACKAGES=(
     xvfb openbox icewm fluxbox xfwm4 xcompmgr picom xdotool wmctrl x11-utils x11-xserver-utils
-    xclip imagemagick weston xwayland
+    xclip imagemagick weston xwayland dex
 )
 
 ensure_packages() {

@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# The settings dialog of the real program on a virtual X desktop: the bug-report link opened by
+# a registered mail handler, by the web browser when only that is registered, and reported
+# when nothing is; and start with the session ticked, then run by a real autostart runner.
+# Usage: settings_desktop_test.sh KELVARINE_BINARY SOURCE_DIR
+set -uo pipefail
+binary=$1
+source_dir=$2
+source "$source_dir/tools/virtual-desktop.sh"
+for tool in Xvfb openbox xdotool xwininfo xprop xdg-mime dex convert; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed" >&2; exit 77; }
+done
+
+failures=0
+passes=0
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then
+        passes=$((passes + 1))
+    else
+        echo "FAIL [settings]: $what" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+work=$(mktemp -d)
+trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
+start_virtual_desktop 1280x800
+clock=
+trap 'kill $clock 2>/dev/null; pkill -f "$work/bin/kelvarine" 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
+export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
+export XDG_DATA_DIRS=$work/system XDG_CONFIG_DIRS=$work/system-config
+unset BROWSER XDG_CURRENT_DESKTOP DESKTOP_SESSION
+mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/applications" "$XDG_RUNTIME_DIR" \
+    "$XDG_DATA_DIRS" "$work/bin"
+chmod 700 "$XDG_RUNTIME_DIR"
+printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+# The program as a user keeps it: in a folder with a blank in its name.
+mkdir -p "$work/bin/my clock"
+cp "$binary" "$work/bin/my clock/kelvarine"
+program="$work/bin/my clock/kelvarine"
+
+# Two handlers of the test's own that only note what they were asked to open. (xdg-open cannot
+# read a quoted program in Exec; the clock's own fallback can, so the browser's is quoted.)
+for app in mail browser; do
+    printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"%s/%s-opened"\n' "$work" "$app" >"$work/bin/fake-$app"
+    chmod +x "$work/bin/fake-$app"
+done
+cat >"$XDG_DATA_HOME/applications/fake-mail.desktop" <<ENTRY
+[Desktop Entry]
+Type=Application
+Name=Fake mail
+Exec=$work/bin/fake-mail %u
+MimeType=x-scheme-handler/mailto;
+ENTRY
+cat >"$XDG_DATA_HOME/applications/fake-browser.desktop" <<ENTRY
+[Desktop Entry]
+Type=Application
+Name=Fake browser
+Exec="$work/bin/fake-browser" --new-window %U
+MimeType=text/html;
+ENTRY
+
+clock_window() {
+    local w
+    for w in $(xdotool search --name '^kelvarine$'); do
+        xprop -id "$w" WM_NAME | grep -q '"Kelvarine"' && { echo "$w"; return; }
+    done
+}
+wait_for_window() {  # wait_for_window TITLE -> id
+    local w _
+    for _ in $(seq 50); do
+        w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+        [ -n "$w" ] && { echo "$w"; return; }
+        sleep 0.1
+    done
+}
+origin_of() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}'
+}
+start_clock() {
+    "$program" 2>>"$work/stderr" &
+    clock=$!
+    for _ in $(seq 50); do [ -n "$(clock_window)" ] && break; sleep 0.1; done
+    sleep 0.8
+}
+# Opens the settings from the face's centre; sets $settings, $sx, $sy.
+open_settings() {
+    read -r fx fy < <(origin_of "$(clock_window)")
+    xdotool mousemove $((fx + 62)) $((fy + 62)) click --repeat 2 --delay 60 1
+    settings=$(wait_for_window '设置')
+    [ -n "$settings" ] && read -r sx sy < <(origin_of "$settings")
+}
+# The link's text starts 138, 178 pixels into the dialog (10-point DejaVu Sans).
+click_link() {
+    xdotool mousemove $((sx + 150)) $((sy + 185)) sleep 0.3 click 1
+    sleep 1.5
+}
+close_settings() {
+    xdotool windowactivate --sync "$settings" 2>/dev/null || xdotool windowfocus --sync "$settings"
+    xdotool key Escape
+    sleep 0.3
+}
+
+start_clock
+
+# 1. A mail handler is registered: it gets the link.
+xdg-mime default fake-mail.desktop x-scheme-handler/mailto
+xdg-mime default fake-browser.desktop text/html
+open_settings
+check "the settings open from the centre" test -n "$settings"
+import -window root "$work/settings.png"
+[ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/settings.png" "$KELVARINE_SHOT_DIR/settings-dialog.png"
+click_link
+check "the mail handler opens the link ($(cat "$work/mail-opened" 2>/dev/null))" \
+    test "$(cat "$work/mail-opened" 2>/dev/null)" = "mailto:bugs@kelvarine.example"
+check "no error box" test -z "$(xdotool search --onlyvisible --name '^Kelvarine$' | grep -v "$(clock_window)")"
+close_settings
+
+# 2. Only a web browser: the fallback hands it the link as one argument after its own.
+rm -f "$work/mail-opened" "$XDG_DATA_HOME/applications/fake-mail.desktop"
+sed -i '/x-scheme-handler\/mailto/d' "$XDG_CONFIG_HOME/mimeapps.list"
+open_settings
+click_link
+check "the browser opens the link ($(tr '\n' ' ' <"$work/browser-opened" 2>/dev/null))" \
+    test "$(cat "$work/browser-opened" 2>/dev/null)" = "$(printf -- '--new-window\nmailto:bugs@kelvarine.example')"
+close_settings
+
+# 3. Nothing at all: a beep and the box that says so.
+rm -f "$work/browser-opened" "$XDG_DATA_HOME/applications/fake-browser.desktop"
+rm -f "$XDG_CONFIG_HOME/mimeapps.list"
+open_settings
+click_link
+box=
+for w in $(xdotool search --onlyvisible --name '^Kelvarine$'); do
+    [ "$w" != "$(clock_window)" ] && box=$w
+done
+check "a failed open is reported in a box captioned Kelvarine" test -n "$box"
+if [ -n "$box" ]; then
+    import -window root "$work/error.png"
+    [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/error.png" "$KELVARINE_SHOT_DIR/link-error.png"
+    xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box"
+    xdotool key Return
+    sleep 0.3
+fi
+check "nothing was started" test ! -e "$work/browser-opened" -a ! -e "$work/mail-opened"
+close_settings
+
+# 4. Start with the session: tick, OK, and a real autostart runner starts this program.
+open_settings
+xdotool mousemove $((sx + 20)) $((sy + 228)) click 1   # the check box, 14, 217 in
+sleep 0.3
+xdotool windowactivate --sync "$settings" 2>/dev/null || xdotool windowfocus --sync "$settings"
+xdotool key Return
+sleep 0.5
+entry="$XDG_CONFIG_HOME/autostart/kelvarine.desktop"
+check "ticking and OK write the session entry" test -f "$entry"
+check "the entry names the program ($(grep ^Exec= "$entry" 2>/dev/null))" \
+    grep -qF "Exec=\"$program\"" "$entry"
+xdotool windowactivate --sync "$(clock_window)" 2>/dev/null || xdotool windowfocus --sync "$(clock_window)"
+xdotool key Escape
+wait $clock
+clock=
+dex --autostart --environment none >"$work/dex.log" 2>&1
+for _ in $(seq 50); do [ -n "$(clock_window)" ] && break; sleep 0.1; done
+check "dex starts the clock from the entry" test -n "$(clock_window)"
+check "the program dex started is this one" \
+    test -n "$(pgrep -f "^$program\$" 2>/dev/null)"
+pkill -f "^$program\$" 2>/dev/null
+
+echo "$passes passed, $failures failed"
+[ "$failures" = 0 ]
