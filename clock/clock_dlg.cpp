@@ -204,7 +204,7 @@ void CClockDlg::OnCheckMemos() {
 
 void CClockDlg::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) {
-        OnLButtonDown(e->position().toPoint());
+        OnLButtonDown(e->globalPosition().toPoint());
     } else if (e->button() == Qt::RightButton) {
         OnRButtonDown();
     }
@@ -212,7 +212,7 @@ void CClockDlg::mousePressEvent(QMouseEvent* e) {
 }
 
 void CClockDlg::mouseMoveEvent(QMouseEvent* e) {
-    OnMouseMove(e->buttons(), e->position().toPoint());
+    OnMouseMove(e->buttons(), e->globalPosition().toPoint());
     QDialog::mouseMoveEvent(e);
 }
 
@@ -231,19 +231,18 @@ void CClockDlg::mouseDoubleClickEvent(QMouseEvent* e) {
     e->accept();
 }
 
-void CClockDlg::OnLButtonDown(QPoint point) {
+void CClockDlg::OnLButtonDown(QPoint screenPoint) {
     // Qt holds the pointer for this window until the release, as a capture would.
-    m_ptDragAnchor = mapToGlobal(point);
+    m_ptDragAnchor = screenPoint;
     // No window manager gives an unmanaged face the keyboard; a click takes it, for Esc.
     if (m_bUnmanaged) {
         activateWindow();
     }
 }
 
-void CClockDlg::OnMouseMove(Qt::MouseButtons buttons, QPoint point) {
+void CClockDlg::OnMouseMove(Qt::MouseButtons buttons, QPoint screenPoint) {
     // Hover and leave need no re-arming here: every enter and leave reaches this window.
     if (buttons & Qt::LeftButton) {
-        const QPoint screenPoint = mapToGlobal(point);
         const QPoint delta = screenPoint - m_ptDragAnchor;
         m_ptDragAnchor = screenPoint;
         MoveBoth(pos() + delta);

@@ -56,8 +56,10 @@ protected:
 
 private:
     void OnInitDialog();
-    void OnLButtonDown(QPoint point);
-    void OnMouseMove(Qt::MouseButtons buttons, QPoint point);
+    // Positions in screen coordinates as the X server reported them with the event: the
+    // window's own idea of where it is may still be a move on its way.
+    void OnLButtonDown(QPoint screenPoint);
+    void OnMouseMove(Qt::MouseButtons buttons, QPoint screenPoint);
     void OnLButtonUp();
     void OnLButtonDblClk(QPoint point);
     void OnRButtonDown() {}

@@ -9,13 +9,6 @@
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 TEST(DesktopEntryTest, ParsesOnlyWellFormedEntries) {
     const struct {
         const char* name;

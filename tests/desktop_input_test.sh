@@ -10,26 +10,10 @@ source_dir=$2
 export KELVARINE_WM=$3 KELVARINE_COMPOSITOR=$4
 mode="$3+$4"
 source "$source_dir/tools/virtual-desktop.sh"
-for tool in Xvfb xdotool xwininfo xprop xsetroot convert xmessage wmctrl; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed" >&2; exit 77; }
-done
-for tool in "$3" "$4"; do
-    [ "$tool" = none ] || command -v "$tool" >/dev/null ||
-        { echo "skipped: $tool is not installed" >&2; exit 77; }
-done
-
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        passes=$((passes + 1))
-    else
-        echo "FAIL [$mode]: $what" >&2
-        failures=$((failures + 1))
-    fi
-}
+source "$source_dir/tests/desktop_lib.sh"
+require_tools Xvfb xdotool xwininfo xprop xsetroot convert xmessage wmctrl
+[ "$3" = none ] || require_tools "$3"
+[ "$4" = none ] || require_tools "$4"
 
 work=$(mktemp -d)
 trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
@@ -44,18 +28,6 @@ printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
 printf '2099-01-02 09:30 Call home\r\n2099-01-01 08:00 \xe6\x96\xb0\xe5\xb9\xb4\xe5\xbf\xab\xe4\xb9\x90\r\n2099-12-31 23:00 \xc4\xea\xb5\xd7 GBK\r\n' \
     >"$XDG_DATA_HOME/kelvarine/memo.txt"
 
-# W H X Y of a window, absolute.
-geometry_of() {
-    xwininfo -id "$1" 2>/dev/null |
-        awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2}
-             /Height/{h=$2} END{print w "x" h "+" x "+" y}'
-}
-clock_window() {
-    local w
-    for w in $(xdotool search --name '^kelvarine$'); do
-        xprop -id "$w" WM_NAME | grep -q '"Kelvarine"' && { echo "$w"; return; }
-    done
-}
 # The overlay: the mapped unmanaged top-level window of the face's size.
 overlay_window() {
     local w size=${1%%+*}
@@ -72,18 +44,7 @@ one_rectangle() {  # the face and the overlay share one rectangle
     [ -n "$face" ] && [ "$face" = "$overlay" ] || { echo "  face $face, overlay $overlay" >&2; false; }
 }
 # Pixels of the hands' red inside the face's rectangle of a screenshot.
-red_in_face() {  # red_in_face SHOT GEOMETRY
-    convert "$1" -crop "$2" +repage -fuzz 12% -fill black +opaque 'srgb(245,0,21)' \
-        -fill white -opaque 'srgb(245,0,21)' -format '%[fx:round(mean*w*h)]' info:
-}
-wait_for_window() {  # wait_for_window TITLE -> id
-    local w _
-    for _ in $(seq 50); do
-        w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-        [ -n "$w" ] && { echo "$w"; return; }
-        sleep 0.1
-    done
-}
+red_in_face() { count_colour "$1" "$2" 'srgb(245,0,21)'; }
 shoot() {  # shoot NAME: a screenshot, kept when KELVARINE_SHOT_DIR is set
     import -window root "$work/$1.png"
     [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/$1.png" "$KELVARINE_SHOT_DIR/$1-$mode.png"
@@ -115,7 +76,7 @@ sleep 0.5
 check "face and overlay share one rectangle at the screen's edge ($(geometry_of "$(clock_window)"))" \
     one_rectangle
 # Back to a known place for the double-clicks.
-read -r fx fy < <(geometry_of "$(clock_window)" | awk -F'[x+]' '{print $3, $4}')
+read -r fx fy < <(origin_of "$(clock_window)")
 xdotool mousemove $((fx + 64)) $((fy + 64)) mousedown 1 mousemove 1000 300 mouseup 1
 sleep 0.5
 face=$(geometry_of "$(clock_window)")
@@ -127,7 +88,7 @@ settings=$(wait_for_window '设置')
 check "a double-click on the centre opens the settings" test -n "$settings"
 shoot settings
 if [ -n "$settings" ]; then
-    xdotool windowactivate --sync "$settings" 2>/dev/null || xdotool windowfocus --sync "$settings"
+    focus "$settings"
     xdotool key Escape
     sleep 0.5
     check "Esc closes the settings" test -z "$(xdotool search --onlyvisible --name '^设置$')"
@@ -169,12 +130,10 @@ sleep 0.7
 shoot uncovered
 check "the hands come back when it goes" test "$(red_in_face "$work/uncovered.png" "$face")" -gt 20
 
-xdotool windowactivate --sync "$(clock_window)" 2>/dev/null ||
-    xdotool windowfocus --sync "$(clock_window)"
+focus "$(clock_window)"
 xdotool key Escape
 for _ in $(seq 30); do kill -0 $clock 2>/dev/null || break; sleep 0.1; done
 wait $clock
 check "Esc ends the clock with status 0" test $? = 0
 
-echo "$passes passed, $failures failed"
-[ "$failures" = 0 ]
+report

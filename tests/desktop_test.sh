@@ -8,22 +8,8 @@ binary=$1
 source_dir=$2
 mode=${3:-compositor}
 source "$source_dir/tools/virtual-desktop.sh"
-for tool in Xvfb openbox xcompmgr xdotool xwininfo xprop xsetroot xclip convert; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed" >&2; exit 77; }
-done
-
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        passes=$((passes + 1))
-    else
-        echo "FAIL [$mode]: $what" >&2
-        failures=$((failures + 1))
-    fi
-}
+source "$source_dir/tests/desktop_lib.sh"
+require_tools Xvfb openbox xcompmgr xdotool xwininfo xprop xsetroot xclip convert
 
 work=$(mktemp -d)
 trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
@@ -40,18 +26,7 @@ pixel() {  # pixel IMAGE X Y -> srgb(r,g,b)
 }
 # Top-level windows (frames and override-redirect windows) with exactly this geometry.
 windows_at() { xwininfo -root -children | grep -c " $1 "; }
-# The face window is titled "Kelvarine"; xdotool matches names without regard to case.
-clock_window() {
-    local w
-    for w in $(xdotool search --name '^kelvarine$'); do
-        xprop -id "$w" WM_NAME | grep -q '"Kelvarine"' && { echo "$w"; return; }
-    done
-}
-clock_geometry() {
-    xwininfo -id "$(clock_window)" |
-        awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2}
-             /Height/{h=$2} END{print w "x" h "+" x "+" y}'
-}
+clock_geometry() { geometry_of "$(clock_window)"; }
 
 # A memo one minute overdue, to be asked about as soon as the clock starts.
 due=$(($(date +%s) / 60 * 60 - 60))
@@ -165,5 +140,4 @@ for _ in $(seq 30); do kill -0 $clock 2>/dev/null || break; sleep 0.1; done
 wait $clock
 check "Esc ends the clock with status 0" test $? = 0
 
-echo "$passes passed, $failures failed"
-[ "$failures" = 0 ]
+report

@@ -13,18 +13,6 @@
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // A started clock (2026-12-07 10:10:30 on the 1920 x 1080 test screen) and its memo dialog.
 class MemoDialogTest : public ::testing::Test {
 protected:

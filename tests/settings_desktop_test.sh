@@ -6,23 +6,10 @@
 set -uo pipefail
 binary=$1
 source_dir=$2
+mode=settings
 source "$source_dir/tools/virtual-desktop.sh"
-for tool in Xvfb openbox xdotool xwininfo xprop xdg-mime dex convert; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed" >&2; exit 77; }
-done
-
-failures=0
-passes=0
-check() {  # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then
-        passes=$((passes + 1))
-    else
-        echo "FAIL [settings]: $what" >&2
-        failures=$((failures + 1))
-    fi
-}
+source "$source_dir/tests/desktop_lib.sh"
+require_tools Xvfb openbox xdotool xwininfo xprop xdg-mime dex convert
 
 work=$(mktemp -d)
 trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
@@ -62,23 +49,6 @@ Exec="$work/bin/fake-browser" --new-window %U
 MimeType=text/html;
 ENTRY
 
-clock_window() {
-    local w
-    for w in $(xdotool search --name '^kelvarine$'); do
-        xprop -id "$w" WM_NAME | grep -q '"Kelvarine"' && { echo "$w"; return; }
-    done
-}
-wait_for_window() {  # wait_for_window TITLE -> id
-    local w _
-    for _ in $(seq 50); do
-        w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-        [ -n "$w" ] && { echo "$w"; return; }
-        sleep 0.1
-    done
-}
-origin_of() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}'
-}
 start_clock() {
     "$program" 2>>"$work/stderr" &
     clock=$!
@@ -98,7 +68,7 @@ click_link() {
     sleep 1.5
 }
 close_settings() {
-    xdotool windowactivate --sync "$settings" 2>/dev/null || xdotool windowfocus --sync "$settings"
+    focus "$settings"
     xdotool key Escape
     sleep 0.3
 }
@@ -140,7 +110,7 @@ check "a failed open is reported in a box captioned Kelvarine" test -n "$box"
 if [ -n "$box" ]; then
     import -window root "$work/error.png"
     [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/error.png" "$KELVARINE_SHOT_DIR/link-error.png"
-    xdotool windowactivate --sync "$box" 2>/dev/null || xdotool windowfocus --sync "$box"
+    focus "$box"
     xdotool key Return
     sleep 0.3
 fi
@@ -151,14 +121,14 @@ close_settings
 open_settings
 xdotool mousemove $((sx + 20)) $((sy + 228)) click 1   # the check box, 14, 217 in
 sleep 0.3
-xdotool windowactivate --sync "$settings" 2>/dev/null || xdotool windowfocus --sync "$settings"
+focus "$settings"
 xdotool key Return
 sleep 0.5
 entry="$XDG_CONFIG_HOME/autostart/kelvarine.desktop"
 check "ticking and OK write the session entry" test -f "$entry"
 check "the entry names the program ($(grep ^Exec= "$entry" 2>/dev/null))" \
     grep -qF "Exec=\"$program\"" "$entry"
-xdotool windowactivate --sync "$(clock_window)" 2>/dev/null || xdotool windowfocus --sync "$(clock_window)"
+focus "$(clock_window)"
 xdotool key Escape
 wait $clock
 clock=
@@ -169,5 +139,4 @@ check "the program dex started is this one" \
     test -n "$(pgrep -f "^$program\$" 2>/dev/null)"
 pkill -f "^$program\$" 2>/dev/null
 
-echo "$passes passed, $failures failed"
-[ "$failures" = 0 ]
+report

@@ -12,22 +12,17 @@
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes, bool executable = false) {
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+void WriteProgram(const QString& path, const QByteArray& bytes) {
+    WriteFile(path, bytes);
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
-    if (executable) {
-        ASSERT_TRUE(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
-    }
+    ASSERT_TRUE(file.setPermissions(file.permissions() | QFileDevice::ExeOwner));
 }
 
 class ShellOpenerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        WriteFile(Program(), "#!/bin/sh\n", true);
+        WriteProgram(Program(), "#!/bin/sh\n");
         WriteFile(Entry("mailer.desktop"),
                   "[Desktop Entry]\nExec=\"" + Program().toUtf8() + "\" --compose %u\n");
         WriteFile(Entry("lost.desktop"), "[Desktop Entry]\nExec=/nonexistent/mailer %u\n");
@@ -93,7 +88,7 @@ TEST_F(ShellOpenerTest, AsksXdgMimeAndGivesUpOnSilence) {
     const QString bin = dir.filePath("fake-bin");
     ScopedEnv path{"PATH", QFile::encodeName(bin) + ":/usr/bin:/bin"};
     const auto tool = [&](const QByteArray& body) {
-        WriteFile(bin + "/xdg-mime", "#!/bin/sh\n" + body, true);
+        WriteProgram(bin + "/xdg-mime", "#!/bin/sh\n" + body);
     };
     XdgMimeDefaults query(500);
 
@@ -114,10 +109,9 @@ TEST_F(ShellOpenerTest, AsksXdgMimeAndGivesUpOnSilence) {
 
 TEST_F(ShellOpenerTest, LauncherPassesArgumentsVerbatimWithoutAShell) {
     const QString script = dir.filePath("bin dir/record");
-    WriteFile(script,
-              "#!/bin/sh\nout=$1; shift\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; done "
-              "> \"$out.part\" && mv \"$out.part\" \"$out\"\n",
-              true);
+    WriteProgram(script,
+                 "#!/bin/sh\nout=$1; shift\nfor a in \"$@\"; do printf '[%s]\\n' \"$a\"; done "
+                 "> \"$out.part\" && mv \"$out.part\" \"$out\"\n");
     const QString out = dir.filePath("args.txt");
     const QStringList arguments = {"a b", "$(touch pwned)", "\"q\"", "*", ""};
     DetachedProgramLauncher launcher;

@@ -5,6 +5,11 @@
 
 #include <ctime>
 
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
     std::tm tm{};
     tm.tm_year = year - 1900;
@@ -15,6 +20,18 @@ std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, in
     tm.tm_sec = second;
     tm.tm_isdst = -1;
     return static_cast<std::int64_t>(std::mktime(&tm));
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 void FakeAlarm::Start() {

@@ -71,6 +71,11 @@ struct TestServices {
     TestServices();
 };
 
+// Writes a file, creating its folders. A write that fails fails the test.
+void WriteFile(const QString& path, const QByteArray& bytes);
+// A file's bytes, or "<missing>" when it cannot be read.
+QByteArray ReadFile(const QString& path);
+
 // Runs fn in a child process as an unprivileged user when the tests run as root, so that
 // permission failures really fail; returns fn's result (or -1 when the child died).
 int RunUnprivileged(const std::function<int()>& fn);

@@ -1,0 +1,58 @@
+# Helpers shared by the real-window tests. Sourced; the test sets $mode for its messages.
+
+failures=0
+passes=0
+check() {  # check DESCRIPTION COMMAND...
+    local what=$1
+    shift
+    if "$@"; then
+        passes=$((passes + 1))
+    else
+        echo "FAIL [$mode]: $what" >&2
+        failures=$((failures + 1))
+    fi
+}
+# Prints the tally; the status says whether everything passed.
+report() {
+    echo "$passes passed, $failures failed"
+    [ "$failures" = 0 ]
+}
+require_tools() {  # require_tools TOOL...: skip the test (status 77) when one is missing
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed" >&2; exit 77; }
+    done
+}
+
+# WxH+X+Y of a window, absolute.
+geometry_of() {
+    xwininfo -id "$1" 2>/dev/null |
+        awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2}
+             /Height/{h=$2} END{print w "x" h "+" x "+" y}'
+}
+origin_of() {  # X Y of a window, absolute
+    geometry_of "$1" | awk -F'[x+]' '{print $3, $4}'
+}
+# The face window is titled "Kelvarine"; xdotool matches names without regard to case.
+clock_window() {
+    local w
+    for w in $(xdotool search --name '^kelvarine$'); do
+        xprop -id "$w" WM_NAME | grep -q '"Kelvarine"' && { echo "$w"; return; }
+    done
+}
+wait_for_window() {  # wait_for_window TITLE -> id of a visible window so titled, within 5 s
+    local w _
+    for _ in $(seq 50); do
+        w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+        [ -n "$w" ] && { echo "$w"; return; }
+        sleep 0.1
+    done
+}
+focus() {  # focus WINDOW: give it the keyboard, as far as the window manager lets us
+    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+}
+# How many pixels of a colour (within 12 %) a screenshot has in a rectangle.
+count_colour() {  # count_colour SHOT WxH+X+Y COLOUR
+    convert "$1" -crop "$2" +repage -fuzz 12% -fill black +opaque "$3" -fill white \
+        -opaque "$3" -format '%[fx:round(mean*w*h)]' info:
+}
