@@ -30,12 +30,17 @@ CMemoDlg::~CMemoDlg() = default;
 void CMemoDlg::Create(QWidget* owner) {
     setParent(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    hide();
+}
+
+void CMemoDlg::BuildControls() {
     const DialogTemplate* dialog = FindDialogTemplate(IDD_MEMO);
-    if (dialog == nullptr) {
+    if (m_list != nullptr || dialog == nullptr) {
         return;
     }
-    const std::map<int, QWidget*> controls =
-        BuildDialog(*this, *dialog, {{IDC_MEMO_CALENDAR, &m_calendar}, {IDC_MEMO_LIST, &m_list}});
+    const std::map<int, QWidget*> controls = BuildDialog(*this, *dialog);
+    m_calendar = qobject_cast<QCalendarWidget*>(controls.at(IDC_MEMO_CALENDAR));
+    m_list = qobject_cast<QListWidget*>(controls.at(IDC_MEMO_LIST));
     m_editHour = qobject_cast<QLineEdit*>(controls.at(IDC_MEMO_HOUR));
     m_editMinute = qobject_cast<QLineEdit*>(controls.at(IDC_MEMO_MINUTE));
     m_editText = qobject_cast<QLineEdit*>(controls.at(IDC_MEMO_TEXT));
@@ -46,14 +51,13 @@ void CMemoDlg::Create(QWidget* owner) {
     remove->setAutoDefault(false);
     connect(add, &QPushButton::clicked, this, &CMemoDlg::OnAddMemo);
     connect(remove, &QPushButton::clicked, this, &CMemoDlg::OnDeleteMemo);
-    connect(&m_list, &QListWidget::itemSelectionChanged, this, [this] {
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_bChangingList) {
             OnSelchangeMemoList();
         }
     });
-    m_calendar.setDateRange(kFirstDate, kLastDate);
+    m_calendar->setDateRange(kFirstDate, kLastDate);
     OnInitDialog();
-    hide();
 }
 
 bool CMemoDlg::OnInitDialog() {
@@ -96,6 +100,14 @@ bool CMemoDlg::FailField(QLineEdit* field, const QString& message) {
     return false;
 }
 
+void CMemoDlg::setVisible(bool visible) {
+    // Before the window shows, so that the controls show with it.
+    if (visible) {
+        BuildControls();
+    }
+    QDialog::setVisible(visible);
+}
+
 void CMemoDlg::showEvent(QShowEvent* e) {
     // The window manager mapping the dialog again (after it was minimised) is no new show.
     if (e->spontaneous()) {
@@ -123,9 +135,12 @@ void CMemoDlg::closeEvent(QCloseEvent* e) {
 }
 
 void CMemoDlg::OnShowWindow(bool bShow) {
+    if (m_list == nullptr) {
+        return;
+    }
     {
         QScopedValueRollback changing(m_bChangingList, true);
-        m_list.clear();
+        m_list->clear();
     }
     m_filledLines.clear();
     if (!bShow) {
@@ -148,26 +163,26 @@ void CMemoDlg::OnAddMemo() {
     if (!UpdateData(true)) {
         return;
     }
-    const QDate date = m_calendar.selectedDate();
+    const QDate date = m_calendar->selectedDate();
     const MemoEntry memo{
         MemoTimeFromLocal(date.year(), date.month(), date.day(), m_nHour, m_nMinute), m_strText};
     AddListLine(FormatMemoLine(memo));
 }
 
 void CMemoDlg::OnDeleteMemo() {
-    const QList<QListWidgetItem*> selected = m_list.selectedItems();
+    const QList<QListWidgetItem*> selected = m_list->selectedItems();
     if (selected.isEmpty()) {
         return;
     }
     QScopedValueRollback changing(m_bChangingList, true);
-    delete m_list.takeItem(m_list.row(selected.first()));
+    delete m_list->takeItem(m_list->row(selected.first()));
     // As after any deletion, no line is selected.
-    m_list.clearSelection();
-    m_list.setCurrentRow(-1);
+    m_list->clearSelection();
+    m_list->setCurrentRow(-1);
 }
 
 void CMemoDlg::OnSelchangeMemoList() {
-    const QList<QListWidgetItem*> selected = m_list.selectedItems();
+    const QList<QListWidgetItem*> selected = m_list->selectedItems();
     if (selected.isEmpty()) {
         return;
     }
@@ -190,10 +205,10 @@ void CMemoDlg::OnClose() {
 void CMemoDlg::AddListLine(const QByteArray& line) {
     // After the lines it equals, so lines keep the order they were added in.
     int low = 0;
-    int high = m_list.count();
+    int high = m_list->count();
     while (low < high) {
         const int mid = (low + high) / 2;
-        if (ListLineLess(line, m_list.item(mid)->data(Qt::UserRole).toByteArray())) {
+        if (ListLineLess(line, m_list->item(mid)->data(Qt::UserRole).toByteArray())) {
             high = mid;
         } else {
             low = mid + 1;
@@ -204,14 +219,17 @@ void CMemoDlg::AddListLine(const QByteArray& line) {
     // The list is narrow; the whole line is a hover away.
     item->setToolTip(item->text());
     QScopedValueRollback changing(m_bChangingList, true);
-    m_list.insertItem(low, item);
+    m_list->insertItem(low, item);
 }
 
 std::vector<QByteArray> CMemoDlg::ListLines() const {
     std::vector<QByteArray> lines;
-    lines.reserve(static_cast<std::size_t>(m_list.count()));
-    for (int i = 0; i < m_list.count(); ++i) {
-        lines.push_back(m_list.item(i)->data(Qt::UserRole).toByteArray());
+    if (m_list == nullptr) {
+        return lines;
+    }
+    lines.reserve(static_cast<std::size_t>(m_list->count()));
+    for (int i = 0; i < m_list->count(); ++i) {
+        lines.push_back(m_list->item(i)->data(Qt::UserRole).toByteArray());
     }
     return lines;
 }
@@ -219,6 +237,6 @@ std::vector<QByteArray> CMemoDlg::ListLines() const {
 void CMemoDlg::SelectDate(std::int64_t time) {
     const LocalTime local = ToLocalTime(time);
     const QDate date = std::clamp(QDate(local.year, local.month, local.day), kFirstDate, kLastDate);
-    m_calendar.setSelectedDate(date);
-    m_calendar.setCurrentPage(date.year(), date.month());
+    m_calendar->setSelectedDate(date);
+    m_calendar->setCurrentPage(date.year(), date.month());
 }

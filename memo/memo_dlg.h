@@ -25,20 +25,23 @@ public:
     explicit CMemoDlg(const Services& services, QWidget* parent = nullptr);
     ~CMemoDlg() override;
 
-    // Builds the dialog's window, owned by `owner`, and leaves it hidden.
+    // Makes the dialog's window, owned by `owner`, and leaves it hidden. Its controls are
+    // built when it is first shown: a clock that is never asked for its memos never pays for
+    // a calendar and the fonts of its texts.
     void Create(QWidget* owner);
     // Moves the fields between the controls and the members; false (after telling the user)
     // when a number field does not validate.
     bool UpdateData(bool bSaveAndValidate = true);
 
+    void setVisible(bool visible) override;
     // Enter never ends this dialog: a user confirming with it would lose their edits.
     void accept() override {}
 
     MemoList m_memos;
     bool m_bDirty = false;      // the list has changes the memo file does not have yet
     MemoFileStamp m_fileStamp;  // what the clock last read from or wrote to the memo file
-    QCalendarWidget m_calendar;
-    QListWidget m_list;
+    QCalendarWidget* m_calendar = nullptr;  // the dialog's controls, once built
+    QListWidget* m_list = nullptr;
     int m_nHour = 0;
     int m_nMinute = 0;
     QByteArray m_strText;  // the memo text as bytes (see DecodeMemoText)
@@ -49,6 +52,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void BuildControls();
     bool OnInitDialog();
     void OnShowWindow(bool bShow);
     void OnAddMemo();

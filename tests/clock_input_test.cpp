@@ -132,9 +132,9 @@ TEST_F(ClockInputTest, doubleClickElsewhereShowsTheMemoDialogOnce) {
         ASSERT_TRUE(dlg->memoDlg().isVisible()) << outside.x() << "," << outside.y();
         EXPECT_FALSE(settingsOpened);
         // A second double-click while it is shown keeps the user's unsaved edits.
-        dlg->memoDlg().m_list.addItem("unsaved");
+        dlg->memoDlg().m_list->addItem("unsaved");
         DoubleClick(outside);
-        EXPECT_EQ(dlg->memoDlg().m_list.count(), 1);
+        EXPECT_EQ(dlg->memoDlg().m_list->count(), 1);
         dlg->memoDlg().hide();
     }
 }

@@ -46,13 +46,13 @@ protected:
     }
     QStringList Shown() {
         QStringList lines;
-        for (int i = 0; i < Dlg().m_list.count(); ++i) {
-            lines << Dlg().m_list.item(i)->text();
+        for (int i = 0; i < Dlg().m_list->count(); ++i) {
+            lines << Dlg().m_list->item(i)->text();
         }
         return lines;
     }
     void SelectLine(int row) {
-        QListWidget& list = Dlg().m_list;
+        QListWidget& list = *Dlg().m_list;
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                           list.visualItemRect(list.item(row)).center());
     }
@@ -66,12 +66,15 @@ TEST_F(MemoDialogTest, isCreatedHiddenAndShowsTodayWithAnEmptyList) {
     Start();
     EXPECT_FALSE(Dlg().isVisible());
     EXPECT_EQ(Dlg().parentWidget(), clock.get());
+    EXPECT_EQ(Dlg().m_list, nullptr);  // built when first needed
     Show();
     EXPECT_TRUE(Dlg().isVisible());
+    EXPECT_TRUE(Dlg().m_list->isVisible());
+    EXPECT_TRUE(Field("IDC_MEMO_HOUR")->isVisible());
     EXPECT_EQ(Dlg().windowTitle(), QStringLiteral("备忘事件"));
-    EXPECT_EQ(Dlg().m_list.count(), 0);
-    EXPECT_EQ(Dlg().m_calendar.selectedDate(), QDate(2026, 12, 7));
-    EXPECT_EQ(Dlg().m_calendar.monthShown(), 12);
+    EXPECT_EQ(Dlg().m_list->count(), 0);
+    EXPECT_EQ(Dlg().m_calendar->selectedDate(), QDate(2026, 12, 7));
+    EXPECT_EQ(Dlg().m_calendar->monthShown(), 12);
     EXPECT_EQ(Field("IDC_MEMO_HOUR")->text(), QStringLiteral("10"));
     EXPECT_EQ(Field("IDC_MEMO_MINUTE")->text(), QStringLiteral("10"));
     EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QString());
@@ -87,7 +90,7 @@ TEST_F(MemoDialogTest, outOfOrderMemosShowSortedAndTheCommitSavesThatOrder) {
                                     "2026-12-24 09:00 presents"}));
     Dlg().close();
     EXPECT_FALSE(Dlg().isVisible());
-    EXPECT_EQ(Dlg().m_list.count(), 0);  // emptied on hiding
+    EXPECT_EQ(Dlg().m_list->count(), 0);  // emptied on hiding
     EXPECT_TRUE(Dlg().m_bDirty);
     EXPECT_EQ(Dlg().m_memos[0].text, "Bake");
     // The file changes only with the next memo check.
@@ -103,7 +106,7 @@ TEST_F(MemoDialogTest, outOfOrderMemosShowSortedAndTheCommitSavesThatOrder) {
 TEST_F(MemoDialogTest, addTakesTheCalendarDateAndTheFields) {
     Start();
     Show();
-    Dlg().m_calendar.setSelectedDate(QDate(2027, 1, 15));
+    Dlg().m_calendar->setSelectedDate(QDate(2027, 1, 15));
     Add(9, 5, QStringLiteral("dentist 牙医"));
     Type("IDC_MEMO_HOUR", QStringLiteral(" +07\t"));  // blanks and a sign, as typed
     Type("IDC_MEMO_TEXT", QString());
@@ -143,7 +146,7 @@ TEST_F(MemoDialogTest, invalidNumbersAreRefusedWithTheFrameworksMessage) {
                   (std::vector<ScriptedQuestion::Warning>{
                       {QStringLiteral("Kelvarine"), QString::fromLatin1(c.message)}}))
             << c.hour << " " << c.minute;
-        EXPECT_EQ(Dlg().m_list.count(), 0) << c.hour << " " << c.minute;
+        EXPECT_EQ(Dlg().m_list->count(), 0) << c.hour << " " << c.minute;
         QLineEdit* bad = Field(c.badField);
         EXPECT_EQ(Dlg().focusWidget(), bad) << c.hour << " " << c.minute;
         EXPECT_EQ(bad->selectedText(), bad->text()) << c.hour << " " << c.minute;
@@ -156,10 +159,10 @@ TEST_F(MemoDialogTest, selectingCopiesALineAndDeleteRemovesOnlyTheSelection) {
     Start("2026-12-08 14:30 call home\r\n2026-12-24 09:00 presents\r\n");
     Show();
     Button("IDC_MEMO_DELETE")->click();  // nothing selected: nothing happens
-    EXPECT_EQ(Dlg().m_list.count(), 2);
+    EXPECT_EQ(Dlg().m_list->count(), 2);
 
     SelectLine(1);
-    EXPECT_EQ(Dlg().m_calendar.selectedDate(), QDate(2026, 12, 24));
+    EXPECT_EQ(Dlg().m_calendar->selectedDate(), QDate(2026, 12, 24));
     EXPECT_EQ(Field("IDC_MEMO_HOUR")->text(), QStringLiteral("9"));  // plain decimal, not 09
     EXPECT_EQ(Field("IDC_MEMO_MINUTE")->text(), QStringLiteral("0"));
     EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QStringLiteral("presents"));
@@ -170,9 +173,9 @@ TEST_F(MemoDialogTest, selectingCopiesALineAndDeleteRemovesOnlyTheSelection) {
     SelectLine(0);
     Button("IDC_MEMO_DELETE")->click();
     EXPECT_EQ(Shown(), (QStringList{"2026-12-24 09:00 presents", "2026-12-24 09:00 presents"}));
-    EXPECT_TRUE(Dlg().m_list.selectedItems().isEmpty());
+    EXPECT_TRUE(Dlg().m_list->selectedItems().isEmpty());
     Button("IDC_MEMO_DELETE")->click();  // the deletion left nothing selected
-    EXPECT_EQ(Dlg().m_list.count(), 2);
+    EXPECT_EQ(Dlg().m_list->count(), 2);
     // The fields still hold the deleted line's values.
     EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QStringLiteral("call home"));
 }
@@ -216,7 +219,7 @@ TEST_F(MemoDialogTest, showingAgainWhileShownDoesNotRefill) {
     Add(8, 0, QStringLiteral("unsaved"));
     Dlg().m_memos.clear();
     Show();
-    EXPECT_EQ(Dlg().m_list.count(), 2);
+    EXPECT_EQ(Dlg().m_list->count(), 2);
 }
 
 TEST_F(MemoDialogTest, aReminderAnsweredWhileTheDialogIsOpenIsNotUndoneByTheCommit) {
@@ -246,7 +249,7 @@ TEST_F(MemoDialogTest, gbkTextsShowDecodedAndAnUntouchedLineKeepsItsBytes) {
                                     QStringLiteral("2026-12-31 10:00 \uFFFD\uFFFD")}));
     SelectLine(0);
     EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QStringLiteral("年底"));
-    Dlg().m_calendar.setSelectedDate(QDate(2027, 1, 1));
+    Dlg().m_calendar->setSelectedDate(QDate(2027, 1, 1));
     Button("IDC_MEMO_ADD")->click();  // a copy of the unchanged text keeps the GBK bytes
     Dlg().close();
     RunMemoCheck();
