@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QSoundEffect>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 #include "app/message_box_question.h"
@@ -60,16 +61,32 @@ TEST(MessageBoxQuestion, AsksWithYesDefaultAndReturnsTheAnswer) {
     }
 }
 
-TEST(SoundAlarm, StartAndStopAreSafeInAnyOrder) {
-    SoundAlarm alarm;
-    alarm.Stop();
+TEST(SoundAlarm, loadsTheSoundModuleOnlyAtTheFirstAlarm) {
+    SoundAlarm alarm({QStringLiteral("/nonexistent/kelvarine-sound.so"),
+                      QStringLiteral(KELVARINE_SOUND_MODULE)});
+    alarm.Stop();  // before any start: nothing to stop, nothing loaded
+    EXPECT_FALSE(alarm.loaded());
     alarm.Start();
+    EXPECT_TRUE(alarm.loaded());
     alarm.Start();
     alarm.Stop();
     alarm.Stop();
-    SoundAlarm missing(QUrl(QStringLiteral("qrc:/wave/does-not-exist")));
+}
+
+TEST(SoundAlarm, withoutTheModuleOrTheSoundItIsSilent) {
+    SoundAlarm missing({QStringLiteral("/nonexistent/kelvarine-sound.so")});
     missing.Start();
     missing.Stop();
+    EXPECT_FALSE(missing.loaded());
+    // Not a module at all.
+    SoundAlarm wrong({QStringLiteral(KELVARINE_SOURCE_DIR "/res/png/129.png")});
+    wrong.Start();
+    EXPECT_FALSE(wrong.loaded());
+    SoundAlarm noSound({QStringLiteral(KELVARINE_SOUND_MODULE)},
+                       QStringLiteral("qrc:/wave/does-not-exist"));
+    noSound.Start();
+    noSound.Stop();
+    EXPECT_TRUE(noSound.loaded());
 }
 
 }  // namespace
