@@ -1,5 +1,8 @@
 #include "app/drawing.h"
 
+#include <algorithm>
+
+#include <QBitmap>
 #include <QImage>
 #include <QPaintDevice>
 
@@ -34,6 +37,36 @@ void DrawingSurface::DrawCentredText(const QString& text, const QFont& font, con
     m_painter.setPen(QColor::fromRgba(argb));
     m_painter.drawText(layout, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, text);
     m_painter.restore();
+}
+
+QBitmap LogicalAlphaMask(const QImage& image) {
+    if (image.devicePixelRatio() == 1.0) {
+        return QBitmap::fromImage(image.createAlphaMask());
+    }
+    // Each logical pixel takes the most opaque of its device pixels, so that a stroke one
+    // logical pixel thin (the second hand, a text's stem) keeps its shape.
+    const QImage source = image.convertToFormat(QImage::Format_ARGB32);
+    const QSize size = image.deviceIndependentSize().toSize();
+    const qreal dpr = image.devicePixelRatio();
+    QImage logical(size, QImage::Format_ARGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(logical.scanLine(y));
+        const int y0 = static_cast<int>(y * dpr);
+        const int y1 = std::min(source.height(), static_cast<int>((y + 1) * dpr + 0.999));
+        for (int x = 0; x < size.width(); ++x) {
+            const int x0 = static_cast<int>(x * dpr);
+            const int x1 = std::min(source.width(), static_cast<int>((x + 1) * dpr + 0.999));
+            int alpha = 0;
+            for (int sy = y0; sy < y1; ++sy) {
+                const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
+                for (int sx = x0; sx < x1; ++sx) {
+                    alpha = std::max(alpha, qAlpha(in[sx]));
+                }
+            }
+            out[x] = qRgba(0, 0, 0, alpha);
+        }
+    }
+    return QBitmap::fromImage(logical.createAlphaMask());
 }
 
 QFont FontFromFamily(const QString& family, qreal points) {

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QRgb>
 
+class QBitmap;
 class QImage;
 class QPaintDevice;
 
@@ -27,6 +28,10 @@ public:
 private:
     QPainter m_painter;
 };
+
+// Which logical pixels of the image show anything (alpha above one half), as a shape mask in
+// logical pixels whatever the image's device pixel ratio.
+QBitmap LogicalAlphaMask(const QImage& image);
 
 // A font of the named family at a size in points. Where the family is not installed the
 // closest installed one draws instead, so the text still shows.

@@ -9,6 +9,8 @@
 // Xlib defines macros (Bool, Status, None) that clash with Qt's names: include it last.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
+#include <X11/extensions/shape.h>
 
 namespace x11 {
 namespace {
@@ -51,6 +53,34 @@ private:
     std::function<void()> m_changed;
 };
 
+Atom CompositorSelection(Display* display) {
+    static const Atom selection = XInternAtom(
+        display, ("_NET_WM_CM_S" + QByteArray::number(DefaultScreen(display))).constData(), False);
+    return selection;
+}
+
+// Hears the X server announce a new owner of the compositor's selection.
+class SelectionOwnerFilter : public CompositorWatch, public QAbstractNativeEventFilter {
+public:
+    SelectionOwnerFilter(int notifyEvent, std::function<void(bool)> changed)
+        : m_notifyEvent(notifyEvent), m_changed(std::move(changed)) {
+        qGuiApp->installNativeEventFilter(this);
+    }
+    ~SelectionOwnerFilter() override { qGuiApp->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+        if (eventType == "xcb_generic_event_t" &&
+            (static_cast<xcb_generic_event_t*>(message)->response_type & 0x7f) == m_notifyEvent) {
+            m_changed(HasCompositingManager());
+        }
+        return false;
+    }
+
+private:
+    int m_notifyEvent;
+    std::function<void(bool)> m_changed;
+};
+
 }  // namespace
 
 bool IsX11() {
@@ -75,10 +105,7 @@ bool HasCompositingManager() {
     if (display == nullptr) {
         return true;
     }
-    // Asked every second: intern the selection's atom once.
-    static const Atom selection = XInternAtom(
-        display, ("_NET_WM_CM_S" + QByteArray::number(DefaultScreen(display))).constData(), False);
-    return XGetSelectionOwner(display, selection) != None;
+    return XGetSelectionOwner(display, CompositorSelection(display)) != None;
 }
 
 void SkipTaskbar(QWidget* window) {
@@ -115,7 +142,62 @@ std::optional<QRect> ActualGeometry(QWidget* window) {
     if (XTranslateCoordinates(display, id, root, 0, 0, &x, &y, &child) == 0) {
         return std::nullopt;
     }
-    return QRect(x, y, static_cast<int>(width), static_cast<int>(height));
+    // The X server counts device pixels; Qt's widgets count logical ones.
+    const qreal dpr = window->devicePixelRatioF();
+    return QRectF(x / dpr, y / dpr, width / dpr, height / dpr).toRect();
+}
+
+std::unique_ptr<CompositorWatch> WatchCompositor(std::function<void(bool)> changed) {
+    Display* display = CurrentDisplay();
+    int eventBase = 0;
+    int errorBase = 0;
+    if (display == nullptr || !XFixesQueryExtension(display, &eventBase, &errorBase)) {
+        return std::make_unique<CompositorWatch>();
+    }
+    XFixesSelectSelectionInput(display, DefaultRootWindow(display), CompositorSelection(display),
+                               XFixesSetSelectionOwnerNotifyMask |
+                                   XFixesSelectionWindowDestroyNotifyMask |
+                                   XFixesSelectionClientCloseNotifyMask);
+    XFlush(display);
+    return std::make_unique<SelectionOwnerFilter>(eventBase + XFixesSelectionNotify,
+                                                  std::move(changed));
+}
+
+void ReshapeArea(QWidget* window, const QRect& area, const QRegion& opaque) {
+    Display* display = CurrentDisplay();
+    if (display == nullptr || !window->testAttribute(Qt::WA_WState_Created)) {
+        return;
+    }
+    const Window id = static_cast<Window>(window->winId());
+    // Logical rectangles to the device pixels the X server counts.
+    const qreal dpr = window->devicePixelRatioF();
+    auto device = [dpr](const QRect& r) -> XRectangle {
+        const QRect d =
+            QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr).toAlignedRect();
+        return {static_cast<short>(d.x()), static_cast<short>(d.y()),
+                static_cast<unsigned short>(d.width()), static_cast<unsigned short>(d.height())};
+    };
+    XRectangle cut = device(area);
+    XShapeCombineRectangles(display, id, ShapeBounding, 0, 0, &cut, 1, ShapeSubtract, Unsorted);
+    std::vector<XRectangle> keep;
+    for (const QRect& r : opaque.intersected(area)) {
+        keep.push_back(device(r));
+    }
+    if (!keep.empty()) {
+        XShapeCombineRectangles(display, id, ShapeBounding, 0, 0, keep.data(),
+                                static_cast<int>(keep.size()), ShapeUnion, Unsorted);
+    }
+    XFlush(display);
+}
+
+void ClearShape(QWidget* window) {
+    Display* display = CurrentDisplay();
+    if (display == nullptr || !window->testAttribute(Qt::WA_WState_Created)) {
+        return;
+    }
+    XShapeCombineMask(display, static_cast<Window>(window->winId()), ShapeBounding, 0, 0, None,
+                      ShapeSet);
+    XFlush(display);
 }
 
 std::vector<unsigned long> StackingOrder() {

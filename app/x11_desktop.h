@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QRect>
+#include <QRegion>
 
 class QWidget;
 
@@ -20,11 +21,25 @@ bool IsXWayland();
 // True when a compositing manager owns _NET_WM_CM_S<screen>; without one, every transparent
 // pixel of a 32-bit window shows black, so windows fall back to shape masks.
 bool HasCompositingManager();
+
+// Calls `changed` with HasCompositingManager() whenever a compositing manager comes or goes,
+// for as long as the returned object lives; told by the X server, so nobody needs to ask.
+class CompositorWatch {
+public:
+    virtual ~CompositorWatch() = default;
+};
+std::unique_ptr<CompositorWatch> WatchCompositor(std::function<void(bool)> changed);
+
+// Replaces the window's shape inside `area` (logical pixels) with `opaque`, leaving the rest of
+// the shape as it is: one small request where a whole new mask would resend every rectangle.
+void ReshapeArea(QWidget* window, const QRect& area, const QRegion& opaque);
+// Gives the window back its plain rectangle.
+void ClearShape(QWidget* window);
 // Keeps the window out of taskbars and pagers. Call before the window is first shown.
 void SkipTaskbar(QWidget* window);
 
-// Where the window really is on the screen now, as the X server has it; nullopt when that
-// cannot be asked. Qt's own idea may still be a move the window manager refused.
+// Where the window really is on the screen now, as the X server has it, in logical pixels;
+// nullopt when that cannot be asked. Qt's own idea may still be a move the window manager refused.
 std::optional<QRect> ActualGeometry(QWidget* window);
 
 // The desktop's top-level windows, bottom to top; empty when that cannot be asked.

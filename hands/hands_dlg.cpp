@@ -2,8 +2,10 @@
 
 #include <QBitmap>
 #include <QCoreApplication>
+#include <QPaintEvent>
 #include <QPainter>
 
+#include "app/drawing.h"
 #include "app/local_time.h"
 #include "app/messages.h"
 #include "app/x11_desktop.h"
@@ -26,7 +28,20 @@ void CHandsDlg::Create(QWidget* owner) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     resize(owner->size());
+    m_compositing = x11::HasCompositingManager();
+    m_compositorWatch =
+        x11::WatchCompositor([this](bool compositing) { OnCompositingChanged(compositing); });
     show();
+}
+
+void CHandsDlg::OnCompositingChanged(bool compositing) {
+    if (compositing == m_compositing) {
+        return;
+    }
+    m_compositing = compositing;
+    emit compositingChanged(compositing);
+    ApplyMask(rect());
+    update();
 }
 
 bool CHandsDlg::GetHandTips(QPoint tips[3]) {
@@ -47,21 +62,39 @@ void CHandsDlg::Refresh() {
     const LocalTime today = ToLocalTime(m_services.time->Now());
     const HandsGeometry g =
         ComputeHandsGeometry({size(), tips[0], tips[1], tips[2], pm, today.day, m_bHover != 0});
-    m_frame = RenderHandsFrame(g, logicalDpiY());
-    // One round trip to the X server a second: cheap enough to follow a compositor that
-    // starts or stops while the clock runs.
-    const bool compositing = x11::HasCompositingManager();
-    if (compositing != m_compositing) {
-        m_compositing = compositing;
-        emit compositingChanged(compositing);
+    const QRect changed = m_frame.Update(g, logicalDpiY(), devicePixelRatioF());
+    if (!changed.isEmpty()) {
+        // The shape first: the X server keeps no pixels outside it, so what the new shape
+        // takes in must be painted after. Only what changed is repainted and sent, at once.
+        ApplyMask(changed);
+        if (isVisible()) {
+            repaint(changed);
+        }
     }
-    if (!compositing) {
-        // Without a compositor the see-through pixels would show black; cut them out instead.
-        setMask(QBitmap::fromImage(m_frame.createAlphaMask()));
-    } else if (!mask().isEmpty()) {
-        clearMask();
+}
+
+void CHandsDlg::ApplyMask(const QRect& changed) {
+    // The shape goes to the X server directly: Qt would both resend every rectangle of it and
+    // clip its own painting to the last shape it was given.
+    if (m_compositing) {
+        if (m_shaped) {
+            x11::ClearShape(this);
+            m_shaped = false;
+        }
+        return;
     }
-    update();
+    // Without a compositor the see-through pixels would show black; cut them out instead.
+    const QImage& frame = m_frame.image();
+    if (frame.isNull()) {
+        return;
+    }
+    // The shape is in logical pixels. At one device pixel each, only the part that changed is
+    // sent; finer frames are rare enough to send whole.
+    const bool whole = !m_shaped || frame.devicePixelRatio() != 1.0;
+    const QRect area = whole ? rect() : changed;
+    const QBitmap mask = LogicalAlphaMask(whole ? frame : frame.copy(area));
+    x11::ReshapeArea(this, area, QRegion(mask).translated(area.topLeft()));
+    m_shaped = true;
 }
 
 void CHandsDlg::ScheduleTick() {
@@ -108,8 +141,12 @@ void CHandsDlg::resizeEvent(QResizeEvent* e) {
     }
 }
 
-void CHandsDlg::paintEvent(QPaintEvent*) {
+void CHandsDlg::paintEvent(QPaintEvent* e) {
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, m_frame);
+    const QImage& frame = m_frame.image();
+    const QRect area = e->rect();
+    const qreal dpr = frame.devicePixelRatio();
+    painter.drawImage(QRectF(area), frame,
+                      QRectF(QPointF(area.topLeft()) * dpr, QSizeF(area.size()) * dpr));
 }

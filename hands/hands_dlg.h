@@ -5,7 +5,9 @@
 #include <QWidget>
 
 #include "app/services.h"
+#include "app/x11_desktop.h"
 #include "hands/hand_sampler.h"
+#include "hands/hands_painter.h"
 
 // The click-through overlay over the clock face: the hands, the AM/PM label and the day of the
 // month, redrawn every second. It is also the clock's heartbeat: the first frame of every new
@@ -23,7 +25,7 @@ public:
     // Samples the time, draws a new frame and schedules its display.
     void Refresh();
 
-    const QImage& frame() const { return m_frame; }
+    const QImage& frame() const { return m_frame.image(); }
     bool hovering() const { return m_bHover != 0; }
 
 signals:
@@ -41,11 +43,15 @@ private:
     void OnMouseHover();
     void OnMouseLeave();
     void ScheduleTick();
+    void OnCompositingChanged(bool compositing);
+    void ApplyMask(const QRect& changed);
 
     const Services& m_services;
     int m_bHover = 0;
     bool m_compositing = true;
+    bool m_shaped = false;  // the window has a shape of ours
     MinuteWatch m_minuteWatch;
     QTimer m_tick;
-    QImage m_frame;
+    HandsFrame m_frame;
+    std::unique_ptr<x11::CompositorWatch> m_compositorWatch;
 };

@@ -94,6 +94,18 @@ convert -size 128x128 "xc:$background" "$source_dir/res/png/130.png" -composite 
 differing=$(compare -metric AE -fuzz 4% "$work/face.png" "$work/expected.png" null: 2>&1)
 check "the face shows the skin except under hands and texts ($differing pixels differ)" \
     test "${differing%%.*}" -lt 3000
+# Seconds later the face looks the same: a hand that moved on leaves nothing behind (without
+# a compositor only the part the second hand crossed is reshaped, each second).
+sleep 3.2
+import -window root "$work/later.png"
+convert "$work/later.png" -crop "$rect" +repage "$work/face-later.png"
+[ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/face-later.png" "$work/face.png" "$KELVARINE_SHOT_DIR/"
+second_hand() { count_colour "$1" 128x128+0+0 'srgb(160,255,255)'; }
+black() { count_colour "$1" 128x128+0+0 'srgb(0,0,0)'; }
+check "the second hand shows in full seconds later ($(second_hand "$work/face-later.png") pixels)" \
+    test "$(second_hand "$work/face-later.png")" -gt 25
+check "and leaves no black trail ($(black "$work/face.png") then $(black "$work/face-later.png"))" \
+    test "$(black "$work/face-later.png")" -le $(($(black "$work/face.png") + 5))
 keyed=$(convert "$work/face.png" -fill black +opaque 'srgb(12,128,221)' -fill white \
     -opaque 'srgb(12,128,221)' -format '%[fx:round(mean*w*h)]' info:)
 check "no pixel in the key colour ($keyed found)" test "$keyed" = 0

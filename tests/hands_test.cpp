@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QTest>
 
+#include "app/drawing.h"
 #include "app/messages.h"
 #include "clock/hand_tips.h"
 #include "hands/hand_sampler.h"
@@ -221,6 +222,88 @@ TEST(HandsFrame, labelSaysAmBeforeNoonAndPmAfter) {
         }
     }
     EXPECT_GT(differing, 10);
+}
+
+// Geometry at a local time on a face, from the real tip table.
+HandsGeometry GeometryAt(int face, int hour, int minute, int second, bool hover) {
+    const HandTipTable t = ComputeHandTips(face, face);
+    const HandPositions p = HandPositionsAt(hour, minute, second);
+    return ComputeHandsGeometry({{face, face},
+                                 t.hourTips[p.hour],
+                                 t.minuteTips[p.minute],
+                                 t.secondTips[p.second],
+                                 p.pm,
+                                 6,
+                                 hover});
+}
+
+TEST(HandsFrame, keptFrameEqualsTheFullFrameAfterEveryKindOfTick) {
+    // Seconds in a row (the hand crosses the others at 0, 10 and 50), a new minute, hover on
+    // and off, a jump back, noon, on every face size and at both pixel ratios.
+    const struct {
+        int h, m, s;
+        bool hover;
+    } ticks[] = {{10, 9, 58, false}, {10, 9, 59, false},  {10, 10, 0, false},  {10, 10, 1, true},
+                 {10, 10, 2, true},  {10, 10, 10, false}, {10, 10, 50, false}, {10, 10, 51, false},
+                 {9, 59, 59, false}, {11, 59, 59, false}, {12, 0, 0, false},   {12, 0, 1, false}};
+    for (const qreal dpr : {1.0, 2.0}) {
+        for (const int face : {128, 208, 256}) {
+            HandsFrame kept;
+            for (const auto& t : ticks) {
+                const HandsGeometry g = GeometryAt(face, t.h, t.m, t.s, t.hover);
+                kept.Update(g, 96, dpr);
+                ASSERT_EQ(kept.image(), RenderHandsFrame(g, 96, dpr))
+                    << face << " at " << t.h << ":" << t.m << ":" << t.s << " hover " << t.hover
+                    << " dpr " << dpr;
+            }
+        }
+    }
+}
+
+TEST(HandsFrame, aTickRedrawsOnlyAroundTheSecondHand) {
+    HandsFrame kept;
+    EXPECT_EQ(kept.Update(GeometryAt(128, 10, 10, 40, false), 96), QRect(0, 0, 128, 128));
+    const QRect tick = kept.Update(GeometryAt(128, 10, 10, 41, false), 96);
+    EXPECT_FALSE(tick.isEmpty());
+    EXPECT_LT(tick.width() * tick.height(), 128 * 128 / 3);
+    EXPECT_TRUE(kept.Update(GeometryAt(128, 10, 10, 41, false), 96).isEmpty());
+    EXPECT_EQ(kept.Update(GeometryAt(128, 10, 11, 0, false), 96), QRect(0, 0, 128, 128));
+}
+
+TEST(HandsFrame, shapeOfAFinerFrameKeepsEveryPixelThatShows) {
+    // Without a compositor the shape is in logical pixels; a hand one logical pixel thin must
+    // not lose pieces to rounding, at any angle.
+    for (int second = 0; second < 60; second += 7) {
+        const QImage fine = RenderHandsFrame(GeometryAt(128, 10, 10, second, false), 96, 2.0);
+        const QImage mask = LogicalAlphaMask(fine).toImage();
+        ASSERT_EQ(mask.size(), QSize(128, 128));
+        int missing = 0;
+        int shown = 0;
+        for (int y = 0; y < fine.height(); ++y) {
+            for (int x = 0; x < fine.width(); ++x) {
+                if (qAlpha(fine.pixel(x, y)) != 0) {
+                    ++shown;
+                    missing += mask.pixelIndex(x / 2, y / 2) == 0 ? 1 : 0;
+                }
+            }
+        }
+        EXPECT_GT(shown, 200) << second;
+        EXPECT_EQ(missing, 0) << second;
+    }
+}
+
+TEST(HandsFrame, twiceThePixelRatioIsTheSameFrameInFinerPixels) {
+    const HandsGeometry g = GeometryAt(128, 10, 10, 40, false);
+    const QImage fine = RenderHandsFrame(g, 96, 2.0);
+    EXPECT_EQ(fine.size(), QSize(256, 256));
+    EXPECT_EQ(fine.devicePixelRatio(), 2.0);
+    EXPECT_EQ(fine.deviceIndependentSize(), QSizeF(128, 128));
+    // The second hand's tip and the key around it land where the 1x frame has them.
+    const QImage coarse = RenderHandsFrame(g, 96, 1.0);
+    const QPoint tip = ComputeHandTips(128, 128).secondTips[40];
+    EXPECT_EQ(coarse.pixel(tip), hands_style::kSecondHandColor);
+    EXPECT_EQ(fine.pixel(tip * 2), hands_style::kSecondHandColor);
+    EXPECT_EQ(qAlpha(fine.pixel(4, 4)), 0);
 }
 
 }  // namespace
