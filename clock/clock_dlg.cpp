@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QTimer>
 
@@ -23,7 +24,9 @@
 CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
     : QDialog(pParent),
       m_services(services),
-      m_hIcon(ResourcePath("icon", IDR_MAINFRAME)),
+      // The small size a window manager shows, from the decoded image: a QIcon made from a
+      // file name first consults the MIME database, which costs half a megabyte for nothing.
+      m_hIcon(QPixmap::fromImage(QImage(QStringLiteral(":/icon/48"), "PNG"))),
       m_handsDlg(services),
       m_memoDlg(services) {
     // A tool window keeps the clock off the taskbar; the face itself is the whole window.
@@ -85,12 +88,13 @@ void CClockDlg::OnInitDialog() {
 }
 
 bool CClockDlg::LoadSkinImage(unsigned nResourceId) {
-    return LoadPngResource(nResourceId, m_pSkin);
+    return LoadPngResource(nResourceId, m_pSkin, devicePixelRatioF());
 }
 
 void CClockDlg::SelectSkin(int nSkin) {
     LoadSkinImage(IDR_SKIN_FIRST + nSkin);
-    m_faceSize = m_pSkin ? m_pSkin->size() : QSize(0, 0);
+    // Logical pixels, whatever the image's density.
+    m_faceSize = m_pSkin ? m_pSkin->deviceIndependentSize().toSize() : QSize(0, 0);
     if (!m_faceSize.isEmpty()) {
         setFixedSize(m_faceSize);
     }
@@ -98,10 +102,12 @@ void CClockDlg::SelectSkin(int nSkin) {
 }
 
 void CClockDlg::ComposeFace() {
-    m_face = QImage(m_faceSize, QImage::Format_ARGB32_Premultiplied);
-    m_face.fill(Qt::transparent);
+    // The skin at its own size over nothing is the skin itself: share its pixels.
     if (m_pSkin) {
-        DrawingSurface(&m_face).DrawImage(*m_pSkin, QRect(QPoint(0, 0), m_faceSize));
+        m_face = *m_pSkin;
+    } else {
+        m_face = QImage(m_faceSize, QImage::Format_ARGB32_Premultiplied);
+        m_face.fill(Qt::transparent);
     }
     m_handsDlg.resize(m_faceSize);
     ApplyFaceMask();
@@ -111,7 +117,7 @@ void CClockDlg::ComposeFace() {
 void CClockDlg::ApplyFaceMask() {
     // Without a compositor transparent pixels show black; cut the corners away instead.
     if (!x11::HasCompositingManager() && !m_face.isNull()) {
-        setMask(QBitmap::fromImage(m_face.createAlphaMask()));
+        setMask(LogicalAlphaMask(m_face));
     } else {
         clearMask();
     }

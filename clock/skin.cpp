@@ -2,11 +2,15 @@
 
 #include "app/resource_ids.h"
 
-bool LoadPngResource(unsigned nResourceId, std::unique_ptr<QImage>& slot) {
+bool LoadPngResource(unsigned nResourceId, std::unique_ptr<QImage>& slot, qreal dpr) {
     auto image = std::make_unique<QImage>();
-    if (!image->load(ResourcePath("png", nResourceId), "PNG")) {
+    const QString path = ResourcePath("png", nResourceId);
+    if (dpr > 1.0 && image->load(path + QStringLiteral("@2x"), "PNG")) {
+        image->setDevicePixelRatio(2.0);
+    } else if (!image->load(path, "PNG")) {
         return false;
     }
+    image->convertTo(QImage::Format_ARGB32_Premultiplied);
     slot = std::move(image);
     return true;
 }

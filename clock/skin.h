@@ -8,9 +8,12 @@
 #include <QRect>
 #include <QString>
 
-// Loads compiled-in PNG `nResourceId` into `slot`. On failure (no such resource, bytes that
-// do not decode) the slot keeps what it held and the result is false.
-bool LoadPngResource(unsigned nResourceId, std::unique_ptr<QImage>& slot);
+// Loads compiled-in PNG `nResourceId` into `slot`, ready to paint (premultiplied). On a screen
+// of more than one device pixel per logical pixel (`dpr`) the image with twice the pixels is
+// taken where there is one, marked with device pixel ratio 2, so its logical size is the
+// same. On failure (no such resource, bytes that do not decode) the slot keeps what it held
+// and the result is false.
+bool LoadPngResource(unsigned nResourceId, std::unique_ptr<QImage>& slot, qreal dpr = 1.0);
 
 // The skin index stored in the profile, or skin 0 when it is absent, no number or names no skin.
 int SkinIndexFromProfile(const std::optional<QString>& stored);

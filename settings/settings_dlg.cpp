@@ -57,7 +57,7 @@ bool CSettingsDlg::OnInitDialog() {
         // Always the first skin: the dialog is not told which one the clock shows.
         m_listSkins.setCurrentRow(0);
     }
-    LoadPngResource(IDR_PREVIEW_BACK, m_pBackImage);
+    LoadPngResource(IDR_PREVIEW_BACK, m_pBackImage, devicePixelRatioF());
     OnSelChangeSkinList();
     m_linkReport.SetLink(QLatin1String(kBugReportLink));
     m_linkReport.SetUnderlineMode(CLinkLabel::UNDERLINE_ALWAYS);
@@ -83,7 +83,8 @@ void CSettingsDlg::UpdateData(bool bSaveAndValidate) {
 void CSettingsDlg::OnSelChangeSkinList() {
     const int index = m_listSkins.currentRow();
     if (index >= 0) {
-        LoadPngResource(IDR_SKIN_FIRST + static_cast<unsigned>(index), m_pPreviewImage);
+        LoadPngResource(IDR_SKIN_FIRST + static_cast<unsigned>(index), m_pPreviewImage,
+                        devicePixelRatioF());
     }
     update();
 }

@@ -45,11 +45,29 @@ void PrintTo(const PngCase& c, std::ostream* os) {
 }
 
 const PngCase kPngs[] = {
-    {"png/129.png", 208, 209, 6, false}, {"png/130.png", 128, 128, 6, false},
-    {"png/131.png", 128, 128, 6, false}, {"png/132.png", 256, 256, 6, true},
-    {"png/133.png", 128, 128, 6, false}, {"png/134.png", 128, 128, 6, false},
-    {"png/135.png", 128, 128, 6, false}, {"png/136.png", 256, 256, 6, false},
-    {"png/145.png", 287, 256, 2, false}, {"icon/128.png", 256, 256, 6, false},
+    {"png/129.png", 208, 209, 6, false},
+    {"png/130.png", 128, 128, 6, false},
+    {"png/131.png", 128, 128, 6, false},
+    {"png/132.png", 256, 256, 6, true},
+    {"png/133.png", 128, 128, 6, false},
+    {"png/134.png", 128, 128, 6, false},
+    {"png/135.png", 128, 128, 6, false},
+    {"png/136.png", 256, 256, 6, false},
+    {"png/145.png", 287, 256, 2, false},
+    {"icon/128.png", 256, 256, 6, false},
+    // The same art in twice the pixels, for screens of twice the density.
+    {"png/129@2x.png", 416, 418, 6, false},
+    {"png/130@2x.png", 256, 256, 6, false},
+    {"png/131@2x.png", 256, 256, 6, false},
+    {"png/132@2x.png", 512, 512, 6, true},
+    {"png/133@2x.png", 256, 256, 6, false},
+    {"png/134@2x.png", 256, 256, 6, false},
+    {"png/135@2x.png", 256, 256, 6, false},
+    {"png/136@2x.png", 512, 512, 6, false},
+    {"png/145@2x.png", 574, 512, 2, false},
+    // The icon in the sizes the desktop asks for.
+    {"icon/48.png", 48, 48, 6, false},
+    {"icon/64.png", 64, 64, 6, false},
 };
 
 class PngAsset : public ::testing::TestWithParam<PngCase> {};
@@ -98,11 +116,16 @@ TEST_P(FaceAsset, IsRoundAndCatchesClicksInside) {
 
 std::string CaseName(const ::testing::TestParamInfo<PngCase>& info) {
     QString name = QString::fromLatin1(info.param.file);
-    return name.replace(QLatin1Char('/'), QLatin1Char('_')).remove(".png").toStdString();
+    return name.replace(QLatin1Char('/'), QLatin1Char('_'))
+        .replace(QLatin1Char('@'), QLatin1Char('_'))
+        .remove(".png")
+        .toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Committed, PngAsset, ::testing::ValuesIn(kPngs), CaseName);
 INSTANTIATE_TEST_SUITE_P(Committed, FaceAsset, ::testing::ValuesIn(kPngs, kPngs + 8), CaseName);
+INSTANTIATE_TEST_SUITE_P(Committed2x, FaceAsset, ::testing::ValuesIn(kPngs + 10, kPngs + 18),
+                         CaseName);
 
 TEST(ChimeAsset, IsLoopableEightBitMonoPcm) {
     constexpr int kDataBytes = 22463;

@@ -17,6 +17,15 @@ TEST(Resources, everyIdLoadsWithItsSize) {
         std::unique_ptr<QImage> slot;
         ASSERT_TRUE(LoadPngResource(c.id, slot)) << c.id;
         EXPECT_EQ(slot->size(), c.size) << c.id;
+        EXPECT_EQ(slot->devicePixelRatio(), 1.0);
+        // On a denser screen: twice the pixels, the same logical size.
+        for (const qreal dpr : {1.5, 2.0, 3.0}) {
+            std::unique_ptr<QImage> fine;
+            ASSERT_TRUE(LoadPngResource(c.id, fine, dpr)) << c.id;
+            EXPECT_EQ(fine->size(), c.size * 2) << c.id;
+            EXPECT_EQ(fine->devicePixelRatio(), 2.0) << c.id;
+            EXPECT_EQ(fine->deviceIndependentSize().toSize(), c.size) << c.id;
+        }
     }
     EXPECT_FALSE(QImage(ResourcePath("icon", IDR_MAINFRAME)).isNull());
     EXPECT_TRUE(QFile::exists(ResourcePath("wave", IDR_ALARM_WAVE)));

@@ -9,15 +9,17 @@
 // Clock-face skins, in the order the program numbers them (skin i is stored as png/<129 + i>).
 inline constexpr int kSkinCount = 8;
 QSize SkinSize(int index);
-// Premultiplied ARGB; transparent outside the round face.
-QImage PaintSkin(int index);
+// Premultiplied ARGB; transparent outside the round face. `scale` 2 gives the same art in
+// twice the pixels, for high-density screens.
+QImage PaintSkin(int index, double scale = 1);
 
 // Opaque backdrop behind the skin previews.
 inline constexpr QSize kBackdropSize{287, 256};
-QImage PaintBackdrop();
+QImage PaintBackdrop(double scale = 1);
 
 inline constexpr int kIconSize = 256;
-QImage PaintIcon();
+// The icon at `size` pixels square (kIconSize by default).
+QImage PaintIcon(int size = kIconSize);
 
 // Alarm loop: mono unsigned 8-bit PCM; starts and ends on the 128 midline so it loops quietly.
 inline constexpr int kChimeRate = 11025;

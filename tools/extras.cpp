@@ -66,10 +66,10 @@ void PaintLeaf(QPainter& p, QPointF base, double angleDeg, double len) {
 
 }  // namespace
 
-QImage PaintBackdrop() {
+QImage PaintBackdrop(double scale) {
     const int w = kBackdropSize.width();
     const int h = kBackdropSize.height();
-    return Supersampled(w, h, [&](QPainter& p) {
+    const auto paint = [&](QPainter& p) {
         p.drawImage(QRectF(0, 0, w, h), Field(w, h, LightWood));
 
         // A stencilled vine with flowers, staggered row by row.
@@ -104,12 +104,13 @@ QImage PaintBackdrop() {
                 PaintFlower(p, QPointF(xf, y0), 10.5, row * 17 + col * 11);
             }
         }
-    });
+    };
+    return Supersampled(w, h, paint, scale);
 }
 
-QImage PaintIcon() {
+QImage PaintIcon(int size) {
     constexpr double kSize = kIconSize;
-    return Supersampled(kIconSize, kIconSize, [&](QPainter& p) {
+    const auto paint = [&](QPainter& p) {
         const QPointF c(kSize / 2, kSize * 0.55);
         const double r = kSize * 0.36;
 
@@ -200,7 +201,8 @@ QImage PaintIcon() {
         shine.setColorAt(0.0, QColor(255, 255, 255, 150));
         shine.setColorAt(1.0, QColor(255, 255, 255, 0));
         p.fillPath(gloss.intersected(crystal), shine);
-    });
+    };
+    return Supersampled(kIconSize, kIconSize, paint, static_cast<double>(size) / kIconSize);
 }
 
 std::vector<std::uint8_t> ChimeSamples() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include <png.h>
@@ -141,15 +142,23 @@ int main(int argc, char** argv) {
         }
         ok = ok && written;
     };
-    for (int i = 0; i < kSkinCount; ++i) {
-        const QString path = res.filePath(QString("png/%1.png").arg(129 + i));
-        // Skin 3 stays interlaced: the program must keep reading Adam7 files.
-        check(WritePng(path, PaintSkin(i), true, i == 3), path);
+    // Every image also at twice the pixels ("@2x"), for screens of twice the density.
+    for (const auto& [scale, suffix] : {std::pair{1.0, ""}, std::pair{2.0, "@2x"}}) {
+        for (int i = 0; i < kSkinCount; ++i) {
+            const QString path = res.filePath(QString("png/%1%2.png").arg(129 + i).arg(suffix));
+            // Skin 3 stays interlaced: the program must keep reading Adam7 files.
+            check(WritePng(path, PaintSkin(i, scale), true, i == 3), path);
+        }
+        const QString backdrop = res.filePath(QString("png/145%1.png").arg(suffix));
+        check(WritePng(backdrop, PaintBackdrop(scale), false, false), backdrop);
     }
-    const QString backdrop = res.filePath("png/145.png");
-    check(WritePng(backdrop, PaintBackdrop(), false, false), backdrop);
+    // The icon in the sizes the desktop asks for; the largest is also the program's own.
     const QString icon = res.filePath("icon/128.png");
     check(WritePng(icon, PaintIcon(), true, false), icon);
+    for (const int size : {48, 64}) {
+        const QString path = res.filePath(QString("icon/%1.png").arg(size));
+        check(WritePng(path, PaintIcon(size), true, false), path);
+    }
     const QString chime = res.filePath("wave/146.wav");
     check(WriteWave(chime, ChimeSamples()), chime);
     return ok ? 0 : 1;

@@ -8,26 +8,38 @@
 #include <QFontInfo>
 #include <QTransform>
 
-QImage Supersampled(int w, int h, const std::function<void(QPainter&)>& paint) {
-    QImage big(w * kSuper, h * kSuper, QImage::Format_ARGB32_Premultiplied);
+namespace {
+
+// The scale of the Supersampled() call under way, which its fields follow.
+double g_outputScale = 1;
+
+}  // namespace
+
+QImage Supersampled(int w, int h, const std::function<void(QPainter&)>& paint, double scale) {
+    const int outW = qRound(w * scale);
+    const int outH = qRound(h * scale);
+    QImage big(outW * kSuper, outH * kSuper, QImage::Format_ARGB32_Premultiplied);
     big.fill(Qt::transparent);
+    g_outputScale = scale;
     {
         QPainter p(&big);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
-        p.scale(kSuper, kSuper);
+        p.scale(kSuper * scale, kSuper * scale);
         paint(p);
     }
+    g_outputScale = 1;
     // Qt's smooth downscale by an integer factor is a plain box average.
-    return big.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return big.scaled(outW, outH, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QImage Field(int w, int h, const std::function<QColor(double x, double y)>& colorAt) {
-    QImage img(w * kSuper, h * kSuper, QImage::Format_ARGB32_Premultiplied);
+    const double perPixel = kSuper * g_outputScale;
+    QImage img(qRound(w * perPixel), qRound(h * perPixel), QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < img.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < img.width(); ++x) {
-            const QColor c = colorAt((x + 0.5) / kSuper, (y + 0.5) / kSuper);
+            const QColor c = colorAt((x + 0.5) / perPixel, (y + 0.5) / perPixel);
             line[x] = qPremultiply(c.rgba());
         }
     }

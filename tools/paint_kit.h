@@ -16,11 +16,12 @@
 inline constexpr int kSuper = 4;
 
 // Paints in final-pixel coordinates on a supersampled canvas; returns the averaged-down
-// premultiplied image of w x h.
-QImage Supersampled(int w, int h, const std::function<void(QPainter&)>& paint);
+// premultiplied image of w x h, times `scale` for the sharper images of high-density screens
+// (w * scale and h * scale must be whole). At scale 1 nothing differs from a plain w x h.
+QImage Supersampled(int w, int h, const std::function<void(QPainter&)>& paint, double scale = 1);
 
 // A w x h field computed per supersampled pixel (x, y in final-pixel units), ready to be
-// drawn at (0, 0, w, h) inside Supersampled().
+// drawn at (0, 0, w, h) inside Supersampled(), at that call's scale.
 QImage Field(int w, int h, const std::function<QColor(double x, double y)>& colorAt);
 
 // Text outline whose visible ink is centred on `centre`. Sizes are in pixels and may be

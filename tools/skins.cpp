@@ -796,9 +796,9 @@ QSize SkinSize(int index) {
     }
 }
 
-QImage PaintSkin(int index) {
+QImage PaintSkin(int index, double scale) {
     const Dial d = MakeDial(SkinSize(index));
-    return Supersampled(d.w, d.h, [&](QPainter& p) {
+    const auto paint = [&](QPainter& p) {
         switch (index) {
             case 0:
                 PaintStandard(p, d);
@@ -826,5 +826,6 @@ QImage PaintSkin(int index) {
                 break;
         }
         CutToFace(p, d);
-    });
+    };
+    return Supersampled(d.w, d.h, paint, scale);
 }
