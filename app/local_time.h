@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Broken-down local time of a seconds count (64-bit, so dates past 2038 work).
 struct LocalTime {
@@ -13,3 +14,31 @@ struct LocalTime {
 };
 
 LocalTime ToLocalTime(std::int64_t seconds);
+
+// Notices when the rules of the local time zone change under a running program: the C library
+// reads them once, so a replaced /etc/localtime (or the file TZ names) would otherwise go
+// unseen until a restart. Checking costs one stat() and one readlink().
+class ZoneWatch {
+public:
+    ZoneWatch();
+    // True when the zone's file is no longer the one seen last.
+    bool Changed();
+    // Makes the C library read the zone's rules again.
+    static void Reload();
+
+private:
+    struct FileState {
+        bool exists = false;
+        unsigned long long device = 0;
+        unsigned long long inode = 0;
+        long long size = 0;
+        long long mtimeNs = 0;
+        std::string linkTarget;
+        bool operator==(const FileState&) const = default;
+    };
+    static std::string ZoneFile();
+    static FileState Look(const std::string& path);
+
+    std::string m_path;
+    FileState m_seen;
+};

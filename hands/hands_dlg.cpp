@@ -57,6 +57,15 @@ bool CHandsDlg::GetHandTips(QPoint tips[3]) {
 }
 
 void CHandsDlg::Refresh() {
+    // A zone that changed under the clock (a laptop that travelled) shows at the next tick.
+    if (m_zoneWatch.Changed()) {
+        const auto reload = [] { ZoneWatch::Reload(); };
+        if (m_onZoneChange) {
+            m_onZoneChange(reload);
+        } else {
+            reload();
+        }
+    }
     QPoint tips[3] = {};
     const bool pm = GetHandTips(tips);
     const LocalTime today = ToLocalTime(m_services.time->Now());

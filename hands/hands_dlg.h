@@ -4,6 +4,9 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+
+#include "app/local_time.h"
 #include "app/services.h"
 #include "app/x11_desktop.h"
 #include "hands/hand_sampler.h"
@@ -22,6 +25,11 @@ public:
     // Samples the time: fills tips with the hour, minute and second tips from g_handTips and
     // returns true after noon. Posts WM_CHECK_MEMOS to the owner on a new minute.
     bool GetHandTips(QPoint tips[3]);
+    // Runs when the local zone's rules change: it must call the function it is given, which
+    // switches to the new rules, and may do what needs the old ones around that call.
+    void SetZoneChangeHandler(std::function<void(const std::function<void()>& reload)> handler) {
+        m_onZoneChange = std::move(handler);
+    }
     // Samples the time, draws a new frame and schedules its display.
     void Refresh();
 
@@ -53,5 +61,7 @@ private:
     MinuteWatch m_minuteWatch;
     QTimer m_tick;
     HandsFrame m_frame;
+    ZoneWatch m_zoneWatch;
+    std::function<void(const std::function<void()>&)> m_onZoneChange;
     std::unique_ptr<x11::CompositorWatch> m_compositorWatch;
 };

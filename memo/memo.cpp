@@ -80,3 +80,21 @@ QString DecodeMemoText(const QByteArray& bytes) {
     }
     return asUtf8;
 }
+
+void KeepWallClockAcross(MemoList& memos, const std::function<void()>& reload) {
+    std::vector<std::tm> walls(memos.size());
+    for (std::size_t i = 0; i < memos.size(); ++i) {
+        const std::time_t t = static_cast<std::time_t>(memos[i].time);
+        if (memos[i].time == kInvalidMemoTime || localtime_r(&t, &walls[i]) == nullptr) {
+            walls[i].tm_year = -1;  // marks "leave as it is"
+        }
+    }
+    reload();
+    for (std::size_t i = 0; i < memos.size(); ++i) {
+        const std::tm& w = walls[i];
+        if (w.tm_year != -1) {
+            memos[i].time =
+                MemoTimeFromLocal(w.tm_year + 1900, w.tm_mon + 1, w.tm_mday, w.tm_hour, w.tm_min);
+        }
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include <QByteArray>
@@ -45,6 +46,11 @@ QString DecodeMemoText(const QByteArray& bytes);
 
 // Seconds since 1970 of a local wall-clock minute, or kInvalidMemoTime (see ParseMemoLine).
 std::int64_t MemoTimeFromLocal(int year, int month, int day, int hour, int minute);
+
+// Keeps each memo at the wall-clock minute it shows (the minute its file line says) while
+// `reload` replaces the local zone's rules, as when a laptop travels: a memo for 09:00 still
+// rings at 09:00, and its line reads the same. Invalid times stay invalid.
+void KeepWallClockAcross(MemoList& memos, const std::function<void()>& reload);
 
 // A time formatted in local time with a strftime pattern; empty when it cannot be formatted.
 QByteArray FormatLocalTime(std::int64_t time, const char* pattern);
