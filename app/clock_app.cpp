@@ -19,8 +19,8 @@ void OnTerminationSignal(int) {
 }
 
 // SIGTERM, SIGINT and SIGHUP (log-out, kill) close the clock the way Esc does, so unsaved memo
-// changes still reach the file.
-void CloseOnTerminationSignals(QDialog& window, QSocketNotifier*& notifier) {
+// changes still reach the file, even while a reminder or the settings are open.
+void CloseOnTerminationSignals(CClockDlg& window, QSocketNotifier*& notifier) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) {
         return;
     }
@@ -28,7 +28,7 @@ void CloseOnTerminationSignals(QDialog& window, QSocketNotifier*& notifier) {
     QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[0], &byte, 1);
-        window.reject();
+        window.EndRun();
     });
     struct sigaction action = {};
     action.sa_handler = OnTerminationSignal;

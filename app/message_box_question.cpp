@@ -34,11 +34,17 @@ void ShowAsPlainText(QMessageBox& box) {
 
 }  // namespace
 
-bool MessageBoxQuestion::AskYesNo(QWidget* owner, const QString& caption, const QString& text) {
+std::optional<bool> MessageBoxQuestion::AskYesNo(QWidget* owner, const QString& caption,
+                                                 const QString& text) {
     ReminderBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
     ShowAsPlainText(box);
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    box.exec();
+    // Esc and the close box answer No; a box ended from outside answers nothing.
+    if (box.clickedButton() == nullptr) {
+        return std::nullopt;
+    }
+    return box.clickedButton() == box.button(QMessageBox::Yes);
 }
 
 void MessageBoxQuestion::Warn(QWidget* owner, const QString& caption, const QString& text) {

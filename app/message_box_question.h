@@ -7,7 +7,8 @@
 class MessageBoxQuestion : public Question {
 public:
     // Yes/No, Yes the default, no icon.
-    bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) override;
+    std::optional<bool> AskYesNo(QWidget* owner, const QString& caption,
+                                 const QString& text) override;
     void Warn(QWidget* owner, const QString& caption, const QString& text) override;
     void Beep() override;
 };

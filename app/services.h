@@ -36,8 +36,10 @@ public:
 class Question {
 public:
     virtual ~Question() = default;
-    // True for Yes.
-    virtual bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) = 0;
+    // True for Yes, false for No; nullopt when the box went away unanswered (the program is
+    // ending).
+    virtual std::optional<bool> AskYesNo(QWidget* owner, const QString& caption,
+                                         const QString& text) = 0;
     // A warning with an exclamation icon and an OK button.
     virtual void Warn(QWidget* owner, const QString& caption, const QString& text) = 0;
     // The desktop's warning sound.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include <QApplication>
 #include <QBitmap>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -40,6 +41,10 @@ CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
     setWindowFlags(flags);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QLatin1String(kAppTitle));
+    // Memos keep the wall-clock minute their lines say when the zone changes under them.
+    m_handsDlg.SetZoneChangeHandler([this](const std::function<void()>& reload) {
+        KeepWallClockAcross(m_memoDlg.m_memos, reload);
+    });
     m_settle.setSingleShot(true);
     m_settle.setInterval(100);
     connect(&m_settle, &QTimer::timeout, this, &CClockDlg::CheckActualGeometry);
@@ -292,6 +297,17 @@ void CClockDlg::enterEvent(QEnterEvent* e) {
 void CClockDlg::leaveEvent(QEvent* e) {
     QCoreApplication::postEvent(&m_handsDlg, new QEvent(WM_MOUSELEAVE));
     QDialog::leaveEvent(e);
+}
+
+void CClockDlg::EndRun() {
+    // Innermost first: each closed dialog's loop returns once control is back in it.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        if (dialog != nullptr && dialog != this && dialog->isVisible() && dialog->isModal()) {
+            dialog->done(QDialog::Rejected);
+        }
+    }
+    reject();
 }
 
 void CClockDlg::done(int result) {

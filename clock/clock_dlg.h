@@ -39,6 +39,9 @@ public:
 
     // Enter never closes the clock.
     void accept() override {}
+    // Ends the run as Esc does, from wherever the program is: a box or dialog still open
+    // (a reminder, the settings) goes away unanswered first, so its loop returns.
+    void EndRun();
 
 protected:
     bool event(QEvent* e) override;

@@ -41,13 +41,14 @@ QString ReminderText(const MemoEntry& memo) {
            DecodeMemoText(memo.text) + QStringLiteral(" - 删除此备忘？");
 }
 
-void RunMemoCheck(MemoList& memos, bool& dirty, bool& inReminder, const Services& services,
+bool RunMemoCheck(MemoList& memos, bool& dirty, bool& inReminder, const Services& services,
                   QWidget* owner, MemoFileStamp* stamp) {
     if (inReminder) {
-        return;  // a box is open; the run after its answer catches up
+        return true;  // a box is open; the run after its answer catches up
     }
     const std::int64_t now = services.time->Now();
     bool nestedRunSaved = false;
+    bool unanswered = false;
     for (std::size_t i = 0; i < memos.size(); ++i) {
         if (now < memos[i].time) {
             continue;
@@ -55,14 +56,23 @@ void RunMemoCheck(MemoList& memos, bool& dirty, bool& inReminder, const Services
         inReminder = true;
         services.alarm->Start();
         const MemoEntry asked = memos[i];
-        const bool remove =
+        const std::optional<bool> remove =
             services.question->AskYesNo(owner, QStringLiteral("memo"), ReminderText(asked));
-        ApplyAnswer(memos, i, asked, remove);
         services.alarm->Stop();
-        dirty = true;
         inReminder = false;
-        RunMemoCheck(memos, dirty, inReminder, services, owner, stamp);
+        if (!remove) {
+            // The program is ending: the memo stays as it was, due at the next start.
+            unanswered = true;
+            break;
+        }
+        ApplyAnswer(memos, i, asked, *remove);
+        dirty = true;
+        const bool goesOn = RunMemoCheck(memos, dirty, inReminder, services, owner, stamp);
         nestedRunSaved = true;
+        if (!goesOn) {
+            unanswered = true;
+            break;
+        }
     }
     // The innermost run has already written the list as it stands now; writing it again (or
     // reporting the same failure again) from every enclosing run would gain nothing.
@@ -74,4 +84,5 @@ void RunMemoCheck(MemoList& memos, bool& dirty, bool& inReminder, const Services
                          qPrintable(services.paths.memoFile));
         }
     }
+    return !unanswered;
 }

@@ -152,4 +152,23 @@ for _ in $(seq 30); do kill -0 $clock 2>/dev/null || break; sleep 0.1; done
 wait $clock
 check "Esc ends the clock with status 0" test $? = 0
 
+# Logging out while a reminder is open: the box goes, the memo stays due for next time, and
+# the clock ends at once with status 0.
+memo_file="$XDG_DATA_HOME/kelvarine/memo.txt"
+printf '%s Still due\r\n' "$(date -u -d "@$due" '+%Y-%m-%d %H:%M')" >"$memo_file"
+cp "$memo_file" "$work/before-term"
+"$binary" 2>>"$work/stderr" &
+clock=$!
+box=$(wait_for_window memo)
+check "a reminder box is open" test -n "$box"
+start_ms=$(date +%s%3N)
+kill -TERM $clock
+for _ in $(seq 40); do kill -0 $clock 2>/dev/null || break; sleep 0.025; done
+elapsed=$(($(date +%s%3N) - start_ms))
+check "SIGTERM with a box open ends the clock within a second (${elapsed} ms)" test "$elapsed" -lt 1000
+kill -0 $clock 2>/dev/null && kill -KILL $clock
+wait $clock
+check "and with status 0" test $? = 0
+check "the unanswered memo is kept as it was" cmp -s "$work/before-term" "$memo_file"
+
 report

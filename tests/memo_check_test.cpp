@@ -89,6 +89,21 @@ TEST_F(MemoCheckTest, DueMemosAskedInListOrderWithSoundRestarted) {
     EXPECT_FALSE(inReminder);
 }
 
+TEST_F(MemoCheckTest, AnUnansweredBoxEndsTheCheckKeepingItsMemoAndSavingTheRest) {
+    memos = {{At(10, 0), "answered"}, {At(10, 1), "open at the end"}, {At(10, 2), "never asked"}};
+    time.SetSeconds(At(10, 5));
+    Answer(true);
+    question.script.push_back({false, {}, true});
+    EXPECT_FALSE(RunMemoCheck(memos, dirty, inReminder, services, nullptr));
+    EXPECT_EQ(question.asked.size(), 2u);
+    EXPECT_EQ(alarm.log, (std::vector<QString>{"start", "stop", "start", "stop"}));
+    EXPECT_FALSE(inReminder);
+    const MemoList expected = {{At(10, 1), "open at the end"}, {At(10, 2), "never asked"}};
+    EXPECT_EQ(memos, expected);
+    EXPECT_EQ(FileList(), expected);  // the Yes before it reached the file
+    EXPECT_FALSE(dirty);
+}
+
 TEST_F(MemoCheckTest, PostponesFromOwnTimeNotFromNow) {
     memos = {{At(10, 0), "late"}};
     time.SetSeconds(At(10, 12));

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSoundEffect>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -48,9 +49,9 @@ TEST(MessageBoxQuestion, AsksWithYesDefaultAndReturnsTheAnswer) {
 
         MessageBoxQuestion question;
         // Text that looks like markup is shown as typed.
-        const bool answer =
+        const std::optional<bool> answer =
             question.AskYesNo(&owner, "memo", "2024-05-01 14:30 <b>x</b> - 删除此备忘？");
-        EXPECT_EQ(answer, pressYes);
+        EXPECT_EQ(answer, std::optional<bool>(pressYes));
         EXPECT_EQ(text, QStringLiteral("2024-05-01 14:30 <b>x</b> - 删除此备忘？"));
         EXPECT_TRUE(plainText);
         EXPECT_FALSE(textSelected);
@@ -58,6 +59,28 @@ TEST(MessageBoxQuestion, AsksWithYesDefaultAndReturnsTheAnswer) {
         EXPECT_TRUE(yesIsDefault);
         EXPECT_TRUE(noIcon);
         EXPECT_TRUE(ownedByOwner);
+    }
+}
+
+TEST(MessageBoxQuestion, escapeAnswersNoAndABoxEndedFromOutsideAnswersNothing) {
+    QWidget owner;
+    for (const bool escape : {true, false}) {
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            poll.stop();
+            if (escape) {
+                QTest::keyClick(box, Qt::Key_Escape);
+            } else {
+                box->done(QDialog::Rejected);  // as the program does when it is told to end
+            }
+        });
+        poll.start(10);
+        const std::optional<bool> answer = MessageBoxQuestion().AskYesNo(&owner, "memo", "x");
+        EXPECT_EQ(answer, escape ? std::optional<bool>(false) : std::nullopt) << escape;
     }
 }
 

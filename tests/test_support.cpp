@@ -44,7 +44,8 @@ void FakeAlarm::Stop() {
     playing = false;
 }
 
-bool ScriptedQuestion::AskYesNo(QWidget*, const QString& caption, const QString& text) {
+std::optional<bool> ScriptedQuestion::AskYesNo(QWidget*, const QString& caption,
+                                               const QString& text) {
     asked.push_back(text);
     lastCaption = caption;
     if (script.empty()) {
@@ -54,6 +55,9 @@ bool ScriptedQuestion::AskYesNo(QWidget*, const QString& caption, const QString&
     script.erase(script.begin());
     if (answer.whileOpen) {
         answer.whileOpen();
+    }
+    if (answer.unanswered) {
+        return std::nullopt;
     }
     return answer.yes;
 }

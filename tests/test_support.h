@@ -36,6 +36,7 @@ public:
     struct Answer {
         bool yes = false;
         std::function<void()> whileOpen;
+        bool unanswered = false;  // the box goes away without an answer
     };
     std::vector<Answer> script;
     std::vector<QString> asked;  // texts, in order
@@ -47,7 +48,8 @@ public:
     };
     std::vector<Warning> warnings;  // in order
     int beeps = 0;
-    bool AskYesNo(QWidget* owner, const QString& caption, const QString& text) override;
+    std::optional<bool> AskYesNo(QWidget* owner, const QString& caption,
+                                 const QString& text) override;
     void Warn(QWidget* owner, const QString& caption, const QString& text) override;
     void Beep() override { ++beeps; }
 };
