@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# `cmake --install` into a staging folder: the program, its sound module, a valid desktop entry
+# whose Exec and Icon name what was installed, icons in several sizes; and the installed
+# program starts, finds its sound module and ends cleanly.
+# Usage: install_test.sh BUILD_DIR
+set -uo pipefail
+build=$1
+mode=install
+source "$(dirname "$0")/desktop_lib.sh"
+require_tools cmake desktop-file-validate
+
+stage=$(mktemp -d)
+trap 'kill $clock 2>/dev/null; rm -rf "$stage"' EXIT
+clock=
+DESTDIR=$stage cmake --install "$build" >"$stage/install.log" 2>&1
+check "cmake --install succeeds" test $? = 0
+prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
+root=$stage$prefix
+entry=$root/share/applications/kelvarine.desktop
+
+check "the program is in bin/" test -x "$root/bin/kelvarine"
+check "the sound module is in lib/kelvarine/" \
+    test -n "$(find "$root" -path '*/kelvarine/kelvarine-sound.so' -type f)"
+check "the desktop entry is in share/applications/" test -f "$entry"
+check "desktop-file-validate accepts it ($(desktop-file-validate "$entry" 2>&1))" \
+    desktop-file-validate "$entry"
+exec_line=$(sed -n 's/^Exec=//p' "$entry")
+exec_path=${exec_line#\"}
+exec_path=${exec_path%\"}
+check "its Exec ($exec_line) is the installed program" test "$exec_path" = "$prefix/bin/kelvarine"
+icon=$(sed -n 's/^Icon=//p' "$entry")
+sizes=$(find "$root/share/icons/hicolor" -path "*/apps/$icon.png" | wc -l)
+check "its Icon ($icon) is installed in hicolor in $sizes sizes" test "$sizes" -ge 2
+for f in "$root"/share/icons/hicolor/*/apps/"$icon".png; do
+    dir=$(basename "$(dirname "$(dirname "$f")")")
+    check "icon $dir has that size" test "$(identify -format '%wx%h' "$f" 2>/dev/null || echo "$dir")" = "$dir"
+done
+
+# The installed program runs, rings a memo that is due (the sound module must load) and ends
+# on SIGTERM with status 0.
+home=$stage/home
+export XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/run
+mkdir -p "$XDG_DATA_HOME/kelvarine" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+printf '2001-01-01 00:00 due\r\n' >"$XDG_DATA_HOME/kelvarine/memo.txt"
+QT_QPA_PLATFORM=offscreen "$root/bin/kelvarine" 2>"$stage/stderr" &
+clock=$!
+sleep 2
+check "the installed program runs" kill -0 $clock
+kill -TERM $clock
+wait $clock
+check "and ends on SIGTERM with status 0" test $? = 0
+clock=
+check "it found its sound module ($(tr '\n' ' ' <"$stage/stderr"))" \
+    bash -c "! grep -q 'no sound module' '$stage/stderr'"
+
+report
