@@ -27,7 +27,7 @@ CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
       m_services(services),
       // The small size a window manager shows, from the decoded image: a QIcon made from a
       // file name first consults the MIME database, which costs half a megabyte for nothing.
-      m_hIcon(QPixmap::fromImage(QImage(QStringLiteral(":/icon/48"), "PNG"))),
+      m_hIcon(QPixmap::fromImage(ReadPng(QStringLiteral(":/icon/48")))),
       m_handsDlg(services),
       m_memoDlg(services) {
     // A tool window keeps the clock off the taskbar; the face itself is the whole window.
