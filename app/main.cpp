@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 
 #include <QApplication>
@@ -7,6 +8,8 @@
 #include "app/single_instance.h"
 
 int main(int argc, char** argv) {
+    // A file size limit then fails the write (EFBIG) instead of killing the clock mid-save.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Two top-level windows cannot be placed or kept together by a Wayland client.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");

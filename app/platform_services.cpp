@@ -3,9 +3,12 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "app/ini_text.h"
 #include "app/message_box_question.h"
 #include "app/sound_alarm.h"
 #include "settings/autostart_store.h"
@@ -50,13 +53,17 @@ std::optional<QString> IniProfileStore::Read(const QString& group, const QString
     return settings.value(key).toString();
 }
 
-bool IniProfileStore::Write(const QString& group, const QString& key, const QString& value) {
-    QSettings settings(m_path, QSettings::IniFormat);
-    settings.beginGroup(group);
-    settings.setValue(key, value);
-    settings.endGroup();
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+WriteResult IniProfileStore::Write(const QString& group, const QString& key, const QString& value) {
+    QByteArray old;
+    if (QFileInfo::exists(m_path)) {
+        QFile file(m_path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            return {false, file.errorString()};
+        }
+        old = file.readAll();
+    }
+    return WriteFileAtomically(m_path,
+                               SetIniValue(old, group.toUtf8(), key.toUtf8(), value.toUtf8()));
 }
 
 PlatformServices::PlatformServices()

@@ -14,12 +14,13 @@ public:
     std::int64_t NowMs() const override;
 };
 
-// The INI file; QSettings writes it through a temporary file and a rename.
+// The INI file: read by QSettings; written line by line, keeping every other line as it was,
+// through WriteFileAtomically so that a full disk cannot cut it short.
 class IniProfileStore : public ProfileStore {
 public:
     explicit IniProfileStore(QString path) : m_path(std::move(path)) {}
     std::optional<QString> Read(const QString& group, const QString& key) const override;
-    bool Write(const QString& group, const QString& key, const QString& value) override;
+    WriteResult Write(const QString& group, const QString& key, const QString& value) override;
 
 private:
     QString m_path;

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/atomic_file.h"
+
 class QWidget;
 
 // Everything the clock takes from the outside world. The application object owns one
@@ -50,8 +52,8 @@ class ProfileStore {
 public:
     virtual ~ProfileStore() = default;
     virtual std::optional<QString> Read(const QString& group, const QString& key) const = 0;
-    // False when the value could not be stored.
-    virtual bool Write(const QString& group, const QString& key, const QString& value) = 0;
+    // Stores the value at once, or says why it could not.
+    virtual WriteResult Write(const QString& group, const QString& key, const QString& value) = 0;
 };
 
 // The session's start-up entry for this program.

@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -63,19 +62,21 @@ std::optional<QString> KeepBeside(const QString& path, const QByteArray& bytes) 
     return std::nullopt;
 }
 
-// Keeps the file on disk when it is not what the stamp says the clock last saw. False when
-// the file must not be replaced: it changed but cannot be read or kept.
-bool KeepForeignVersion(const QString& path, const MemoFileStamp& stamp) {
+// Keeps the file on disk when it is not what the stamp says the clock last saw, and then
+// records it in the stamp, so that a save that fails after this keeps that version only once.
+// Fails when the file must not be replaced: it changed but cannot be read or kept.
+WriteResult KeepForeignVersion(const QString& path, MemoFileStamp& stamp) {
     const DiskContent disk = ReadDisk(path);
     if (!disk.present) {
-        return true;  // nothing there to lose
+        return {};  // nothing there to lose
     }
     if (!disk.bytes) {
         std::fprintf(stderr, "kelvarine: cannot read %s; not replacing it\n", qPrintable(path));
-        return false;
+        return {false, QStringLiteral("it cannot be read, so it is not replaced")};
     }
-    if (stamp.known && stamp.present && stamp.digest == Digest(*disk.bytes)) {
-        return true;
+    const QByteArray digest = Digest(*disk.bytes);
+    if (stamp.known && stamp.present && stamp.digest == digest) {
+        return {};
     }
     const std::optional<QString> kept = KeepBeside(path, *disk.bytes);
     if (!kept) {
@@ -83,12 +84,14 @@ bool KeepForeignVersion(const QString& path, const MemoFileStamp& stamp) {
                      "kelvarine: %s was changed by another program and cannot be kept; "
                      "not replacing it\n",
                      qPrintable(path));
-        return false;
+        return {false, QStringLiteral("it was changed by another program and that version "
+                                      "cannot be kept beside it")};
     }
     std::fprintf(stderr,
                  "kelvarine: %s was changed by another program; that version is kept as %s\n",
                  qPrintable(path), qPrintable(*kept));
-    return true;
+    stamp = {true, true, digest};
+    return {};
 }
 
 }  // namespace
@@ -119,24 +122,19 @@ void LoadMemoFile(const QString& path, MemoList& list, MemoFileStamp* stamp) {
     }
 }
 
-bool SaveMemoFile(const QString& path, const MemoList& list, MemoFileStamp* stamp) {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        return false;
-    }
-    if (stamp != nullptr && !KeepForeignVersion(path, *stamp)) {
-        return false;
+WriteResult SaveMemoFile(const QString& path, const MemoList& list, MemoFileStamp* stamp) {
+    if (stamp != nullptr) {
+        if (WriteResult kept = KeepForeignVersion(path, *stamp); !kept) {
+            return kept;
+        }
     }
     QByteArray content;
     for (const MemoEntry& entry : list) {
         content += FormatMemoLine(entry) + "\r\n";
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
-        !file.commit()) {
-        return false;
-    }
-    if (stamp != nullptr) {
+    WriteResult written = WriteFileAtomically(path, content);
+    if (written && stamp != nullptr) {
         *stamp = {true, true, Digest(content)};
     }
-    return true;
+    return written;
 }

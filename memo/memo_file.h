@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include "app/atomic_file.h"
 #include "memo/memo.h"
 
 // What the clock last read from or wrote to the memo file, so that a save can tell whether
@@ -19,11 +20,11 @@ struct MemoFileStamp {
 void LoadMemoFile(const QString& path, MemoList& list, MemoFileStamp* stamp = nullptr);
 
 // Writes the list, one memo line and CR LF per memo. The new content replaces the old file
-// in one step, so a crash or a full disk never leaves half a file; the folder is created when
-// missing. False when nothing was replaced (the old file is then untouched).
+// in one step (WriteFileAtomically), so a crash or a full disk never leaves half a file; the
+// folder is created when missing. On failure nothing was replaced and the old file is as it was.
 //
 // With a stamp, a file that differs from what the stamp recorded (edited by hand, say) is first
 // kept beside it as memo.txt.<its modification time>, never replacing an earlier copy, and said
-// so on stderr; when it cannot be read or kept, nothing is written. The stamp then records
-// what was written.
-bool SaveMemoFile(const QString& path, const MemoList& list, MemoFileStamp* stamp = nullptr);
+// so on stderr; when it cannot be read or kept, nothing is written. A version once kept is not
+// kept again by a later save. The stamp then records what was written.
+WriteResult SaveMemoFile(const QString& path, const MemoList& list, MemoFileStamp* stamp = nullptr);

@@ -1,8 +1,10 @@
 #include "tests/test_support.h"
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <ctime>
 
 #include <gtest/gtest.h>
@@ -74,12 +76,12 @@ std::optional<QString> MemoryProfile::Read(const QString& group, const QString& 
     return it->second;
 }
 
-bool MemoryProfile::Write(const QString& group, const QString& key, const QString& value) {
+WriteResult MemoryProfile::Write(const QString& group, const QString& key, const QString& value) {
     if (failWrites) {
-        return false;
+        return {false, QStringLiteral("Permission denied")};
     }
     values[{group, key}] = value;
-    return true;
+    return {};
 }
 
 int RunUnprivileged(const std::function<int()>& fn) {
@@ -165,4 +167,21 @@ bool MemoryAutostart::Remove() {
     ++removes;
     entry.reset();
     return true;
+}
+
+FileSizeLimit::FileSizeLimit(std::uint64_t bytes) {
+    rlimit limit = {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    m_oldSoft = limit.rlim_cur;
+    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = bytes;
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit = {};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = m_oldSoft;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, m_oldHandler);
 }

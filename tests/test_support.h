@@ -59,7 +59,7 @@ public:
     std::map<std::pair<QString, QString>, QString> values;
     bool failWrites = false;
     std::optional<QString> Read(const QString& group, const QString& key) const override;
-    bool Write(const QString& group, const QString& key, const QString& value) override;
+    WriteResult Write(const QString& group, const QString& key, const QString& value) override;
 };
 
 // A full set of fakes with files in a fresh temporary folder.
@@ -81,6 +81,21 @@ QByteArray ReadFile(const QString& path);
 // Runs fn in a child process as an unprivileged user when the tests run as root, so that
 // permission failures really fail; returns fn's result (or -1 when the child died).
 int RunUnprivileged(const std::function<int()>& fn);
+
+// While it lives, every write that would make a file of this process larger than `bytes` fails
+// with EFBIG, as writes to a full disk fail with ENOSPC: a real failing file system, without
+// root. SIGXFSZ is ignored meanwhile, as the program does.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(std::uint64_t bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    std::uint64_t m_oldSoft = 0;
+    void (*m_oldHandler)(int) = nullptr;
+};
 
 // Sets an environment variable (or unsets it, for nullopt) until the end of the scope.
 class ScopedEnv {

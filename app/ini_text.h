@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QByteArray>
+
+// The INI text with `key=value` in group `[group]`: the key's line replaced where the group has
+// it, else added at the end of the group, else the group added at the end. Every other line
+// stays as it was, byte for byte. Names and values are written as they are, so they must be
+// plain (letters, digits, '.', '_', '-'), which is all the clock stores.
+QByteArray SetIniValue(const QByteArray& ini, const QByteArray& group, const QByteArray& key,
+                       const QByteArray& value);

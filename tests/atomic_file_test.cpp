@@ -1,0 +1,108 @@
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "app/atomic_file.h"
+#include "app/ini_text.h"
+#include "app/platform_services.h"
+#include "tests/test_support.h"
+
+namespace {
+
+class AtomicFileTest : public ::testing::Test {
+protected:
+    QString Path(const QString& name = QStringLiteral("file.txt")) const {
+        return dir.filePath(name);
+    }
+    QStringList Files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(AtomicFileTest, AWriteThatFailsPartWayLeavesTheOldFileByteForByte) {
+    const QByteArray old(300, 'o');
+    WriteFile(Path(), old);
+    for (const qsizetype size : {400, 100'000}) {
+        // Less than a page and more than any buffer: both once failed differently.
+        WriteResult result;
+        {
+            FileSizeLimit limit(100);
+            result = WriteFileAtomically(Path(), QByteArray(size, 'n'));
+        }
+        EXPECT_FALSE(result) << size;
+        EXPECT_EQ(result.reason, QStringLiteral("File too large")) << size;
+        EXPECT_EQ(ReadFile(Path()), old) << size;
+        EXPECT_EQ(Files(), QStringList{"file.txt"}) << "no temporary file left, " << size;
+    }
+    EXPECT_TRUE(WriteFileAtomically(Path(), "new"));
+    EXPECT_EQ(ReadFile(Path()), "new");
+    EXPECT_EQ(Files(), QStringList{"file.txt"});
+}
+
+TEST_F(AtomicFileTest, KeepsPermissionsFollowsLinksAndMakesFolders) {
+    WriteFile(Path(), "old");
+    ::chmod(QFile::encodeName(Path()).constData(), 0640);
+    ASSERT_TRUE(WriteFileAtomically(Path(), "new"));
+    struct stat info = {};
+    ASSERT_EQ(::stat(QFile::encodeName(Path()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+    // A link stays a link; the file it names gets the bytes.
+    WriteFile(Path("elsewhere/real.txt"), "old");
+    ASSERT_TRUE(QFile::link(Path("elsewhere/real.txt"), Path("link.txt")));
+    ASSERT_TRUE(WriteFileAtomically(Path("link.txt"), "through the link"));
+    EXPECT_TRUE(QFileInfo(Path("link.txt")).isSymLink());
+    EXPECT_EQ(ReadFile(Path("elsewhere/real.txt")), "through the link");
+
+    ASSERT_TRUE(WriteFileAtomically(Path("a/b/c.txt"), "deep"));
+    EXPECT_EQ(ReadFile(Path("a/b/c.txt")), "deep");
+
+    const WriteResult under = WriteFileAtomically(Path("file.txt/x.txt"), "x");
+    EXPECT_FALSE(under);
+    EXPECT_EQ(under.reason, QStringLiteral("Not a directory"));
+    EXPECT_EQ(ReadFile(Path()), "new");
+}
+
+TEST(SetIniValue, changesOneLineAndKeepsEveryOther) {
+    const struct {
+        QByteArray before;
+        QByteArray after;
+    } cases[] = {
+        {"", "[Kelvarine]\nRand=3\n"},
+        {"[Kelvarine]\nRand=1\n", "[Kelvarine]\nRand=3\n"},
+        {"; mine\n[Other]\nRand=7\n\n[Kelvarine]\nx = 1\nRand = 5\r\ny=2\n",
+         "; mine\n[Other]\nRand=7\n\n[Kelvarine]\nx = 1\nRand=3\ny=2\n"},
+        {"[Kelvarine]\nx=1\n\n[Other]\na=b", "[Kelvarine]\nx=1\nRand=3\n\n[Other]\na=b\n"},
+        {"[Other]\na=b\n", "[Other]\na=b\n\n[Kelvarine]\nRand=3\n"},
+        {"[Kelvarine]\nRandom=1\n", "[Kelvarine]\nRandom=1\nRand=3\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SetIniValue(c.before, "Kelvarine", "Rand", "3"), c.after) << c.before.data();
+    }
+}
+
+TEST_F(AtomicFileTest, TheIniStoreWritesWhatQSettingsReadsOrSaysWhyNot) {
+    const QString ini = Path("config/kelvarine.ini");
+    IniProfileStore store(ini);
+    ASSERT_TRUE(store.Write("Kelvarine", "Rand", "4"));
+    EXPECT_EQ(store.Read("Kelvarine", "Rand"), QStringLiteral("4"));
+    EXPECT_EQ(QSettings(ini, QSettings::IniFormat).value("Kelvarine/Rand").toString(), "4");
+
+    const QByteArray before = ReadFile(ini);
+    WriteResult failed;
+    {
+        FileSizeLimit limit(5);
+        failed = store.Write("Kelvarine", "Rand", "6");
+    }
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(failed.reason, QStringLiteral("File too large"));
+    EXPECT_EQ(ReadFile(ini), before);
+    EXPECT_EQ(store.Read("Kelvarine", "Rand"), QStringLiteral("4"));
+}
+
+}  // namespace
