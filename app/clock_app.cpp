@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 
 #include <QSocketNotifier>
 
@@ -39,13 +41,35 @@ void CloseOnTerminationSignals(CClockDlg& window, QSocketNotifier*& notifier) {
     }
 }
 
+// When the X connection breaks (the server ended before the session's SIGTERM got here, or
+// crashed) Qt, like Xlib, ends the process with exit() from inside its event processing: no
+// event, signal or destructor of ours runs then, but exit()'s handlers do, whichever path
+// called it. Saving is plain file work, which needs no display.
+MemoStore* g_memosToSave = nullptr;
+
+void SaveMemosAtExit() {
+    if (g_memosToSave == nullptr) {
+        return;
+    }
+    const MemoSaveReport report = g_memosToSave->SaveIfDirty();
+    if (!report.result) {
+        std::fprintf(stderr, "kelvarine: ending; could not save the memos to %s: %s\n",
+                     qPrintable(g_memosToSave->path()), qPrintable(report.result.reason));
+    }
+}
+
 }  // namespace
 
 bool CClockApp::InitInstance() {
     CClockDlg dlg(m_services);
     QSocketNotifier* notifier = nullptr;
     CloseOnTerminationSignals(dlg, notifier);
+    static const bool registered = std::atexit(SaveMemosAtExit) == 0;
+    if (registered) {
+        g_memosToSave = &dlg.memoStore();
+    }
     dlg.DoModal();
+    g_memosToSave = nullptr;
     return false;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QBitmap>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -19,7 +20,6 @@
 #include "clock/hand_tips.h"
 #include "clock/skin.h"
 #include "memo/memo_check.h"
-#include "memo/memo_file.h"
 #include "settings/settings_dlg.h"
 
 CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
@@ -29,7 +29,8 @@ CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
       // file name first consults the MIME database, which costs half a megabyte for nothing.
       m_hIcon(QPixmap::fromImage(ReadPng(QStringLiteral(":/icon/48")))),
       m_handsDlg(services),
-      m_memoDlg(services) {
+      m_memoStore(services.paths.memoFile),
+      m_memoDlg(services, m_memoStore) {
     // A tool window keeps the clock off the taskbar; the face itself is the whole window.
     Qt::WindowFlags flags =
         Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::NoDropShadowWindowHint;
@@ -42,9 +43,8 @@ CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QLatin1String(kAppTitle));
     // Memos keep the wall-clock minute their lines say when the zone changes under them.
-    m_handsDlg.SetZoneChangeHandler([this](const std::function<void()>& reload) {
-        KeepWallClockAcross(m_memoDlg.m_memos, reload);
-    });
+    m_handsDlg.SetZoneChangeHandler(
+        [this](const std::function<void()>& reload) { m_memoStore.FollowZoneChange(reload); });
     m_settle.setSingleShot(true);
     m_settle.setInterval(100);
     connect(&m_settle, &QTimer::timeout, this, &CClockDlg::CheckActualGeometry);
@@ -73,7 +73,7 @@ void CClockDlg::showEvent(QShowEvent* e) {
 }
 
 void CClockDlg::OnInitDialog() {
-    LoadMemoFile(m_services.paths.memoFile, m_memoDlg.m_memos, &m_memoDlg.m_fileStamp);
+    m_memoStore.Load();
     setWindowIcon(m_hIcon);
     x11::SkipTaskbar(this);
 
@@ -209,8 +209,7 @@ bool CClockDlg::event(QEvent* e) {
 }
 
 void CClockDlg::OnCheckMemos() {
-    RunMemoCheck(m_memoDlg.m_memos, m_memoDlg.m_bDirty, m_bInReminder, m_services, this,
-                 &m_memoDlg.m_fileStamp);
+    RunMemoCheck(m_memoStore, m_bInReminder, m_services, this);
 }
 
 void CClockDlg::mousePressEvent(QMouseEvent* e) {
@@ -279,14 +278,31 @@ void CClockDlg::RunSettings() {
         return;
     }
     const int skin = dlg.m_nSkin;
-    // Stored on every OK, also when the skin stays the same.
-    if (m_services.profile != nullptr) {
-        m_services.profile->Write(QStringLiteral("Kelvarine"), QStringLiteral("Rand"),
-                                  QString::number(skin));
-    }
+    StoreSkin(skin);
     SelectSkin(skin);
     ComposeFace();
     m_handsDlg.Refresh();
+}
+
+void CClockDlg::StoreSkin(int nSkin) {
+    // Stored on every OK, also when the skin stays the same.
+    if (m_services.profile == nullptr) {
+        return;
+    }
+    const WriteResult stored = m_services.profile->Write(
+        QStringLiteral("Kelvarine"), QStringLiteral("Rand"), QString::number(nSkin));
+    // Told once while storing keeps failing; the skin is shown all the same.
+    if (!stored && !m_bSkinStoreFailing) {
+        const QString path = QDir::toNativeSeparators(m_services.paths.configFile);
+        std::fprintf(stderr, "kelvarine: could not store the skin in %s: %s\n", qPrintable(path),
+                     qPrintable(stored.reason));
+        m_services.question->Warn(this, QLatin1String(kAppTitle),
+                                  QStringLiteral("The skin could not be stored in %1:\n%2.\n\n"
+                                                 "The clock shows it until it ends; the next "
+                                                 "start shows the skin stored before.")
+                                      .arg(path, stored.reason));
+    }
+    m_bSkinStoreFailing = !stored;
 }
 
 void CClockDlg::enterEvent(QEnterEvent* e) {
@@ -318,13 +334,7 @@ void CClockDlg::done(int result) {
 void CClockDlg::OnDestroy() {
     m_handsDlg.hide();
     m_memoDlg.hide();
-    // Changes not yet written by a memo check would otherwise be lost with the process.
-    if (m_memoDlg.m_bDirty) {
-        if (SaveMemoFile(m_services.paths.memoFile, m_memoDlg.m_memos, &m_memoDlg.m_fileStamp)) {
-            m_memoDlg.m_bDirty = false;
-        } else {
-            std::fprintf(stderr, "kelvarine: could not save memos to %s\n",
-                         qPrintable(m_services.paths.memoFile));
-        }
-    }
+    // Changes not yet written (a save that kept failing) would otherwise be lost with the
+    // process. No box: the program is ending, perhaps with the session.
+    SaveMemos(m_memoStore, m_services, this, /*mayAsk=*/false);
 }

@@ -12,10 +12,11 @@
 #include "app/x11_desktop.h"
 #include "hands/hands_dlg.h"
 #include "memo/memo_dlg.h"
+#include "memo/memo_store.h"
 
 // The clock's main window: a frameless, always-on-top face whose every pixel comes from the
-// skin with its own alpha. It owns the hands overlay and the memo dialog, moves them with it,
-// and runs the memo check whenever the overlay reports a new minute.
+// skin with its own alpha. It owns the hands overlay, the memos and their dialog, moves the
+// windows with it, and runs the memo check whenever the overlay reports a new minute.
 class CClockDlg : public QDialog {
     Q_OBJECT
 public:
@@ -36,6 +37,7 @@ public:
     const QImage& face() const { return m_face; }
     CHandsDlg& handsDlg() { return m_handsDlg; }
     CMemoDlg& memoDlg() { return m_memoDlg; }
+    MemoStore& memoStore() { return m_memoStore; }
 
     // Enter never closes the clock.
     void accept() override {}
@@ -67,6 +69,7 @@ private:
     void OnLButtonDblClk(QPoint point);
     void OnRButtonDown() {}
     void RunSettings();
+    void StoreSkin(int nSkin);
     void OnCheckMemos();
     void OnDestroy();
     void ApplyFaceMask();
@@ -85,7 +88,9 @@ private:
     std::unique_ptr<QImage> m_pSkin;
     QPoint m_ptDragAnchor;
     bool m_bInReminder = false;
+    bool m_bSkinStoreFailing = false;  // the last try to store the skin failed
     CHandsDlg m_handsDlg;
+    MemoStore m_memoStore;
     CMemoDlg m_memoDlg;
     QImage m_face;
     bool m_initialised = false;

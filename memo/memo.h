@@ -7,13 +7,21 @@
 #include <QByteArray>
 #include <QString>
 
+// Which memo of this run an entry is, whatever its line says after a postponement; 0 for an
+// entry no memo store has taken in yet. Never written to the file.
+using MemoId = std::uint64_t;
+
 // One dated memo. The text is kept as the bytes the user typed, so whatever encoding the
 // file holds survives a load and a save unchanged.
 struct MemoEntry {
     std::int64_t time = 0;  // seconds since 1970, built from local time; -1 when invalid
     QByteArray text;
+    MemoId id = 0;
 
-    bool operator==(const MemoEntry&) const = default;
+    // The same line, as the file and the user see it; identity is `id`.
+    bool operator==(const MemoEntry& other) const {
+        return time == other.time && text == other.text;
+    }
 };
 
 // Order matters: it is the order of the reminders and of the lines in the memo file.

@@ -3,6 +3,10 @@
 #include <cstdio>
 #include <optional>
 
+#include <QDir>
+
+#include "app/resource_ids.h"
+
 namespace {
 
 constexpr std::int64_t kPostponeSeconds = 300;
@@ -11,11 +15,15 @@ constexpr std::int64_t kPostponeSeconds = 300;
 // was asked about, wherever it stands now, and to no other.
 std::optional<std::size_t> FindAskedMemo(const MemoList& memos, std::size_t position,
                                          const MemoEntry& asked) {
-    if (position < memos.size() && memos[position] == asked) {
+    // By identity when it has one: a line is not a memo (two memos can share one).
+    const auto isAsked = [&asked](const MemoEntry& memo) {
+        return asked.id != 0 ? memo.id == asked.id : memo == asked;
+    };
+    if (position < memos.size() && isAsked(memos[position])) {
         return position;
     }
     for (std::size_t i = 0; i < memos.size(); ++i) {
-        if (memos[i] == asked) {
+        if (isAsked(memos[i])) {
             return i;
         }
     }
@@ -41,8 +49,8 @@ QString ReminderText(const MemoEntry& memo) {
            DecodeMemoText(memo.text) + QStringLiteral(" - 删除此备忘？");
 }
 
-bool RunMemoCheck(MemoList& memos, bool& dirty, bool& inReminder, const Services& services,
-                  QWidget* owner, MemoFileStamp* stamp) {
+bool RunMemoCheck(MemoStore& store, bool& inReminder, const Services& services, QWidget* owner) {
+    const MemoList& memos = store.memos();
     if (inReminder) {
         return true;  // a box is open; the run after its answer catches up
     }
@@ -65,9 +73,8 @@ bool RunMemoCheck(MemoList& memos, bool& dirty, bool& inReminder, const Services
             unanswered = true;
             break;
         }
-        ApplyAnswer(memos, i, asked, *remove);
-        dirty = true;
-        const bool goesOn = RunMemoCheck(memos, dirty, inReminder, services, owner, stamp);
+        ApplyAnswer(store.Edit(), i, asked, *remove);
+        const bool goesOn = RunMemoCheck(store, inReminder, services, owner);
         nestedRunSaved = true;
         if (!goesOn) {
             unanswered = true;
@@ -76,13 +83,29 @@ bool RunMemoCheck(MemoList& memos, bool& dirty, bool& inReminder, const Services
     }
     // The innermost run has already written the list as it stands now; writing it again (or
     // reporting the same failure again) from every enclosing run would gain nothing.
-    if (dirty && !nestedRunSaved) {
-        if (SaveMemoFile(services.paths.memoFile, memos, stamp)) {
-            dirty = false;
-        } else {
-            std::fprintf(stderr, "kelvarine: could not write the memo file %s; will retry\n",
-                         qPrintable(services.paths.memoFile));
-        }
+    if (!nestedRunSaved) {
+        SaveMemos(store, services, owner);
     }
     return !unanswered;
+}
+
+bool SaveMemos(MemoStore& store, const Services& services, QWidget* owner, bool mayAsk) {
+    const MemoSaveReport report = store.SaveIfDirty();
+    const QString path = QDir::toNativeSeparators(store.path());
+    if (report.failureEnds) {
+        std::fprintf(stderr, "kelvarine: the memos are saved to %s again\n", qPrintable(path));
+    }
+    if (report.failureBegins) {
+        std::fprintf(stderr,
+                     "kelvarine: could not save the memos to %s: %s; will retry every minute\n",
+                     qPrintable(path), qPrintable(report.result.reason));
+        if (mayAsk) {
+            services.question->Warn(
+                owner, QLatin1String(kAppTitle),
+                QStringLiteral("The memos could not be saved to %1:\n%2.\n\nThey are kept while "
+                               "the clock runs, and saved as soon as that works again.")
+                    .arg(path, report.result.reason));
+        }
+    }
+    return report.result.ok;
 }

@@ -4,7 +4,7 @@
 
 #include "app/services.h"
 #include "memo/memo.h"
-#include "memo/memo_file.h"
+#include "memo/memo_store.h"
 
 class QWidget;
 
@@ -15,9 +15,13 @@ QString ReminderText(const MemoEntry& memo);
 // whether to delete it (Yes) or postpone it by five minutes from its own time (No); then writes
 // the list when it is dirty. While a box is open further checks return at once (inReminder);
 // the check re-runs itself after each answer, so memos that fell due meanwhile are asked next.
-// A failed write keeps dirty set so that the next check tries again. The stamp guards the file
-// against edits made by others (see SaveMemoFile). A box that goes away unanswered (the
-// program is ending) changes nothing and ends every run at once, after the save; the result
-// is then false.
-bool RunMemoCheck(MemoList& memos, bool& dirty, bool& inReminder, const Services& services,
-                  QWidget* owner, MemoFileStamp* stamp = nullptr);
+// The list is saved as SaveMemos does, so a failed write is tried again by the next check. A box
+// that goes away unanswered (the program is ending) changes nothing and ends every run at once,
+// after the save; the result is then false.
+bool RunMemoCheck(MemoStore& store, bool& inReminder, const Services& services, QWidget* owner);
+
+// Saves the memos when they have changes the file does not have. The first failure of a run of
+// them is told on stderr and, when `mayAsk`, in a warning box owned by `owner` that names the file
+// and the system's reason; later failures of the same run only retry. A save that works again
+// after failures says so on stderr. True when the file has the list.
+bool SaveMemos(MemoStore& store, const Services& services, QWidget* owner, bool mayAsk = true);

@@ -12,7 +12,7 @@
 #include "app/dialog_placement.h"
 #include "app/local_time.h"
 #include "app/resource_ids.h"
-#include "memo/memo_edits.h"
+#include "memo/memo_check.h"
 
 namespace {
 
@@ -20,10 +20,13 @@ namespace {
 const QDate kFirstDate(1970, 1, 1);
 const QDate kLastDate(9999, 12, 31);
 
+// Each list line carries its bytes (Qt::UserRole) and the memo it was filled from.
+constexpr int kMemoIdRole = Qt::UserRole + 1;
+
 }  // namespace
 
-CMemoDlg::CMemoDlg(const Services& services, QWidget* parent)
-    : QDialog(parent), m_services(services) {}
+CMemoDlg::CMemoDlg(const Services& services, MemoStore& store, QWidget* parent)
+    : QDialog(parent), m_services(services), m_store(store) {}
 
 CMemoDlg::~CMemoDlg() = default;
 
@@ -151,10 +154,10 @@ void CMemoDlg::OnShowWindow(bool bShow) {
     const LocalTime local = ToLocalTime(now);
     m_nHour = local.hour;
     m_nMinute = local.minute;
-    for (const MemoEntry& memo : m_memos) {
-        const QByteArray line = FormatMemoLine(memo);
-        AddListLine(line);
-        m_filledLines.push_back(line);
+    for (const MemoEntry& memo : m_store.memos()) {
+        const ListedMemo listed{FormatMemoLine(memo), memo.id};
+        AddListLine(listed);
+        m_filledLines.push_back(listed);
     }
     UpdateData(false);
 }
@@ -166,7 +169,7 @@ void CMemoDlg::OnAddMemo() {
     const QDate date = m_calendar->selectedDate();
     const MemoEntry memo{
         MemoTimeFromLocal(date.year(), date.month(), date.day(), m_nHour, m_nMinute), m_strText};
-    AddListLine(FormatMemoLine(memo));
+    AddListLine({FormatMemoLine(memo), 0});
 }
 
 void CMemoDlg::OnDeleteMemo() {
@@ -197,12 +200,14 @@ void CMemoDlg::OnSelchangeMemoList() {
 }
 
 void CMemoDlg::OnClose() {
-    m_memos = CommitListEdits(m_memos, m_filledLines, ListLines());
-    m_bDirty = true;
+    m_store.Replace(CommitListEdits(m_store.memos(), m_filledLines, ListLines()));
     hide();
+    // The user closed it to keep what they did: that reaches the file now, not in a minute.
+    SaveMemos(m_store, m_services, parentWidget());
 }
 
-void CMemoDlg::AddListLine(const QByteArray& line) {
+void CMemoDlg::AddListLine(const ListedMemo& listed) {
+    const QByteArray& line = listed.line;
     // After the lines it equals, so lines keep the order they were added in.
     int low = 0;
     int high = m_list->count();
@@ -216,20 +221,23 @@ void CMemoDlg::AddListLine(const QByteArray& line) {
     }
     auto* item = new QListWidgetItem(DecodeMemoText(line));
     item->setData(Qt::UserRole, line);
+    item->setData(kMemoIdRole, QVariant::fromValue(listed.id));
     // The list is narrow; the whole line is a hover away.
     item->setToolTip(item->text());
     QScopedValueRollback changing(m_bChangingList, true);
     m_list->insertItem(low, item);
 }
 
-std::vector<QByteArray> CMemoDlg::ListLines() const {
-    std::vector<QByteArray> lines;
+std::vector<ListedMemo> CMemoDlg::ListLines() const {
+    std::vector<ListedMemo> lines;
     if (m_list == nullptr) {
         return lines;
     }
     lines.reserve(static_cast<std::size_t>(m_list->count()));
     for (int i = 0; i < m_list->count(); ++i) {
-        lines.push_back(m_list->item(i)->data(Qt::UserRole).toByteArray());
+        const QListWidgetItem* item = m_list->item(i);
+        lines.push_back(
+            {item->data(Qt::UserRole).toByteArray(), item->data(kMemoIdRole).value<MemoId>()});
     }
     return lines;
 }

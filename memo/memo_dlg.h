@@ -9,20 +9,19 @@
 
 #include "app/services.h"
 #include "memo/memo.h"
-#include "memo/memo_file.h"
+#include "memo/memo_edits.h"
+#include "memo/memo_store.h"
 
 class QLineEdit;
 
-// The memo dialog. It owns the memo list for the whole run, whether or not it is shown; the
-// clock window loads the list into it and the memo check reads and changes it directly.
-//
-// The dialog edits a copy: every show fills the list from the memo list, "<= 添加" and "删除"
-// change only the dialog's lines, and the close box commits them. Esc hides it without that.
+// The memo dialog. It edits a copy of the store's memos: every show fills the list from the
+// store, "<= 添加" and "删除" change only the dialog's lines, and the close box commits them to
+// the store and saves at once. Esc hides it without that.
 class CMemoDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CMemoDlg(const Services& services, QWidget* parent = nullptr);
+    CMemoDlg(const Services& services, MemoStore& store, QWidget* parent = nullptr);
     ~CMemoDlg() override;
 
     // Makes the dialog's window, owned by `owner`, and leaves it hidden. Its controls are
@@ -37,9 +36,6 @@ public:
     // Enter never ends this dialog: a user confirming with it would lose their edits.
     void accept() override {}
 
-    MemoList m_memos;
-    bool m_bDirty = false;      // the list has changes the memo file does not have yet
-    MemoFileStamp m_fileStamp;  // what the clock last read from or wrote to the memo file
     QCalendarWidget* m_calendar = nullptr;  // the dialog's controls, once built
     QListWidget* m_list = nullptr;
     int m_nHour = 0;
@@ -60,16 +56,17 @@ private:
     void OnSelchangeMemoList();
     void OnClose();
 
-    void AddListLine(const QByteArray& line);
-    std::vector<QByteArray> ListLines() const;
+    void AddListLine(const ListedMemo& listed);
+    std::vector<ListedMemo> ListLines() const;
     void SelectDate(std::int64_t time);
     bool FailField(QLineEdit* field, const QString& message);
 
     const Services& m_services;
+    MemoStore& m_store;
     QLineEdit* m_editHour = nullptr;
     QLineEdit* m_editMinute = nullptr;
     QLineEdit* m_editText = nullptr;
-    std::vector<QByteArray> m_filledLines;  // what the last show put in the list
+    std::vector<ListedMemo> m_filledLines;  // what the last show put in the list
     bool m_bChangingList = false;           // list changes made by the dialog itself, not the user
     bool m_bPlaced = false;
 };

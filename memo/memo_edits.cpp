@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -25,32 +26,44 @@ bool ListLineLess(const QByteArray& a, const QByteArray& b) {
     return KeyLess(KeyOf(a), KeyOf(b));
 }
 
-MemoList CommitListEdits(const MemoList& current, const std::vector<QByteArray>& filled,
-                         const std::vector<QByteArray>& shown) {
-    // Lines as multisets: a duplicate memo deleted once is deleted once.
+MemoList CommitListEdits(const MemoList& current, const std::vector<ListedMemo>& filled,
+                         const std::vector<ListedMemo>& shown) {
+    std::set<MemoId> deletedIds;
+    // Lines without an id as multisets: a duplicate memo deleted once is deleted once.
     std::map<QByteArray, int> balance;
-    for (const QByteArray& line : filled) {
-        ++balance[line];
+    for (const ListedMemo& listed : filled) {
+        if (listed.id != 0) {
+            deletedIds.insert(listed.id);
+        } else {
+            ++balance[listed.line];
+        }
     }
-    for (const QByteArray& line : shown) {
-        --balance[line];
+    for (const ListedMemo& listed : shown) {
+        if (listed.id != 0) {
+            deletedIds.erase(listed.id);
+        } else {
+            --balance[listed.line];
+        }
     }
 
     std::vector<std::pair<SortKey, MemoEntry>> kept;
     for (const MemoEntry& memo : current) {
+        if (deletedIds.count(memo.id) != 0) {
+            continue;
+        }
         const QByteArray line = FormatMemoLine(memo);
         auto deleted = balance.find(line);
-        if (deleted != balance.end() && deleted->second > 0) {
+        if (memo.id == 0 && deleted != balance.end() && deleted->second > 0) {
             --deleted->second;
             continue;
         }
         kept.emplace_back(KeyOf(line), memo);
     }
-    for (const QByteArray& line : shown) {
-        auto added = balance.find(line);
-        if (added->second < 0) {
+    for (const ListedMemo& listed : shown) {
+        auto added = balance.find(listed.line);
+        if (listed.id == 0 && added->second < 0) {
             ++added->second;
-            kept.emplace_back(KeyOf(line), ParseMemoLine(line));
+            kept.emplace_back(KeyOf(listed.line), ParseMemoLine(listed.line));
         }
     }
     std::stable_sort(kept.begin(), kept.end(),

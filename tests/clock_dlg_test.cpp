@@ -125,7 +125,7 @@ TEST(ClockWindow, memosThatFellDueWhileNotRunningAreAskedAtStartUp) {
     const QByteArray memos = "2026-12-07 10:09 Call home\r\n2026-12-07 18:00 Later\r\n";
     // The overlay's first frame posts the check; answering No postpones from 10:09.
     RunningClock clock(std::nullopt, memos);
-    EXPECT_EQ(clock.dlg->memoDlg().m_memos.size(), 2u);
+    EXPECT_EQ(clock.dlg->memoStore().memos().size(), 2u);
     ASSERT_EQ(clock.fakes.question.asked.size(), 1u);
     EXPECT_EQ(clock.fakes.question.asked[0],
               QStringLiteral("2026-12-07 10:09 Call home - 删除此备忘？"));
@@ -135,13 +135,12 @@ TEST(ClockWindow, memosThatFellDueWhileNotRunningAreAskedAtStartUp) {
 
 TEST(ClockWindow, unsavedMemoChangesAreWrittenWhenTheClockCloses) {
     RunningClock clock(std::nullopt, "2026-12-07 18:00 Later\r\n");
-    CMemoDlg& memo = clock.dlg->memoDlg();
-    memo.m_memos.push_back({LocalSeconds(2026, 12, 24, 9, 0), "Presents"});
-    memo.m_bDirty = true;
+    MemoStore& memos = clock.dlg->memoStore();
+    memos.Edit().push_back({LocalSeconds(2026, 12, 24, 9, 0), "Presents"});
     QTest::keyClick(clock.dlg.get(), Qt::Key_Escape);
     EXPECT_EQ(ReadFile(clock.fakes.services.paths.memoFile),
               "2026-12-07 18:00 Later\r\n2026-12-24 09:00 Presents\r\n");
-    EXPECT_FALSE(memo.m_bDirty);
+    EXPECT_FALSE(memos.dirty());
 }
 
 }  // namespace

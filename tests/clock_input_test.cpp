@@ -106,6 +106,33 @@ TEST_F(ClockInputTest, okOnTheSkinShownStillStoresIt) {
     EXPECT_EQ(dlg->size(), QSize(128, 128));
 }
 
+TEST_F(ClockInputTest, aSkinThatCannotBeStoredIsShownAndToldOnceWhileStoringFails) {
+    fakes.profile.failWrites = true;
+    const auto choose = [this](int skin) {
+        ChooseInSettings(dlg->rect().center(), [skin](CSettingsDlg& s) {
+            s.m_listSkins.setCurrentRow(skin);
+            s.accept();
+        });
+    };
+    ::testing::internal::CaptureStderr();
+    choose(3);
+    EXPECT_EQ(dlg->size(), QSize(256, 256));
+    ASSERT_EQ(fakes.question.warnings.size(), 1u);
+    EXPECT_EQ(fakes.question.warnings[0].caption, QStringLiteral("Kelvarine"));
+    EXPECT_TRUE(fakes.question.warnings[0].text.contains(fakes.services.paths.configFile));
+    EXPECT_TRUE(fakes.question.warnings[0].text.contains(QStringLiteral("Permission denied")));
+    choose(1);  // still failing: not told again
+    EXPECT_EQ(fakes.question.warnings.size(), 1u);
+    fakes.profile.failWrites = false;
+    choose(1);
+    fakes.profile.failWrites = true;
+    choose(1);  // a new run of failures
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(fakes.question.warnings.size(), 2u);
+    EXPECT_EQ(QString::fromStdString(err).count(QStringLiteral("could not store the skin")), 2)
+        << err;
+}
+
 TEST_F(ClockInputTest, cancelledSettingsChangeNothing) {
     fakes.profile.values.clear();
     ChooseInSettings({64, 64}, [](CSettingsDlg& s) {

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include <gtest/gtest.h>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +9,7 @@
 
 #include "memo/memo_check.h"
 #include "memo/memo_file.h"
+#include "memo/memo_store.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -33,7 +35,19 @@ protected:
         services.paths.memoFile = dir.filePath("memo.txt");
     }
 
-    void Check() { RunMemoCheck(memos, dirty, inReminder, services, nullptr); }
+    void Check() { RunMemoCheck(*store, inReminder, services, nullptr); }
+    // The memos as the clock has them after loading the file: saved, clean, with ids.
+    void Have(const MemoList& list) {
+        ASSERT_TRUE(SaveMemoFile(services.paths.memoFile, list));
+        store = std::make_unique<MemoStore>(services.paths.memoFile);
+        store->Load();
+    }
+    // Memos the file does not have yet.
+    void HaveUnsaved(const MemoList& list) {
+        store = std::make_unique<MemoStore>(services.paths.memoFile);
+        store->Edit() = list;
+    }
+    const MemoList& memos() const { return store->memos(); }
     void Answer(bool yes, std::function<void()> whileOpen = {}) {
         question.script.push_back({yes, std::move(whileOpen)});
     }
@@ -48,13 +62,12 @@ protected:
     FakeAlarm alarm;
     ScriptedQuestion question;
     Services services;
-    MemoList memos;
-    bool dirty = false;
+    std::unique_ptr<MemoStore> store;
     bool inReminder = false;
 };
 
 TEST_F(MemoCheckTest, BoxTextAndCaption) {
-    memos = {{At(14, 30), "Call home"}};
+    Have({{At(14, 30), "Call home"}});
     time.SetSeconds(At(14, 30));
     Answer(true);
     Check();
@@ -72,7 +85,7 @@ TEST(ReminderText, showsGbkTextsDecoded) {
 }
 
 TEST_F(MemoCheckTest, DueMemosAskedInListOrderWithSoundRestarted) {
-    memos = {{At(10, 0), "first"}, {At(11, 0), "later"}, {At(10, 0), "second"}};
+    Have({{At(10, 0), "first"}, {At(11, 0), "later"}, {At(10, 0), "second"}});
     time.SetSeconds(At(10, 0) + 20);
     bool playingWhileOpen = false;
     Answer(true, [&] { playingWhileOpen = alarm.playing && inReminder; });
@@ -83,39 +96,39 @@ TEST_F(MemoCheckTest, DueMemosAskedInListOrderWithSoundRestarted) {
               (std::vector<QString>{Asked(10, 0, "first"), Asked(10, 0, "second")}));
     EXPECT_EQ(alarm.log, (std::vector<QString>{"start", "stop", "start", "stop"}));
     const MemoList expected = {{At(11, 0), "later"}, {At(10, 5), "second"}};
-    EXPECT_EQ(memos, expected);
+    EXPECT_EQ(memos(), expected);
     EXPECT_EQ(FileList(), expected);
-    EXPECT_FALSE(dirty);
+    EXPECT_FALSE(store->dirty());
     EXPECT_FALSE(inReminder);
 }
 
 TEST_F(MemoCheckTest, AnUnansweredBoxEndsTheCheckKeepingItsMemoAndSavingTheRest) {
-    memos = {{At(10, 0), "answered"}, {At(10, 1), "open at the end"}, {At(10, 2), "never asked"}};
+    Have({{At(10, 0), "answered"}, {At(10, 1), "open at the end"}, {At(10, 2), "never asked"}});
     time.SetSeconds(At(10, 5));
     Answer(true);
     question.script.push_back({false, {}, true});
-    EXPECT_FALSE(RunMemoCheck(memos, dirty, inReminder, services, nullptr));
+    EXPECT_FALSE(RunMemoCheck(*store, inReminder, services, nullptr));
     EXPECT_EQ(question.asked.size(), 2u);
     EXPECT_EQ(alarm.log, (std::vector<QString>{"start", "stop", "start", "stop"}));
     EXPECT_FALSE(inReminder);
     const MemoList expected = {{At(10, 1), "open at the end"}, {At(10, 2), "never asked"}};
-    EXPECT_EQ(memos, expected);
+    EXPECT_EQ(memos(), expected);
     EXPECT_EQ(FileList(), expected);  // the Yes before it reached the file
-    EXPECT_FALSE(dirty);
+    EXPECT_FALSE(store->dirty());
 }
 
 TEST_F(MemoCheckTest, PostponesFromOwnTimeNotFromNow) {
-    memos = {{At(10, 0), "late"}};
+    Have({{At(10, 0), "late"}});
     time.SetSeconds(At(10, 12));
     Check();  // every answer No
     EXPECT_EQ(question.asked, (std::vector<QString>{Asked(10, 0, "late"), Asked(10, 5, "late"),
                                                     Asked(10, 10, "late")}));
-    EXPECT_EQ(memos[0].time, At(10, 15));
-    EXPECT_EQ(FileList(), memos);
+    EXPECT_EQ(memos()[0].time, At(10, 15));
+    EXPECT_EQ(FileList(), memos());
 }
 
 TEST_F(MemoCheckTest, PostponedMemoReturnsFiveMinutesLater) {
-    memos = {{At(10, 0), "m"}};
+    Have({{At(10, 0), "m"}});
     time.SetSeconds(At(10, 0));
     Check();
     time.SetSeconds(At(10, 4) + 59);
@@ -127,7 +140,7 @@ TEST_F(MemoCheckTest, PostponedMemoReturnsFiveMinutesLater) {
 }
 
 TEST_F(MemoCheckTest, ChecksWhileBoxIsOpenAreDroppedAndCaughtUpAfterAnswer) {
-    memos = {{At(10, 0), "a"}, {At(10, 2), "b"}, {At(10, 3), "c"}, {At(10, 30), "d"}};
+    Have({{At(10, 0), "a"}, {At(10, 2), "b"}, {At(10, 3), "c"}, {At(10, 30), "d"}});
     time.SetSeconds(At(10, 0));
     Answer(true, [&] {
         for (int minute = 1; minute <= 3; ++minute) {
@@ -160,7 +173,7 @@ TEST_F(MemoCheckTest, TakesOneTimeSamplePerRun) {
     CountingTime counting;
     counting.SetSeconds(At(10, 0));
     services.time = &counting;
-    memos = {{At(9, 0), "a"}, {At(11, 0), "b"}, {At(10, 0), "c"}, {At(12, 0), "d"}};
+    Have({{At(9, 0), "a"}, {At(11, 0), "b"}, {At(10, 0), "c"}, {At(12, 0), "d"}});
     Answer(true);
     Answer(true);
     Check();
@@ -169,42 +182,46 @@ TEST_F(MemoCheckTest, TakesOneTimeSamplePerRun) {
 }
 
 TEST_F(MemoCheckTest, InvalidTimeIsDueAtOnce) {
-    memos = {{kInvalidMemoTime, "broken"}};
+    HaveUnsaved({{kInvalidMemoTime, "broken"}});
     time.SetSeconds(0);
     Answer(true);
     Check();
     EXPECT_EQ(question.asked.size(), 1u);
-    EXPECT_TRUE(memos.empty());
+    EXPECT_TRUE(memos().empty());
 }
 
 TEST_F(MemoCheckTest, YesOnOnlyMemoLeavesEmptyFile) {
-    memos = {{At(10, 0), "only"}};
+    Have({{At(10, 0), "only"}});
     time.SetSeconds(At(10, 0));
     Answer(true);
     Check();
-    EXPECT_TRUE(memos.empty());
+    EXPECT_TRUE(memos().empty());
     ASSERT_TRUE(QFileInfo::exists(services.paths.memoFile));
     EXPECT_EQ(QFileInfo(services.paths.memoFile).size(), 0);
 }
 
 TEST_F(MemoCheckTest, NothingDueAndCleanTouchesNothing) {
-    memos = {{At(11, 0), "later"}};
+    Have({{At(11, 0), "later"}});
+    QFile file(services.paths.memoFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QDateTime longAgo = QDateTime::fromSecsSinceEpoch(At(1, 0));
+    ASSERT_TRUE(file.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    file.close();
     time.SetSeconds(At(10, 59) + 59);
     Check();
     EXPECT_TRUE(question.asked.empty());
     EXPECT_TRUE(alarm.log.empty());
-    EXPECT_FALSE(QFileInfo::exists(services.paths.memoFile));
+    EXPECT_EQ(QFileInfo(services.paths.memoFile).lastModified(), longAgo);
 }
 
 TEST_F(MemoCheckTest, DirtyWithNothingDueRewritesFileWithoutBox) {
-    memos = {{At(11, 0), "later"}};
-    dirty = true;
+    HaveUnsaved({{At(11, 0), "later"}});
     time.SetSeconds(At(10, 0));
     Check();
     EXPECT_TRUE(question.asked.empty());
     EXPECT_TRUE(alarm.log.empty());
-    EXPECT_EQ(FileList(), memos);
-    EXPECT_FALSE(dirty);
+    EXPECT_EQ(FileList(), memos());
+    EXPECT_FALSE(store->dirty());
 }
 
 TEST_F(MemoCheckTest, FailedSaveKeepsDirtyAndNextCheckSaves) {
@@ -212,46 +229,46 @@ TEST_F(MemoCheckTest, FailedSaveKeepsDirtyAndNextCheckSaves) {
     const QString blocker = dir.filePath("blocked");
     ASSERT_TRUE(QFile(blocker).open(QIODevice::WriteOnly));
     services.paths.memoFile = blocker + "/memo.txt";
-    memos = {{At(10, 0), "a"}};
+    HaveUnsaved({{At(10, 0), "a"}});
     time.SetSeconds(At(10, 0));
     Answer(false);
 
     ::testing::internal::CaptureStderr();
     Check();
     const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(dirty);
+    EXPECT_TRUE(store->dirty());
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
     EXPECT_EQ(err.back(), '\n');
 
     ASSERT_TRUE(QFile::remove(blocker));
     Check();
-    EXPECT_FALSE(dirty);
+    EXPECT_FALSE(store->dirty());
     EXPECT_EQ(FileList(), (MemoList{{At(10, 5), "a"}}));
     EXPECT_EQ(question.asked.size(), 1u);
 }
 
 TEST_F(MemoCheckTest, AnswerGoesToAskedMemoAfterListWasReplaced) {
-    memos = {{At(10, 0), "asked"}, {At(10, 0), "other"}};
+    Have({{At(10, 0), "asked"}, {At(10, 0), "other"}});
     time.SetSeconds(At(10, 0));
     // The memo dialog commits a new list while the box is open: the asked memo moved.
-    Answer(true, [&] { memos = {{At(10, 0), "other"}, {At(12, 0), "new"}, {At(10, 0), "asked"}}; });
+    Answer(true, [&] { store->Replace({memos()[1], {At(12, 0), "new"}, memos()[0]}); });
     Answer(false);
     Check();
     EXPECT_EQ(question.asked, (std::vector<QString>{Asked(10, 0, "asked"), Asked(10, 0, "other")}));
     const MemoList expected = {{At(10, 5), "other"}, {At(12, 0), "new"}};
-    EXPECT_EQ(memos, expected);
+    EXPECT_EQ(memos(), expected);
     EXPECT_EQ(FileList(), expected);
 }
 
 TEST_F(MemoCheckTest, AnswerForVanishedMemoChangesNothing) {
-    memos = {{At(10, 0), "gone"}};
+    Have({{At(10, 0), "gone"}});
     time.SetSeconds(At(10, 0));
-    Answer(true, [&] { memos = {{At(10, 0), "different"}, {At(12, 0), "x"}}; });
+    Answer(true, [&] { store->Replace({{At(10, 0), "different"}, {At(12, 0), "x"}}); });
     Check();  // the nested run then asks about "different" and gets No
     EXPECT_EQ(question.asked,
               (std::vector<QString>{Asked(10, 0, "gone"), Asked(10, 0, "different")}));
     const MemoList expected = {{At(10, 5), "different"}, {At(12, 0), "x"}};
-    EXPECT_EQ(memos, expected);
+    EXPECT_EQ(memos(), expected);
     EXPECT_EQ(FileList(), expected);
 }
 

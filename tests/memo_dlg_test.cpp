@@ -26,6 +26,7 @@ protected:
         QCoreApplication::processEvents();
     }
     CMemoDlg& Dlg() { return clock->memoDlg(); }
+    MemoStore& Store() { return clock->memoStore(); }
     void Show() {
         Dlg().show();
         QCoreApplication::processEvents();
@@ -83,7 +84,7 @@ TEST_F(MemoDialogTest, isCreatedHiddenAndShowsTodayWithAnEmptyList) {
     EXPECT_FALSE(Dlg().frameGeometry().intersects(clock->frameGeometry()));
 }
 
-TEST_F(MemoDialogTest, outOfOrderMemosShowSortedAndTheCommitSavesThatOrder) {
+TEST_F(MemoDialogTest, outOfOrderMemosShowSortedAndClosingSavesThatOrderAtOnce) {
     Start("2026-12-24 09:00 presents\r\n2026-12-08 14:30 call\r\n2026-12-08 14:30 Bake\r\n");
     Show();
     EXPECT_EQ(Shown(), (QStringList{"2026-12-08 14:30 Bake", "2026-12-08 14:30 call",
@@ -91,16 +92,12 @@ TEST_F(MemoDialogTest, outOfOrderMemosShowSortedAndTheCommitSavesThatOrder) {
     Dlg().close();
     EXPECT_FALSE(Dlg().isVisible());
     EXPECT_EQ(Dlg().m_list->count(), 0);  // emptied on hiding
-    EXPECT_TRUE(Dlg().m_bDirty);
-    EXPECT_EQ(Dlg().m_memos[0].text, "Bake");
-    // The file changes only with the next memo check.
-    EXPECT_EQ(ReadFile(fakes.services.paths.memoFile),
-              "2026-12-24 09:00 presents\r\n2026-12-08 14:30 call\r\n2026-12-08 14:30 Bake\r\n");
-    RunMemoCheck();
+    EXPECT_EQ(Store().memos()[0].text, "Bake");
     EXPECT_EQ(ReadFile(fakes.services.paths.memoFile),
               "2026-12-08 14:30 Bake\r\n2026-12-08 14:30 call\r\n2026-12-24 09:00 presents\r\n");
-    EXPECT_FALSE(Dlg().m_bDirty);
+    EXPECT_FALSE(Store().dirty());
     EXPECT_TRUE(fakes.question.asked.empty());
+    EXPECT_TRUE(fakes.question.warnings.empty());
 }
 
 TEST_F(MemoDialogTest, addTakesTheCalendarDateAndTheFields) {
@@ -113,9 +110,9 @@ TEST_F(MemoDialogTest, addTakesTheCalendarDateAndTheFields) {
     Button("IDC_MEMO_ADD")->click();  // an empty text gives the date, the time and one space
     EXPECT_EQ(Shown(), (QStringList{"2027-01-15 07:05 ", "2027-01-15 09:05 dentist 牙医"}));
     EXPECT_EQ(Field("IDC_MEMO_HOUR")->text(), QStringLiteral(" +07\t"));  // fields keep values
-    EXPECT_TRUE(Dlg().m_memos.empty());  // only the dialog's lines changed
+    EXPECT_TRUE(Store().memos().empty());  // only the dialog's lines changed
     Dlg().close();
-    EXPECT_EQ(Dlg().m_memos,
+    EXPECT_EQ(Store().memos(),
               (MemoList{{LocalSeconds(2027, 1, 15, 7, 5), ""},
                         {LocalSeconds(2027, 1, 15, 9, 5), QByteArray("dentist 牙医")}}));
 }
@@ -180,13 +177,52 @@ TEST_F(MemoDialogTest, selectingCopiesALineAndDeleteRemovesOnlyTheSelection) {
     EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QStringLiteral("call home"));
 }
 
-TEST_F(MemoDialogTest, closingWithoutChangesStillMarksTheListDirty) {
-    Start("2026-12-24 09:00 presents\r\n");
-    ASSERT_FALSE(Dlg().m_bDirty);
+TEST_F(MemoDialogTest, aCommitThatCannotBeSavedIsToldOnceAndSavedByALaterCheck) {
+    // A plain file where the memo folder should be makes every save fail, even for root.
+    const QString blocker = QDir(fakes.dir.path()).filePath("blocked");
+    WriteFile(blocker, "");
+    fakes.services.paths.memoFile = blocker + "/memo.txt";
+    Start();
+    ::testing::internal::CaptureStderr();
+    for (const char* text : {"first", "second"}) {
+        Show();
+        Add(23, 0, QString::fromLatin1(text));
+        Dlg().close();
+    }
+    const std::string failed = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(Store().dirty());
+    ASSERT_EQ(fakes.question.warnings.size(), 1u) << failed;
+    EXPECT_EQ(fakes.question.warnings[0].caption, QStringLiteral("Kelvarine"));
+    EXPECT_TRUE(fakes.question.warnings[0].text.contains(fakes.services.paths.memoFile));
+    EXPECT_TRUE(fakes.question.warnings[0].text.contains(QStringLiteral("Not a directory")))
+        << fakes.question.warnings[0].text.toStdString();
+    EXPECT_EQ(QString::fromStdString(failed).count(QStringLiteral("could not save")), 1) << failed;
+
+    ASSERT_TRUE(QFile::remove(blocker));
+    ::testing::internal::CaptureStderr();
+    RunMemoCheck();
+    const std::string recovered = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(Store().dirty());
+    EXPECT_EQ(ReadFile(fakes.services.paths.memoFile),
+              "2026-12-07 23:00 first\r\n2026-12-07 23:00 second\r\n");
+    EXPECT_NE(recovered.find("saved"), std::string::npos) << recovered;
+    EXPECT_EQ(fakes.question.warnings.size(), 1u);
+}
+
+TEST_F(MemoDialogTest, aMemoTheUserDeletedIsGoneEvenIfAReminderMovedIt) {
+    Start("2026-12-07 10:20 tea\r\n2026-12-24 09:00 presents\r\n");
     Show();
+    // The reminder postpones tea to 10:25 while the dialog still shows it at 10:20 ...
+    fakes.time.SetSeconds(LocalSeconds(2026, 12, 7, 10, 20));
+    fakes.question.script = {{false, {}}};
+    RunMemoCheck();
+    ASSERT_EQ(fakes.question.asked.size(), 1u);
+    // ... and the user deletes that line.
+    SelectLine(0);
+    Button("IDC_MEMO_DELETE")->click();
     Dlg().close();
-    EXPECT_TRUE(Dlg().m_bDirty);
-    EXPECT_EQ(Dlg().m_memos.size(), 1u);
+    EXPECT_EQ(Store().memos(), (MemoList{{LocalSeconds(2026, 12, 24, 9, 0), "presents"}}));
+    EXPECT_EQ(ReadFile(fakes.services.paths.memoFile), "2026-12-24 09:00 presents\r\n");
 }
 
 TEST_F(MemoDialogTest, escapeCancelsTheEditsAndEnterKeepsThem) {
@@ -195,7 +231,7 @@ TEST_F(MemoDialogTest, escapeCancelsTheEditsAndEnterKeepsThem) {
     Add(8, 0, QStringLiteral("lost"));
     QTest::keyClick(&Dlg(), Qt::Key_Escape);
     EXPECT_FALSE(Dlg().isVisible());
-    EXPECT_FALSE(Dlg().m_bDirty);
+    EXPECT_FALSE(Store().dirty());
     Show();
     EXPECT_EQ(Shown(), QStringList{"2026-12-24 09:00 presents"});
 
@@ -210,14 +246,14 @@ TEST_F(MemoDialogTest, escapeCancelsTheEditsAndEnterKeepsThem) {
     EXPECT_TRUE(Dlg().isVisible());
     EXPECT_EQ(Shown(), (QStringList{"2026-12-07 08:00 kept", "2026-12-24 09:00 presents"}));
     Dlg().close();
-    EXPECT_EQ(Dlg().m_memos.size(), 2u);
+    EXPECT_EQ(Store().memos().size(), 2u);
 }
 
 TEST_F(MemoDialogTest, showingAgainWhileShownDoesNotRefill) {
     Start("2026-12-24 09:00 presents\r\n");
     Show();
     Add(8, 0, QStringLiteral("unsaved"));
-    Dlg().m_memos.clear();
+    Store().Edit().clear();
     Show();
     EXPECT_EQ(Dlg().m_list->count(), 2);
 }
@@ -232,9 +268,9 @@ TEST_F(MemoDialogTest, aReminderAnsweredWhileTheDialogIsOpenIsNotUndoneByTheComm
     RunMemoCheck();
     ASSERT_EQ(fakes.question.asked.size(), 2u);
     Dlg().close();
-    EXPECT_EQ(Dlg().m_memos, (MemoList{{LocalSeconds(2026, 12, 7, 10, 35), "meeting"},
-                                       {LocalSeconds(2026, 12, 7, 12, 0), "lunch"},
-                                       {LocalSeconds(2026, 12, 24, 9, 0), "presents"}}));
+    EXPECT_EQ(Store().memos(), (MemoList{{LocalSeconds(2026, 12, 7, 10, 35), "meeting"},
+                                         {LocalSeconds(2026, 12, 7, 12, 0), "lunch"},
+                                         {LocalSeconds(2026, 12, 24, 9, 0), "presents"}}));
 }
 
 TEST_F(MemoDialogTest, gbkTextsShowDecodedAndAnUntouchedLineKeepsItsBytes) {

@@ -84,10 +84,10 @@ TEST(ZoneWatch, aRunningClockShowsTheNewZoneAndItsMemosKeepTheirWallClock) {
                                                          7,
                                                          false});
     EXPECT_EQ(clock.handsDlg().frame(), RenderHandsFrame(expected, 96));
-    ASSERT_EQ(clock.memoDlg().m_memos.size(), 1u);
-    EXPECT_EQ(FormatMemoLine(clock.memoDlg().m_memos[0]), "2026-12-24 09:00 presents");
-    EXPECT_EQ(clock.memoDlg().m_memos[0].time, LocalSeconds(2026, 12, 24, 9, 0));
-    EXPECT_FALSE(clock.memoDlg().m_bDirty);  // the file says the same as before
+    ASSERT_EQ(clock.memoStore().memos().size(), 1u);
+    EXPECT_EQ(FormatMemoLine(clock.memoStore().memos()[0]), "2026-12-24 09:00 presents");
+    EXPECT_EQ(clock.memoStore().memos()[0].time, LocalSeconds(2026, 12, 24, 9, 0));
+    EXPECT_FALSE(clock.memoStore().dirty());  // the file says the same as before
 }
 
 }  // namespace

@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# The user's memos survive the ways real machines fail, in the real program on a virtual X
+# desktop (Xvfb + openbox): a memo folder on a full file system (a tiny tmpfs; needs root to
+# mount, skipped with a message otherwise), and an X server that dies under the clock.
+# Usage: data_safety_test.sh KELVARINE_BINARY SOURCE_DIR
+set -uo pipefail
+binary=$1
+source_dir=$2
+mode=data
+source "$source_dir/tools/virtual-desktop.sh"
+source "$source_dir/tests/desktop_lib.sh"
+require_tools Xvfb openbox xdotool xwininfo xprop wmctrl
+
+work=$(mktemp -d)
+mounted=
+clock=
+cleanup() {
+    [ -n "$clock" ] && kill "$clock" 2>/dev/null
+    stop_virtual_desktop
+    [ -n "$mounted" ] && umount "$mounted"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+export KELVARINE_COMPOSITOR=none XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
+mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+# Skin 1: a 128 x 128 face, told from other windows by its size.
+printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+
+poll() {  # poll SECONDS COMMAND...: until the command succeeds; status 1 when time runs out
+    local deadline=$(($(date +%s%N) + $1 * 1000000000))
+    shift
+    until "$@"; do
+        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+minute() { date -u -d "@$1" '+%Y-%m-%d %H:%M'; }
+# A visible window titled Kelvarine that is not the 128 x 128 face: the program's warning box.
+warning_box() {
+    local w
+    for w in $(xdotool search --onlyvisible --name '^Kelvarine$' 2>/dev/null); do
+        [ "$(geometry_of "$w" | cut -d+ -f1)" != 128x128 ] && { echo "$w"; return 0; }
+    done
+    return 1
+}
+has_warning_box() { warning_box >/dev/null; }
+no_warning_box() { ! warning_box >/dev/null; }
+dismiss_warning_box() {  # OK on the box, as often as it takes the window manager to focus it
+    local w _
+    for _ in 1 2 3; do
+        w=$(warning_box) || return 0
+        focus "$w"
+        xdotool key Return
+        poll 2 no_warning_box && return 0
+    done
+    return 1
+}
+clock_alive() { kill -0 "$clock" 2>/dev/null; }
+ended() { ! clock_alive; }
+# Opens the memo dialog with a double-click away from the face's centre; prints its id.
+open_memos() {
+    local x y
+    read -r x y < <(origin_of "$(clock_window)")
+    xdotool mousemove $((x + 20)) $((y + 64)) click --repeat 2 --delay 60 1
+    wait_for_window '备忘事件'
+}
+start_clock() {  # start_clock MEMO_FOLDER
+    export XDG_DATA_HOME=$1
+    "$binary" 2>>"$work/stderr" &
+    clock=$!
+    poll 10 test -n "$(clock_window)"
+}
+
+start_virtual_desktop 1280x800
+now=$(date +%s)
+due=$((now / 60 * 60 - 60))
+later=$((now / 60 * 60 + 86400))
+
+# 1. A full disk: a reminder answered Yes cannot be saved. The old file stays byte for byte, the
+# user is told once, and the change is written when there is room again.
+data=$work/full
+mkdir -p "$data"
+if mount -t tmpfs -o size=64k tmpfs "$data" 2>"$work/mount.err"; then
+    mounted=$data
+    mkdir -p "$data/kelvarine"
+    printf '%s Water the plants\r\n%s Call home\r\n' "$(minute $due)" "$(minute $later)" \
+        >"$data/kelvarine/memo.txt"
+    cp "$data/kelvarine/memo.txt" "$work/before"
+    dd if=/dev/zero of="$data/filler" bs=1k >/dev/null 2>&1
+    start_clock "$data"
+    box=$(wait_for_window memo)
+    check "the reminder box appears" test -n "$box"
+    focus "$box"
+    xdotool key y
+    check "a warning box comes up" poll 5 has_warning_box
+    check "it says why: $(grep -c 'No space left on device' "$work/stderr") stderr line(s)" \
+        test "$(grep -c 'could not save the memos.*No space left on device' "$work/stderr")" = 1
+    [ -n "${KELVARINE_SHOT_DIR:-}" ] && import -window root "$KELVARINE_SHOT_DIR/full-disk.png"
+    check "the memo file is kept byte for byte" cmp -s "$work/before" "$data/kelvarine/memo.txt"
+    check "and nothing else is left beside it" \
+        test "$(ls -A "$data/kelvarine")" = memo.txt
+    check "OK closes it" dismiss_warning_box
+
+    # Room again: closing the memo dialog saves what the reminder changed.
+    rm "$data/filler"
+    memo=$(open_memos)
+    check "the memo dialog opens" test -n "$memo"
+    wmctrl -i -c "$memo"
+    check "once there is room the change is written" poll 5 \
+        cmp -s <(printf '%s Call home\r\n' "$(minute $later)") "$data/kelvarine/memo.txt"
+    check "no second warning box" no_warning_box
+    check "stderr says it is saved again" grep -q 'saved to .* again' "$work/stderr"
+
+    # 2. The display goes away with a change not yet on the disk (the save failed, then room
+    # came): the clock saves it on its way out.
+    dd if=/dev/zero of="$data/filler" bs=1k >/dev/null 2>&1
+    memo=$(open_memos)
+    xdotool type --delay 20 'Unsaved at the end'
+    xdotool key Tab space  # to "<= 添加", and press it
+    wmctrl -i -c "$memo"
+    check "the commit on a full disk is told" poll 5 has_warning_box
+    check "and not yet written" bash -c "! grep -q 'Unsaved at the end' '$data/kelvarine/memo.txt'"
+    rm "$data/filler"
+    kill "${KELVARINE_DESKTOP_PIDS[0]}"  # the X server
+    check "the clock ends with its display" poll 10 ended
+    wait "$clock"
+    clock=
+    check "the unsaved memo reached the file as the clock ended" \
+        grep -q 'Unsaved at the end' "$data/kelvarine/memo.txt"
+    check "and the memo before it is still there" grep -q 'Call home' "$data/kelvarine/memo.txt"
+    stop_virtual_desktop
+    start_virtual_desktop 1280x800
+else
+    echo "skipped the full-disk checks: cannot mount a tmpfs here ($(cat "$work/mount.err"))" >&2
+fi
+
+# 3. A memo added in the dialog, then the X server killed: the memo is in the file.
+data=$work/plain
+mkdir -p "$data/kelvarine"
+printf '%s Call home\r\n' "$(minute $later)" >"$data/kelvarine/memo.txt"
+start_clock "$data"
+memo=$(open_memos)
+check "the memo dialog opens" test -n "$memo"
+xdotool type --delay 20 'Added before the crash'
+xdotool key Tab space
+wmctrl -i -c "$memo"
+poll 5 grep -q 'Added before the crash' "$data/kelvarine/memo.txt"
+kill -KILL "${KELVARINE_DESKTOP_PIDS[0]}"
+check "the clock ends when its X server is killed" poll 10 ended
+wait "$clock"
+clock=
+check "the memo added in the dialog is in the file" \
+    grep -q 'Added before the crash' "$data/kelvarine/memo.txt"
+
+report
