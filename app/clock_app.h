@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/services.h"
+#include "platform/services.h"
 
 // The application object: runs the clock window for the life of the process.
 class CClockApp {

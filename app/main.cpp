@@ -4,8 +4,8 @@
 #include <QApplication>
 
 #include "app/clock_app.h"
-#include "app/platform_services.h"
-#include "app/single_instance.h"
+#include "platform/platform_services.h"
+#include "platform/single_instance.h"
 
 int main(int argc, char** argv) {
     // A file size limit then fails the write (EFBIG) instead of killing the clock mid-save.

@@ -12,15 +12,15 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/drawing.h"
-#include "app/messages.h"
-#include "app/resource_ids.h"
-#include "app/x11_desktop.h"
-#include "clock/face_geometry.h"
-#include "clock/hand_tips.h"
-#include "clock/skin.h"
+#include "logic/face_geometry.h"
+#include "logic/hand_tips.h"
+#include "logic/resource_ids.h"
 #include "memo/memo_check.h"
+#include "platform/x11_desktop.h"
 #include "settings/settings_dlg.h"
+#include "ui/drawing.h"
+#include "ui/messages.h"
+#include "ui/skin.h"
 
 CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
     : QDialog(pParent),

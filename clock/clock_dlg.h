@@ -8,11 +8,11 @@
 #include <QImage>
 #include <QTimer>
 
-#include "app/services.h"
-#include "app/x11_desktop.h"
 #include "hands/hands_dlg.h"
+#include "logic/memo_store.h"
 #include "memo/memo_dlg.h"
-#include "memo/memo_store.h"
+#include "platform/services.h"
+#include "platform/x11_desktop.h"
 
 // The clock's main window: a frameless, always-on-top face whose every pixel comes from the
 // skin with its own alpha. It owns the hands overlay, the memos and their dialog, moves the

@@ -5,12 +5,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "app/drawing.h"
-#include "app/local_time.h"
-#include "app/messages.h"
-#include "app/x11_desktop.h"
-#include "clock/hand_tips.h"
 #include "hands/hands_painter.h"
+#include "logic/hand_tips.h"
+#include "logic/local_time.h"
+#include "platform/x11_desktop.h"
+#include "ui/drawing.h"
+#include "ui/messages.h"
 
 CHandsDlg::CHandsDlg(const Services& services) : m_services(services) {
     // Re-armed at every tick so each one lands just after a second boundary and never drifts.

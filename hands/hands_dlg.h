@@ -6,11 +6,11 @@
 
 #include <functional>
 
-#include "app/local_time.h"
-#include "app/services.h"
-#include "app/x11_desktop.h"
-#include "hands/hand_sampler.h"
 #include "hands/hands_painter.h"
+#include "logic/hand_sampler.h"
+#include "logic/local_time.h"
+#include "platform/services.h"
+#include "platform/x11_desktop.h"
 
 // The click-through overlay over the clock face: the hands, the AM/PM label and the day of the
 // month, redrawn every second. It is also the clock's heartbeat: the first frame of every new

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/drawing.h"
+#include "ui/drawing.h"
 
 namespace {
 

@@ -4,10 +4,17 @@
 #include <QRect>
 #include <QRgb>
 
-#include "hands/hands_geometry.h"
+#include "logic/hands_geometry.h"
 
 // The see-through colour of the hands window.
 inline constexpr QRgb HANDS_KEY_COLOR = 0xFF0C80DD;  // RGB(12,128,221)
+
+namespace hands_style {
+inline constexpr QRgb kTextColor = 0xFF0C81DD;  // one step of green off the key, so it shows
+inline constexpr QRgb kHandColor = 0xFFF50015;
+inline constexpr QRgb kCentreDotColor = 0xFFF0FF15;
+inline constexpr QRgb kSecondHandColor = 0xFFA0FFFF;
+}  // namespace hands_style
 
 // One frame of the hands window: the key colour everywhere, the hands, dots and texts drawn
 // over it, then every pixel still exactly the key turned fully transparent. Font sizes in

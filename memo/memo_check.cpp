@@ -5,7 +5,7 @@
 
 #include <QDir>
 
-#include "app/resource_ids.h"
+#include "logic/resource_ids.h"
 
 namespace {
 

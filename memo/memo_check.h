@@ -2,9 +2,9 @@
 
 #include <QString>
 
-#include "app/services.h"
-#include "memo/memo.h"
-#include "memo/memo_store.h"
+#include "logic/memo.h"
+#include "logic/memo_store.h"
+#include "platform/services.h"
 
 class QWidget;
 

@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 
-#include "app/dialog_builder.h"
-#include "app/dialog_data.h"
-#include "app/dialog_placement.h"
-#include "app/local_time.h"
-#include "app/resource_ids.h"
+#include "logic/dialog_data.h"
+#include "logic/local_time.h"
+#include "logic/resource_ids.h"
 #include "memo/memo_check.h"
+#include "ui/dialog_builder.h"
+#include "ui/dialog_placement.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <QDialog>
 #include <QListWidget>
 
-#include "app/services.h"
-#include "memo/memo.h"
-#include "memo/memo_edits.h"
-#include "memo/memo_store.h"
+#include "logic/memo.h"
+#include "logic/memo_edits.h"
+#include "logic/memo_store.h"
+#include "platform/services.h"
 
 class QLineEdit;
 

@@ -1,7 +1,7 @@
 // The dialogs' layouts, in dialog units, with their controls in tab order.
 
-#include "app/dialog_template.h"
-#include "app/resource_ids.h"
+#include "logic/dialog_template.h"
+#include "logic/resource_ids.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <QPainter>
 #include <QTextDocument>
 
-#include "app/resource_ids.h"
-#include "settings/link_open.h"
-#include "settings/xdg_paths.h"
+#include "logic/resource_ids.h"
+#include "platform/link_open.h"
+#include "platform/xdg_paths.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "app/services.h"
+#include "platform/services.h"
 
 // Where a label's rectangle goes when it shrinks or grows to `needed` (its text plus its frame):
 // a left-aligned label keeps its left edge, a right-aligned one its right edge, a centred one

@@ -4,12 +4,12 @@
 #include <QCoreApplication>
 #include <QPushButton>
 
-#include "app/dialog_builder.h"
-#include "app/dialog_placement.h"
-#include "app/drawing.h"
-#include "app/resource_ids.h"
-#include "clock/skin.h"
-#include "settings/autostart_store.h"
+#include "logic/resource_ids.h"
+#include "platform/autostart_store.h"
+#include "ui/dialog_builder.h"
+#include "ui/dialog_placement.h"
+#include "ui/drawing.h"
+#include "ui/skin.h"
 
 const char* const kSkinNames[8] = {"标准版", "传统版", "优雅版", "奥运版",
                                    "卡通版", "简装版", "梦幻版", "光盘版"};

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QListWidget>
 
-#include "app/services.h"
+#include "platform/services.h"
 #include "settings/link_label.h"
 
 class QCheckBox;

@@ -7,9 +7,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "app/atomic_file.h"
-#include "app/ini_text.h"
-#include "app/platform_services.h"
+#include "logic/atomic_file.h"
+#include "logic/ini_text.h"
+#include "platform/platform_services.h"
 #include "tests/test_support.h"
 
 namespace {

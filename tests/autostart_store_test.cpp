@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "settings/autostart_store.h"
+#include "platform/autostart_store.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <QFileInfo>
 #include <QTest>
 
-#include "app/messages.h"
 #include "clock/clock_dlg.h"
-#include "clock/hand_tips.h"
+#include "logic/hand_tips.h"
 #include "tests/test_support.h"
+#include "ui/messages.h"
 
 namespace {
 

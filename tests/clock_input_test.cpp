@@ -4,7 +4,7 @@
 #include <QTimer>
 
 #include "clock/clock_dlg.h"
-#include "clock/face_geometry.h"
+#include "logic/face_geometry.h"
 #include "settings/settings_dlg.h"
 #include "tests/test_support.h"
 

@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "settings/desktop_entry.h"
-#include "settings/link_open.h"
+#include "logic/desktop_entry.h"
+#include "platform/link_open.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "app/dialog_builder.h"
-#include "app/resource_ids.h"
+#include "logic/resource_ids.h"
+#include "ui/dialog_builder.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/dialog_data.h"
+#include "logic/dialog_data.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/dialog_placement.h"
+#include "ui/dialog_placement.h"
 
 namespace {
 

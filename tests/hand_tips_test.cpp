@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "clock/hand_tips.h"
+#include "logic/hand_tips.h"
 
 namespace {
 

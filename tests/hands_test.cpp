@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 #include <QTest>
 
-#include "app/drawing.h"
-#include "app/messages.h"
-#include "clock/hand_tips.h"
-#include "hands/hand_sampler.h"
 #include "hands/hands_dlg.h"
-#include "hands/hands_geometry.h"
 #include "hands/hands_painter.h"
+#include "logic/hand_sampler.h"
+#include "logic/hand_tips.h"
+#include "logic/hands_geometry.h"
 #include "tests/test_support.h"
+#include "ui/drawing.h"
+#include "ui/messages.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <QTest>
 #include <QWidget>
 
-#include "app/resource_ids.h"
+#include "logic/resource_ids.h"
+#include "platform/link_open.h"
 #include "settings/link_label.h"
-#include "settings/link_open.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "logic/memo_file.h"
+#include "logic/memo_store.h"
 #include "memo/memo_check.h"
-#include "memo/memo_file.h"
-#include "memo/memo_store.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/messages.h"
 #include "clock/clock_dlg.h"
-#include "memo/memo_file.h"
+#include "logic/memo_file.h"
 #include "tests/test_support.h"
+#include "ui/messages.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "memo/memo_edits.h"
+#include "logic/memo_edits.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "memo/memo_file.h"
+#include "logic/memo_file.h"
 #include "tests/test_support.h"
 
 namespace {

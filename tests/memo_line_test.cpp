@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <QFileInfo>
 
-#include "memo/memo.h"
+#include "logic/memo.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "memo/memo_store.h"
+#include "logic/memo_store.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <QUrl>
 #include <QWidget>
 
-#include "app/message_box_question.h"
-#include "app/sound_alarm.h"
+#include "platform/message_box_question.h"
+#include "platform/sound_alarm.h"
 
 namespace {
 

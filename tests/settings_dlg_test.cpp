@@ -9,11 +9,11 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/dialog_builder.h"
-#include "app/resource_ids.h"
-#include "settings/autostart_store.h"
+#include "logic/resource_ids.h"
+#include "platform/autostart_store.h"
 #include "settings/settings_dlg.h"
 #include "tests/test_support.h"
+#include "ui/dialog_builder.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "settings/program_launcher.h"
-#include "settings/shell_opener.h"
-#include "settings/xdg_mime_defaults.h"
+#include "platform/program_launcher.h"
+#include "platform/shell_opener.h"
+#include "platform/xdg_mime_defaults.h"
 #include "tests/test_support.h"
 
 namespace {

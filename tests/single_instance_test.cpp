@@ -2,7 +2,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "app/single_instance.h"
+#include "platform/single_instance.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <QFile>
 
-#include "app/resource_ids.h"
-#include "clock/skin.h"
+#include "logic/resource_ids.h"
+#include "ui/skin.h"
 
 namespace {
 

@@ -114,7 +114,7 @@ TestServices::TestServices() {
                       dir.filePath(QStringLiteral("bin with blanks/kelvarine"))};
 }
 
-#include "settings/autostart_store.h"
+#include "platform/autostart_store.h"
 
 ScopedEnv::ScopedEnv(const char* name, const std::optional<QByteArray>& value) : m_name(name) {
     if (qEnvironmentVariableIsSet(name)) {

@@ -9,7 +9,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "app/services.h"
+#include "platform/services.h"
 
 // Seconds since 1970 of a local wall-clock time (the test process runs in TZ=UTC unless a
 // test changes it).

@@ -5,11 +5,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/local_time.h"
 #include "clock/clock_dlg.h"
-#include "clock/hand_tips.h"
-#include "hands/hand_sampler.h"
 #include "hands/hands_painter.h"
+#include "logic/hand_sampler.h"
+#include "logic/hand_tips.h"
+#include "logic/local_time.h"
 #include "tests/test_support.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <QBitmap>
 #include <QGuiApplication>
 
-#include "clock/hand_tips.h"
-#include "hands/hand_sampler.h"
-#include "hands/hands_geometry.h"
+#include "logic/hand_tips.h"
+#include "logic/hand_sampler.h"
+#include "logic/hands_geometry.h"
 #include "hands/hands_painter.h"
 
 namespace {

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include "logic/atomic_file.h"
+#include "logic/memo.h"
+#include "logic/memo_file.h"
+
+// How one save went, and what the user should hear of it: a run of failed saves is told once,
+// when it begins, and its end once, when a save works again.
+struct MemoSaveReport {
+    WriteResult result;          // also ok when there was nothing to write
+    bool failureBegins = false;  // failed, and the save before had not
+    bool failureEnds = false;    // written, and the save before had failed
+};
+
+// The user's memos for the whole run: the list, whether the file still has to follow it, and
+// what the file held when last read or written. The only code that reads or writes the memo
+// file. Every memo it holds has an id of its own (see MemoId).
+class MemoStore {
+public:
+    explicit MemoStore(QString path) : m_path(std::move(path)) {}
+
+    // Adds the file's memos to the list; a file that cannot be read adds none.
+    void Load();
+    const MemoList& memos() const { return m_memos; }
+    // The list, to change in place; the change will reach the file.
+    MemoList& Edit();
+    // Puts a new list in place of the old one; entries without an id get one.
+    void Replace(MemoList list);
+    // Keeps every memo at the wall-clock minute its line shows while `reload` changes the time
+    // zone (see KeepWallClockAcross). The lines stay the same, so the file needs no save.
+    void FollowZoneChange(const std::function<void()>& reload) {
+        KeepWallClockAcross(m_memos, reload);
+    }
+    bool dirty() const { return m_bDirty; }
+    const QString& path() const { return m_path; }
+
+    // Writes the list when it has changes the file does not have. A failed write leaves the
+    // file as it was and the list dirty, so the next save tries again.
+    MemoSaveReport SaveIfDirty();
+
+private:
+    void GiveIds();
+
+    QString m_path;
+    MemoList m_memos;
+    bool m_bDirty = false;      // the list has changes the memo file does not have yet
+    MemoFileStamp m_fileStamp;  // what the clock last read from or wrote to the memo file
+    MemoId m_nextId = 1;
+    bool m_bFailing = false;  // the last save failed
+};

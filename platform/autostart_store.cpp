@@ -1,0 +1,74 @@
+#include "platform/autostart_store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "logic/desktop_entry.h"
+#include "logic/resource_ids.h"
+#include "platform/xdg_paths.h"
+
+QString DefaultAutostartPath() {
+    return XdgConfigHome() + QStringLiteral("/autostart/kelvarine.desktop");
+}
+
+QByteArray AutostartEntryText(const QString& program) {
+    const QString text =
+        QStringLiteral(
+            "[Desktop Entry]\n"
+            "Type=Application\n"
+            "Name=%1\n"
+            "Exec=%2\n")
+            .arg(QLatin1String(kAppTitle), EscapeValue(QuoteExecArgument(program)));
+    return text.toUtf8();
+}
+
+bool IsAutostartEntryFor(const QByteArray& entryText, const QString& program) {
+    const std::optional<DesktopEntry> entry = DesktopEntry::Parse(entryText);
+    if (!entry) {
+        return false;
+    }
+    // Desktops switch an entry off rather than delete it; the session then does not run it.
+    if (entry->Value(QStringLiteral("Hidden")) == u"true" ||
+        entry->Value(QStringLiteral("X-GNOME-Autostart-enabled")) == u"false") {
+        return false;
+    }
+    const std::optional<QString> exec = entry->Value(QStringLiteral("Exec"));
+    const std::optional<ExecCommand> command = exec ? ParseExec(*exec) : std::nullopt;
+    return command && !command->stoppedAtFileCode && command->arguments.size() == 1 &&
+           command->arguments.front().compare(program, Qt::CaseInsensitive) == 0;
+}
+
+bool StartsWithSession(const AutostartStore& store, const QString& program) {
+    const std::optional<QByteArray> entry = store.ReadEntry();
+    return entry && IsAutostartEntryFor(*entry, program);
+}
+
+std::optional<QByteArray> XdgAutostartStore::ReadEntry() const {
+    return ReadSmallFile(m_path);
+}
+
+bool XdgAutostartStore::WriteEntry(const QString& program) {
+    if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) {
+        return false;
+    }
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    file.write(AutostartEntryText(program));
+    return file.commit();
+}
+
+bool XdgAutostartStore::Remove() {
+    const QFileInfo info(m_path);
+    if (!info.exists() && !info.isSymLink()) {
+        return true;
+    }
+    // A folder at that path is not an entry and is left alone.
+    if (info.isDir() && !info.isSymLink()) {
+        return false;
+    }
+    return QFile::remove(m_path);
+}

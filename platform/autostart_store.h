@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "platform/services.h"
+
+// Start with the desktop session: an XDG autostart entry that runs the program's own path.
+
+// $XDG_CONFIG_HOME/autostart/kelvarine.desktop.
+QString DefaultAutostartPath();
+
+// The entry that starts `program` (an absolute path, quoted in Exec when it needs it).
+QByteArray AutostartEntryText(const QString& program);
+
+// Whether the entry starts `program` and nothing else: its Exec, unquoted, is the path (letter
+// case aside), and the entry is not switched off. Anything else belongs to someone else.
+bool IsAutostartEntryFor(const QByteArray& entryText, const QString& program);
+
+// The check box's state: an entry exists and is that program's.
+bool StartsWithSession(const AutostartStore& store, const QString& program);
+
+class XdgAutostartStore : public AutostartStore {
+public:
+    explicit XdgAutostartStore(QString path) : m_path(std::move(path)) {}
+    std::optional<QByteArray> ReadEntry() const override;
+    // Through a temporary file and a rename, so a crash never leaves half an entry.
+    bool WriteEntry(const QString& program) override;
+    bool Remove() override;
+
+private:
+    QString m_path;
+};

@@ -1,0 +1,273 @@
+#include "platform/x11_desktop.h"
+
+#include <xcb/xproto.h>
+#include <QAbstractNativeEventFilter>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+// Xlib defines macros (Bool, Status, None) that clash with Qt's names: include it last.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
+#include <X11/extensions/shape.h>
+
+namespace x11 {
+namespace {
+
+Display* CurrentDisplay() {
+    if (!IsX11()) {
+        return nullptr;
+    }
+    auto* native = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return native != nullptr ? native->display() : nullptr;
+}
+
+// Sees the structure events of the root window's children among the events Qt reads.
+class RootStructureFilter : public StackingWatch, public QAbstractNativeEventFilter {
+public:
+    explicit RootStructureFilter(std::function<void()> changed) : m_changed(std::move(changed)) {
+        qGuiApp->installNativeEventFilter(this);
+    }
+    ~RootStructureFilter() override { qGuiApp->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+        if (eventType != "xcb_generic_event_t") {
+            return false;
+        }
+        switch (static_cast<xcb_generic_event_t*>(message)->response_type & 0x7f) {
+            case XCB_CONFIGURE_NOTIFY:
+            case XCB_MAP_NOTIFY:
+            case XCB_UNMAP_NOTIFY:
+            case XCB_REPARENT_NOTIFY:
+            case XCB_CIRCULATE_NOTIFY:
+                m_changed();
+                break;
+            default:
+                break;
+        }
+        return false;  // Qt still handles every event itself
+    }
+
+private:
+    std::function<void()> m_changed;
+};
+
+Atom CompositorSelection(Display* display) {
+    static const Atom selection = XInternAtom(
+        display, ("_NET_WM_CM_S" + QByteArray::number(DefaultScreen(display))).constData(), False);
+    return selection;
+}
+
+// Hears the X server announce a new owner of the compositor's selection.
+class SelectionOwnerFilter : public CompositorWatch, public QAbstractNativeEventFilter {
+public:
+    SelectionOwnerFilter(int notifyEvent, std::function<void(bool)> changed)
+        : m_notifyEvent(notifyEvent), m_changed(std::move(changed)) {
+        qGuiApp->installNativeEventFilter(this);
+    }
+    ~SelectionOwnerFilter() override { qGuiApp->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+        if (eventType == "xcb_generic_event_t" &&
+            (static_cast<xcb_generic_event_t*>(message)->response_type & 0x7f) == m_notifyEvent) {
+            m_changed(HasCompositingManager());
+        }
+        return false;
+    }
+
+private:
+    int m_notifyEvent;
+    std::function<void(bool)> m_changed;
+};
+
+}  // namespace
+
+bool IsX11() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
+
+bool IsXWayland() {
+    if (!IsX11()) {
+        return false;
+    }
+    // XWayland names its outputs XWAYLAND0, XWAYLAND1, ...
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->name().startsWith(QLatin1String("XWAYLAND"))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HasCompositingManager() {
+    Display* display = CurrentDisplay();
+    if (display == nullptr) {
+        return true;
+    }
+    return XGetSelectionOwner(display, CompositorSelection(display)) != None;
+}
+
+void SkipTaskbar(QWidget* window) {
+    Display* display = CurrentDisplay();
+    if (display == nullptr) {
+        return;
+    }
+    // Qt merges its own states into whatever the unmapped window already carries.
+    Atom states[] = {XInternAtom(display, "_NET_WM_STATE_SKIP_TASKBAR", False),
+                     XInternAtom(display, "_NET_WM_STATE_SKIP_PAGER", False)};
+    XChangeProperty(display, static_cast<Window>(window->winId()),
+                    XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeAppend,
+                    reinterpret_cast<unsigned char*>(states), 2);
+    XFlush(display);
+}
+
+std::optional<QRect> ActualGeometry(QWidget* window) {
+    Display* display = CurrentDisplay();
+    if (display == nullptr || !window->testAttribute(Qt::WA_WState_Created)) {
+        return std::nullopt;
+    }
+    const Window id = static_cast<Window>(window->winId());
+    Window root = 0;
+    int x = 0;
+    int y = 0;
+    unsigned int width = 0;
+    unsigned int height = 0;
+    unsigned int border = 0;
+    unsigned int depth = 0;
+    if (XGetGeometry(display, id, &root, &x, &y, &width, &height, &border, &depth) == 0) {
+        return std::nullopt;
+    }
+    Window child = 0;
+    if (XTranslateCoordinates(display, id, root, 0, 0, &x, &y, &child) == 0) {
+        return std::nullopt;
+    }
+    // The X server counts device pixels; Qt's widgets count logical ones.
+    const qreal dpr = window->devicePixelRatioF();
+    return QRectF(x / dpr, y / dpr, width / dpr, height / dpr).toRect();
+}
+
+std::unique_ptr<CompositorWatch> WatchCompositor(std::function<void(bool)> changed) {
+    Display* display = CurrentDisplay();
+    int eventBase = 0;
+    int errorBase = 0;
+    if (display == nullptr || !XFixesQueryExtension(display, &eventBase, &errorBase)) {
+        return std::make_unique<CompositorWatch>();
+    }
+    XFixesSelectSelectionInput(display, DefaultRootWindow(display), CompositorSelection(display),
+                               XFixesSetSelectionOwnerNotifyMask |
+                                   XFixesSelectionWindowDestroyNotifyMask |
+                                   XFixesSelectionClientCloseNotifyMask);
+    XFlush(display);
+    return std::make_unique<SelectionOwnerFilter>(eventBase + XFixesSelectionNotify,
+                                                  std::move(changed));
+}
+
+void ReshapeArea(QWidget* window, const QRect& area, const QRegion& opaque) {
+    Display* display = CurrentDisplay();
+    if (display == nullptr || !window->testAttribute(Qt::WA_WState_Created)) {
+        return;
+    }
+    const Window id = static_cast<Window>(window->winId());
+    // Logical rectangles to the device pixels the X server counts.
+    const qreal dpr = window->devicePixelRatioF();
+    auto device = [dpr](const QRect& r) -> XRectangle {
+        const QRect d =
+            QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr).toAlignedRect();
+        return {static_cast<short>(d.x()), static_cast<short>(d.y()),
+                static_cast<unsigned short>(d.width()), static_cast<unsigned short>(d.height())};
+    };
+    XRectangle cut = device(area);
+    XShapeCombineRectangles(display, id, ShapeBounding, 0, 0, &cut, 1, ShapeSubtract, Unsorted);
+    std::vector<XRectangle> keep;
+    for (const QRect& r : opaque.intersected(area)) {
+        keep.push_back(device(r));
+    }
+    if (!keep.empty()) {
+        XShapeCombineRectangles(display, id, ShapeBounding, 0, 0, keep.data(),
+                                static_cast<int>(keep.size()), ShapeUnion, Unsorted);
+    }
+    XFlush(display);
+}
+
+void ClearShape(QWidget* window) {
+    Display* display = CurrentDisplay();
+    if (display == nullptr || !window->testAttribute(Qt::WA_WState_Created)) {
+        return;
+    }
+    XShapeCombineMask(display, static_cast<Window>(window->winId()), ShapeBounding, 0, 0, None,
+                      ShapeSet);
+    XFlush(display);
+}
+
+std::vector<unsigned long> StackingOrder() {
+    Display* display = CurrentDisplay();
+    if (display == nullptr) {
+        return {};
+    }
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) {
+        return {};
+    }
+    std::vector<unsigned long> order(children, children + count);
+    if (children != nullptr) {
+        XFree(children);
+    }
+    return order;
+}
+
+unsigned long TopLevelOf(QWidget* window) {
+    Display* display = CurrentDisplay();
+    if (display == nullptr) {
+        return 0;
+    }
+    Window current = static_cast<Window>(window->winId());
+    for (;;) {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, current, &root, &parent, &children, &count) == 0) {
+            return 0;
+        }
+        if (children != nullptr) {
+            XFree(children);
+        }
+        if (parent == root || parent == 0) {
+            return current;
+        }
+        current = parent;
+    }
+}
+
+void StackAbove(QWidget* window, unsigned long sibling) {
+    Display* display = CurrentDisplay();
+    if (display == nullptr) {
+        return;
+    }
+    XWindowChanges changes = {};
+    changes.sibling = static_cast<Window>(sibling);
+    changes.stack_mode = Above;
+    XConfigureWindow(display, static_cast<Window>(window->winId()), CWSibling | CWStackMode,
+                     &changes);
+    XFlush(display);
+}
+
+std::unique_ptr<StackingWatch> WatchStacking(std::function<void()> changed) {
+    Display* display = CurrentDisplay();
+    if (display == nullptr) {
+        return std::make_unique<StackingWatch>();
+    }
+    // Added to what this client already selects on the root, which Qt relies on.
+    const Window root = DefaultRootWindow(display);
+    XWindowAttributes attributes = {};
+    XGetWindowAttributes(display, root, &attributes);
+    XSelectInput(display, root, attributes.your_event_mask | SubstructureNotifyMask);
+    XFlush(display);
+    return std::make_unique<RootStructureFilter>(std::move(changed));
+}
+
+}  // namespace x11

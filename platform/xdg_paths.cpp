@@ -1,0 +1,41 @@
+#include "platform/xdg_paths.h"
+
+#include <QDir>
+
+namespace {
+
+QString HomeDir(const char* variable, const char* fallbackUnderHome) {
+    const QString value = qEnvironmentVariable(variable);
+    if (!value.isEmpty() && QDir::isAbsolutePath(value)) {
+        return value;
+    }
+    return QDir::homePath() + QLatin1Char('/') + QLatin1String(fallbackUnderHome);
+}
+
+}  // namespace
+
+QString XdgConfigHome() {
+    return HomeDir("XDG_CONFIG_HOME", ".config");
+}
+
+QStringList XdgDataDirs() {
+    QStringList dirs = {HomeDir("XDG_DATA_HOME", ".local/share")};
+    QString list = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (list.isEmpty()) {
+        list = QStringLiteral("/usr/local/share:/usr/share");
+    }
+    for (const QString& dir : list.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
+        if (QDir::isAbsolutePath(dir)) {
+            dirs.push_back(dir);
+        }
+    }
+    return dirs;
+}
+
+QStringList ApplicationDirs() {
+    QStringList dirs;
+    for (const QString& dir : XdgDataDirs()) {
+        dirs.push_back(dir + QStringLiteral("/applications"));
+    }
+    return dirs;
+}

@@ -1,0 +1,77 @@
+#include "ui/drawing.h"
+
+#include <algorithm>
+
+#include <QBitmap>
+#include <QImage>
+#include <QPaintDevice>
+
+DrawingSurface::DrawingSurface(QPaintDevice* device) : m_painter(device) {}
+
+void DrawingSurface::SetSmoothing(bool antialiased) {
+    m_painter.setRenderHint(QPainter::Antialiasing, antialiased);
+}
+
+void DrawingSurface::DrawImage(const QImage& image, const QRect& target) {
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    m_painter.drawImage(target, image);
+}
+
+void DrawingSurface::DrawLine(QPoint from, QPoint to, QRgb argb, qreal width) {
+    m_painter.setPen(QPen(QColor::fromRgba(argb), width, Qt::SolidLine, Qt::FlatCap));
+    m_painter.drawLine(from, to);
+}
+
+void DrawingSurface::FillEllipse(const QRect& box, QRgb argb) {
+    m_painter.setPen(Qt::NoPen);
+    m_painter.setBrush(QColor::fromRgba(argb));
+    m_painter.drawEllipse(QRectF(box));
+    m_painter.setBrush(Qt::NoBrush);
+}
+
+void DrawingSurface::DrawCentredText(const QString& text, const QFont& font, const QRectF& layout,
+                                     QRgb argb) {
+    m_painter.save();
+    m_painter.setClipRect(layout);
+    m_painter.setFont(font);
+    m_painter.setPen(QColor::fromRgba(argb));
+    m_painter.drawText(layout, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, text);
+    m_painter.restore();
+}
+
+QBitmap LogicalAlphaMask(const QImage& image) {
+    if (image.devicePixelRatio() == 1.0) {
+        return QBitmap::fromImage(image.createAlphaMask());
+    }
+    // Each logical pixel takes the most opaque of its device pixels, so that a stroke one
+    // logical pixel thin (the second hand, a text's stem) keeps its shape.
+    const QImage source = image.convertToFormat(QImage::Format_ARGB32);
+    const QSize size = image.deviceIndependentSize().toSize();
+    const qreal dpr = image.devicePixelRatio();
+    QImage logical(size, QImage::Format_ARGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* out = reinterpret_cast<QRgb*>(logical.scanLine(y));
+        const int y0 = static_cast<int>(y * dpr);
+        const int y1 = std::min(source.height(), static_cast<int>((y + 1) * dpr + 0.999));
+        for (int x = 0; x < size.width(); ++x) {
+            const int x0 = static_cast<int>(x * dpr);
+            const int x1 = std::min(source.width(), static_cast<int>((x + 1) * dpr + 0.999));
+            int alpha = 0;
+            for (int sy = y0; sy < y1; ++sy) {
+                const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
+                for (int sx = x0; sx < x1; ++sx) {
+                    alpha = std::max(alpha, qAlpha(in[sx]));
+                }
+            }
+            out[x] = qRgba(0, 0, 0, alpha);
+        }
+    }
+    return QBitmap::fromImage(logical.createAlphaMask());
+}
+
+QFont FontFromFamily(const QString& family, qreal points) {
+    QFont font(family);
+    font.setPointSizeF(points > 0 ? points : 1);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
