@@ -1,18 +1,41 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QTranslator>
 
 #include "app/clock_app.h"
+#include "app/command_line.h"
 #include "app/platform_services.h"
+#include "app/qt_translations.h"
 #include "app/single_instance.h"
 
+#ifndef KELVARINE_VERSION
+#define KELVARINE_VERSION "0.1"
+#endif
+
 int main(int argc, char** argv) {
+    // Read before the application object exists: it would need a display, and abort without.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.push_back(QString::fromLocal8Bit(argv[i]));
+    }
+    const CommandLineOutcome command =
+        ReadCommandLine(arguments, [](const char* name) { return qEnvironmentVariable(name); });
+    std::fputs(command.out.toLocal8Bit().constData(), stdout);
+    std::fputs(command.err.toLocal8Bit().constData(), stderr);
+    if (!command.run) {
+        return command.exitStatus;
+    }
+
     // Two top-level windows cannot be placed or kept together by a Wayland client.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvarine"));
+    QApplication::setApplicationVersion(QStringLiteral(KELVARINE_VERSION));
+    QTranslator qtTranslations;
+    InstallQtTranslations(qtTranslations);
 
     PlatformServices platform;
     // Two clocks would each rewrite the memo file from their own list and lose memos.
