@@ -9,6 +9,9 @@
 #include "app/qt_translations.h"
 #include "app/single_instance.h"
 
+#ifndef KELVARINE_APP_ID
+#define KELVARINE_APP_ID "example.kelvarine.Clock"
+#endif
 #ifndef KELVARINE_VERSION
 #define KELVARINE_VERSION "0.1"
 #endif
@@ -34,6 +37,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvarine"));
     QApplication::setApplicationVersion(QStringLiteral(KELVARINE_VERSION));
+    // Lets desktops match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KELVARINE_APP_ID));
     QTranslator qtTranslations;
     InstallQtTranslations(qtTranslations);
 

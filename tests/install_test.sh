@@ -16,12 +16,15 @@ DESTDIR=$stage cmake --install "$build" >"$stage/install.log" 2>&1
 check "cmake --install succeeds" test $? = 0
 prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
 root=$stage$prefix
-entry=$root/share/applications/kelvarine.desktop
+app_id=example.kelvarine.Clock
+entry=$root/share/applications/$app_id.desktop
 
 check "the program is in bin/" test -x "$root/bin/kelvarine"
 check "the sound module is in lib/kelvarine/" \
     test -n "$(find "$root" -path '*/kelvarine/kelvarine-sound.so' -type f)"
 check "the desktop entry is in share/applications/" test -f "$entry"
+check "the desktop entry is named after the application id" \
+    test "$(ls "$root/share/applications")" = "$app_id.desktop"
 check "desktop-file-validate accepts it ($(desktop-file-validate "$entry" 2>&1))" \
     desktop-file-validate "$entry"
 exec_line=$(sed -n 's/^Exec=//p' "$entry")
