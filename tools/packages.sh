@@ -8,6 +8,10 @@ KELVARINE_BUILD_PACKAGES=(
     fonts-liberation fonts-wqy-microhei tzdata qt6-translations-l10n
     xdg-utils desktop-file-utils
 )
+# What the install checks run: AppStream's validator and man.
+KELVARINE_PACKAGING_PACKAGES=(
+    appstream man-db
+)
 # A virtual desktop: X server, window managers, compositors, input and screenshots, and a
 # headless Wayland session with XWayland.
 KELVARINE_DESKTOP_PACKAGES=(
