@@ -70,6 +70,9 @@ for word in --help --version memo.txt kelvarine.ini autostart/kelvarine.desktop 
     WAYLAND_DISPLAY QT_QPA_PLATFORM; do
     check "it mentions $word" grep -q -- "$word" "$stage/man.txt"
 done
+check "the copyright file is in share/doc/kelvarine/" \
+    grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+    "$root/share/doc/kelvarine/copyright"
 
 # The installed program runs, rings a memo that is due (the sound module must load) and ends
 # on SIGTERM with status 0.

@@ -8,9 +8,9 @@ KELVARINE_BUILD_PACKAGES=(
     fonts-liberation fonts-wqy-microhei tzdata qt6-translations-l10n
     xdg-utils desktop-file-utils
 )
-# What the install checks run: AppStream's validator and man.
+# What the install and package checks run: AppStream's validator, man, dpkg-shlibdeps, lintian.
 KELVARINE_PACKAGING_PACKAGES=(
-    appstream man-db
+    appstream man-db dpkg-dev file lintian
 )
 # A virtual desktop: X server, window managers, compositors, input and screenshots, and a
 # headless Wayland session with XWayland.
