@@ -11,6 +11,9 @@ if(program MATCHES "[ \t\n\"'\\><~|&;$*?#()`]")
     set(program "\"${program}\"")
 endif()
 string(REPLACE "\\" "\\\\" KELVARINE_DESKTOP_EXEC "${program}")
-configure_file("${desktop_template}" "${desktop_stage}/${KELVARINE_APP_ID}.desktop" @ONLY)
+# One file per destination, so an install and a package built at once never swap entries.
+string(MD5 destination "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
+set(entry "${desktop_stage}/${destination}/${KELVARINE_APP_ID}.desktop")
+configure_file("${desktop_template}" "${entry}" @ONLY)
 file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/${datadir}/applications" TYPE FILE
-     FILES "${desktop_stage}/${KELVARINE_APP_ID}.desktop")
+     FILES "${entry}")
