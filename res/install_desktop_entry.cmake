@@ -1,4 +1,4 @@
-# Part of the install step: writes the desktop entry with the installed program's absolute path
+# Run by the install step: writes the desktop entry with the installed program's absolute path
 # in Exec, then installs it like any other file (DESTDIR and the manifest included).
 set(program "${CMAKE_INSTALL_PREFIX}/${bindir}/kelvarine")
 if(IS_ABSOLUTE "${bindir}")
