@@ -2,20 +2,42 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QTranslator>
 
 #include "app/clock_app.h"
+#include "logic/command_line.h"
 #include "platform/platform_services.h"
+#include "platform/qt_translations.h"
 #include "platform/single_instance.h"
 
 int main(int argc, char** argv) {
     // A file size limit then fails the write (EFBIG) instead of killing the clock mid-save.
     std::signal(SIGXFSZ, SIG_IGN);
+
+    // Read before the application object exists: it would need a display, and abort without.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.push_back(QString::fromLocal8Bit(argv[i]));
+    }
+    const CommandLineOutcome command =
+        ReadCommandLine(arguments, [](const char* name) { return qEnvironmentVariable(name); });
+    std::fputs(command.out.toLocal8Bit().constData(), stdout);
+    std::fputs(command.err.toLocal8Bit().constData(), stderr);
+    if (!command.run) {
+        return command.exitStatus;
+    }
+
     // Two top-level windows cannot be placed or kept together by a Wayland client.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kelvarine"));
+    QApplication::setApplicationVersion(QStringLiteral(KELVARINE_VERSION));
+    // Lets desktops match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KELVARINE_APP_ID));
+    QTranslator qtTranslations;
+    InstallQtTranslations(qtTranslations);
 
     PlatformServices platform;
     // Two clocks would each rewrite the memo file from their own list and lose memos.

@@ -5,8 +5,12 @@ KELVARINE_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-multimedia-dev libx11-dev libxext-dev libxfixes-dev libpng-dev
     libgtest-dev libbenchmark-dev
-    fonts-liberation fonts-wqy-microhei tzdata
+    fonts-liberation fonts-wqy-microhei tzdata qt6-translations-l10n
     xdg-utils desktop-file-utils
+)
+# What the install and package checks run: AppStream's validator, man, dpkg-shlibdeps, lintian.
+KELVARINE_PACKAGING_PACKAGES=(
+    appstream man-db dpkg-dev file lintian
 )
 # A virtual desktop: X server, window managers, compositors, input and screenshots, and a
 # headless Wayland session with XWayland.
