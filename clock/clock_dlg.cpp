@@ -45,9 +45,6 @@ CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
     // Memos keep the wall-clock minute their lines say when the zone changes under them.
     m_handsDlg.SetZoneChangeHandler(
         [this](const std::function<void()>& reload) { m_memoStore.FollowZoneChange(reload); });
-    m_settle.setSingleShot(true);
-    m_settle.setInterval(100);
-    connect(&m_settle, &QTimer::timeout, this, &CClockDlg::CheckActualGeometry);
     connect(&m_handsDlg, &CHandsDlg::compositingChanged, this, [this] {
         ApplyFaceMask();
         update();
@@ -88,8 +85,8 @@ void CClockDlg::OnInitDialog() {
     ComposeFace();
 
     const QScreen* screen = QGuiApplication::primaryScreen();
-    MoveBoth(InitialClockRect(screen->geometry(), m_faceSize).topLeft());
-    m_stackingWatch = x11::WatchStacking([this] { ScheduleRestack(); });
+    MoveBoth(InitialClockRect(screen->geometry(), faceSize()).topLeft());
+    m_overlayKeeper.Start();
 }
 
 bool CClockDlg::LoadSkinImage(unsigned nResourceId) {
@@ -98,31 +95,29 @@ bool CClockDlg::LoadSkinImage(unsigned nResourceId) {
 
 void CClockDlg::SelectSkin(int nSkin) {
     LoadSkinImage(IDR_SKIN_FIRST + nSkin);
-    // Logical pixels, whatever the image's density.
-    m_faceSize = m_pSkin ? m_pSkin->deviceIndependentSize().toSize() : QSize(0, 0);
-    if (!m_faceSize.isEmpty()) {
-        setFixedSize(m_faceSize);
+    const QSize size = faceSize();
+    if (!size.isEmpty()) {
+        setFixedSize(size);
     }
-    g_handTips = ComputeHandTips(m_faceSize.width(), m_faceSize.height());
+    g_handTips = ComputeHandTips(size.width(), size.height());
+}
+
+QSize CClockDlg::faceSize() const {
+    // Logical pixels, whatever the image's density.
+    return m_pSkin ? m_pSkin->deviceIndependentSize().toSize() : QSize(0, 0);
 }
 
 void CClockDlg::ComposeFace() {
-    // The skin at its own size over nothing is the skin itself: share its pixels.
-    if (m_pSkin) {
-        m_face = *m_pSkin;
-    } else {
-        m_face = QImage(m_faceSize, QImage::Format_ARGB32_Premultiplied);
-        m_face.fill(Qt::transparent);
-    }
-    m_handsDlg.resize(m_faceSize);
+    // The skin at its own size over nothing is the skin itself: the paint draws it as it is.
+    m_handsDlg.resize(faceSize());
     ApplyFaceMask();
     update();
 }
 
 void CClockDlg::ApplyFaceMask() {
     // Without a compositor transparent pixels show black; cut the corners away instead.
-    if (!x11::HasCompositingManager() && !m_face.isNull()) {
-        setMask(LogicalAlphaMask(m_face));
+    if (!x11::HasCompositingManager() && m_pSkin) {
+        setMask(LogicalAlphaMask(*m_pSkin));
     } else {
         clearMask();
     }
@@ -132,72 +127,25 @@ void CClockDlg::MoveBoth(const QPoint& topLeft) {
     move(topLeft);
     // The window manager may place, clamp or refuse the move; the overlay follows where the
     // face really is when that is known (moveEvent), and meanwhile where it was asked to go.
-    KeepOverlayOnFace();
-}
-
-void CClockDlg::KeepOverlayOnFace() {
-    if (m_handsDlg.geometry() != geometry()) {
-        m_handsDlg.setGeometry(geometry());
-    }
-    // Some window managers refuse or clamp a move without a word. Once the moves have
-    // settled (never in the middle of a drag), look where the face really is.
-    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
-        m_settle.start();
-    }
-}
-
-void CClockDlg::CheckActualGeometry() {
-    const std::optional<QRect> actual = x11::ActualGeometry(this);
-    if (!actual || actual->topLeft() == pos()) {
-        m_settleMismatch.reset();
-        return;
-    }
-    // Only a position seen twice is taken as the truth: a move may still be on its way.
-    if (m_settleMismatch != actual->topLeft()) {
-        m_settleMismatch = actual->topLeft();
-        m_settle.start();
-        return;
-    }
-    m_settleMismatch.reset();
-    // Asking for where it already is changes nothing on the screen but brings Qt, and with it
-    // the overlay, back to the truth.
-    move(actual->topLeft());
+    m_overlayKeeper.Follow();
 }
 
 void CClockDlg::moveEvent(QMoveEvent* e) {
     QDialog::moveEvent(e);
-    KeepOverlayOnFace();
+    m_overlayKeeper.Follow();
 }
 
 void CClockDlg::resizeEvent(QResizeEvent* e) {
     QDialog::resizeEvent(e);
-    KeepOverlayOnFace();
-}
-
-void CClockDlg::ScheduleRestack() {
-    // Stacking changes come in bursts (a drag, a window manager's own shuffling): one look
-    // after the burst is enough.
-    if (!m_restackPending) {
-        m_restackPending = true;
-        QTimer::singleShot(0, this, [this] { RestackOverlay(); });
-    }
-}
-
-void CClockDlg::RestackOverlay() {
-    m_restackPending = false;
-    if (!isVisible() || !m_handsDlg.isVisible()) {
-        return;
-    }
-    const unsigned long face = x11::TopLevelOf(this);
-    if (face != 0 && OverlayNeedsRestack(x11::StackingOrder(), face, m_handsDlg.effectiveWinId())) {
-        x11::StackAbove(&m_handsDlg, face);
-    }
+    m_overlayKeeper.Follow();
 }
 
 void CClockDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(0, 0, m_face);
+    if (m_pSkin) {
+        painter.drawImage(0, 0, *m_pSkin);
+    }
 }
 
 bool CClockDlg::event(QEvent* e) {
@@ -260,12 +208,12 @@ void CClockDlg::OnMouseMove(Qt::MouseButtons buttons, QPoint screenPoint) {
 }
 
 void CClockDlg::OnLButtonUp() {
-    m_settle.start();
+    m_overlayKeeper.CheckWhenSettled();
 }
 
 void CClockDlg::OnLButtonDblClk(QPoint point) {
     const QPoint face = FacePointFromClient(point, frameGeometry().size(), size());
-    if (CentreBox(m_faceSize).contains(face)) {
+    if (CentreBox(faceSize()).contains(face)) {
         RunSettings();
     } else {
         m_memoDlg.show();

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QTimer>
 
+#include "clock/overlay_keeper.h"
 #include "hands/hands_dlg.h"
 #include "logic/memo_store.h"
 #include "memo/memo_dlg.h"
@@ -33,8 +34,10 @@ public:
     // Renders the skin as the window's content and gives the overlay the face size.
     void ComposeFace();
 
-    QSize faceSize() const { return m_faceSize; }
-    const QImage& face() const { return m_face; }
+    // The skin's size in logical pixels; empty when no skin could be loaded.
+    QSize faceSize() const;
+    // What the window shows: the skin itself, transparent corners and all (shared, not copied).
+    QImage face() const { return m_pSkin ? *m_pSkin : QImage(); }
     CHandsDlg& handsDlg() { return m_handsDlg; }
     CMemoDlg& memoDlg() { return m_memoDlg; }
     MemoStore& memoStore() { return m_memoStore; }
@@ -74,17 +77,10 @@ private:
     void OnDestroy();
     void ApplyFaceMask();
     void MoveBoth(const QPoint& topLeft);
-    // The overlay takes the face's rectangle wherever the window manager really put it, and
-    // sits directly above it in the stacking order.
-    void KeepOverlayOnFace();
-    void CheckActualGeometry();
-    void ScheduleRestack();
-    void RestackOverlay();
 
     const Services& m_services;
     const bool m_bUnmanaged = x11::IsXWayland();  // placed by us, not by a window manager
     QIcon m_hIcon;
-    QSize m_faceSize{0, 0};
     std::unique_ptr<QImage> m_pSkin;
     QPoint m_ptDragAnchor;
     bool m_bInReminder = false;
@@ -92,10 +88,6 @@ private:
     CHandsDlg m_handsDlg;
     MemoStore m_memoStore;
     CMemoDlg m_memoDlg;
-    QImage m_face;
     bool m_initialised = false;
-    std::unique_ptr<x11::StackingWatch> m_stackingWatch;
-    bool m_restackPending = false;
-    QTimer m_settle;  // a look at where the face really went, once a move has settled
-    std::optional<QPoint> m_settleMismatch;
+    OverlayKeeper m_overlayKeeper{*this, m_handsDlg};
 };

@@ -50,13 +50,6 @@ QRect ToDevice(const QRect& logical, qreal dpr) {
     return QRectF(QPointF(logical.topLeft()) * dpr, QSizeF(logical.size()) * dpr).toAlignedRect();
 }
 
-bool SameMinuteLayer(const HandsGeometry& a, const HandsGeometry& b) {
-    return a.client == b.client && a.centre == b.centre && a.hourTip == b.hourTip &&
-           a.minuteTip == b.minuteTip && a.label == b.label && a.labelRect == b.labelRect &&
-           a.dayText == b.dayText && a.dayRect == b.dayRect && a.dayFontPoints == b.dayFontPoints &&
-           a.centreDot == b.centreDot;
-}
-
 }  // namespace
 
 QImage RenderHandsFrame(const HandsGeometry& g, int dpi, qreal dpr) {
@@ -82,7 +75,7 @@ void KeyToTransparent(QImage& image, QRgb key) {
 
 QRect HandsFrame::Update(const HandsGeometry& g, int dpi, qreal dpr) {
     if (!m_valid || dpi != m_dpi || dpr != m_base.devicePixelRatio() ||
-        !SameMinuteLayer(g, m_shown)) {
+        g.minuteLayer() != m_shown.minuteLayer()) {
         m_base = BlankFrame(g, dpi, dpr);
         DrawMinuteLayer(m_base, g);
         KeyToTransparent(m_base, HANDS_KEY_COLOR);
@@ -93,8 +86,7 @@ QRect HandsFrame::Update(const HandsGeometry& g, int dpi, qreal dpr) {
         m_valid = true;
         return QRect(QPoint(0, 0), g.client);
     }
-    if (g.secondTip == m_shown.secondTip && g.tail == m_shown.tail &&
-        g.tailDot == m_shown.tailDot) {
+    if (g.secondLayer() == m_shown.secondLayer()) {
         return {};
     }
     const QRect changed = SecondHandBounds(m_shown)

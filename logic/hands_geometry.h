@@ -28,20 +28,34 @@ struct HandsInput {
 };
 
 // Where and how big each item of one paint is; the painter only consumes this.
-struct HandsGeometry {
+// What changes at most once a minute (and with hover, skin or density): drawn once, kept.
+struct HandsMinuteLayer {
     QSize client;
     QPoint centre;
     QPoint hourTip;
     QPoint minuteTip;
-    QPoint secondTip;
-    QPoint tail;  // the second hand's short end, across the centre
     QString label;
     QRectF labelRect;
     QString dayText;
     QRectF dayRect;
     float dayFontPoints = 0;
     QRect centreDot;
+
+    bool operator==(const HandsMinuteLayer&) const = default;
+};
+
+// What moves every second.
+struct HandsSecondLayer {
+    QPoint secondTip;
+    QPoint tail;  // the second hand's short end, across the centre
     QRect tailDot;
+
+    bool operator==(const HandsSecondLayer&) const = default;
+};
+
+struct HandsGeometry : HandsMinuteLayer, HandsSecondLayer {
+    const HandsMinuteLayer& minuteLayer() const { return *this; }
+    const HandsSecondLayer& secondLayer() const { return *this; }
 };
 
 HandsGeometry ComputeHandsGeometry(const HandsInput& in);
