@@ -76,7 +76,7 @@ void CClockDlg::OnInitDialog() {
 
     const std::optional<QString> stored =
         m_services.profile != nullptr
-            ? m_services.profile->Read(QStringLiteral("Kelvarine"), QStringLiteral("Rand"))
+            ? m_services.profile->Read(QLatin1String(kSkinGroup), QLatin1String(kSkinKey))
             : std::nullopt;
     SelectSkin(SkinIndexFromProfile(stored));
 
@@ -238,7 +238,7 @@ void CClockDlg::StoreSkin(int nSkin) {
         return;
     }
     const WriteResult stored = m_services.profile->Write(
-        QStringLiteral("Kelvarine"), QStringLiteral("Rand"), QString::number(nSkin));
+        QLatin1String(kSkinGroup), QLatin1String(kSkinKey), QString::number(nSkin));
     // Told once while storing keeps failing; the skin is shown all the same.
     if (!stored && !m_bSkinStoreFailing) {
         const QString path = QDir::toNativeSeparators(m_services.paths.configFile);

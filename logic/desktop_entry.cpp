@@ -1,6 +1,8 @@
 #include "logic/desktop_entry.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include <QFile>
 #include <QFileInfo>
@@ -130,35 +132,28 @@ std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes) {
     return bytes;
 }
 
+namespace {
+
+// The value escapes: the letter after the backslash, and the character it stands for.
+constexpr std::pair<char16_t, char16_t> kValueEscapes[] = {
+    {u's', u' '}, {u'n', u'\n'}, {u't', u'\t'}, {u'r', u'\r'}, {u'\\', u'\\'}};
+
+}  // namespace
+
 QString UnescapeValue(const QString& raw) {
     QString value;
     value.reserve(raw.size());
     for (qsizetype i = 0; i < raw.size(); ++i) {
-        if (raw[i] != u'\\' || i + 1 == raw.size()) {
-            value += raw[i];
+        const auto* escape =
+            raw[i] == u'\\' && i + 1 < raw.size()
+                ? std::find_if(std::begin(kValueEscapes), std::end(kValueEscapes),
+                               [&](const auto& e) { return e.first == raw[i + 1].unicode(); })
+                : std::end(kValueEscapes);
+        if (escape == std::end(kValueEscapes)) {
+            value += raw[i];  // an unknown escape stays as it is
             continue;
         }
-        switch (raw[i + 1].unicode()) {
-            case u's':
-                value += u' ';
-                break;
-            case u'n':
-                value += u'\n';
-                break;
-            case u't':
-                value += u'\t';
-                break;
-            case u'r':
-                value += u'\r';
-                break;
-            case u'\\':
-                value += u'\\';
-                break;
-            default:
-                value += raw[i];
-                value += raw[i + 1];
-                break;
-        }
+        value += QChar(escape->second);
         ++i;
     }
     return value;
@@ -168,16 +163,12 @@ QString EscapeValue(const QString& value) {
     QString raw;
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value[i];
-        if (c == u'\\') {
-            raw += u"\\\\";
-        } else if (c == u'\n') {
-            raw += u"\\n";
-        } else if (c == u'\t') {
-            raw += u"\\t";
-        } else if (c == u'\r') {
-            raw += u"\\r";
-        } else if (c == u' ' && i == 0) {
-            raw += u"\\s";  // a leading blank would be taken for the space after '='
+        const auto* escape = std::find_if(std::begin(kValueEscapes), std::end(kValueEscapes),
+                                          [&](const auto& e) { return e.second == c.unicode(); });
+        // A blank is escaped only in front, where it would be taken for the space after '='.
+        if (escape != std::end(kValueEscapes) && (c != u' ' || i == 0)) {
+            raw += u'\\';
+            raw += QChar(escape->first);
         } else {
             raw += c;
         }

@@ -15,27 +15,13 @@
 #include "platform/shell_opener.h"
 #include "platform/sound_alarm.h"
 #include "platform/xdg_mime_defaults.h"
-
-namespace {
-
-QString XdgDir(const char* variable, const QString& fallbackUnderHome) {
-    const QString value = qEnvironmentVariable(variable);
-    // Relative values are invalid by the base-directory rules and are ignored.
-    if (!value.isEmpty() && QDir::isAbsolutePath(value)) {
-        return value;
-    }
-    return QDir::homePath() + QLatin1Char('/') + fallbackUnderHome;
-}
-
-}  // namespace
+#include "platform/xdg_paths.h"
 
 Paths DefaultPaths() {
-    const QString data =
-        XdgDir("XDG_DATA_HOME", QStringLiteral(".local/share")) + QStringLiteral("/kelvarine");
-    const QString config =
-        XdgDir("XDG_CONFIG_HOME", QStringLiteral(".config")) + QStringLiteral("/kelvarine");
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QString lockDir = !runtime.isEmpty() && QDir::isAbsolutePath(runtime) ? runtime : data;
+    const QString data = XdgDataHome() + QStringLiteral("/kelvarine");
+    const QString config = XdgConfigHome() + QStringLiteral("/kelvarine");
+    const QString runtime = XdgRuntimeDir();
+    const QString lockDir = !runtime.isEmpty() ? runtime : data;
     return {data + QStringLiteral("/memo.txt"), config + QStringLiteral("/kelvarine.ini"),
             lockDir + QStringLiteral("/kelvarine.lock"), QCoreApplication::applicationFilePath()};
 }

@@ -4,12 +4,16 @@
 
 namespace {
 
-QString HomeDir(const char* variable, const char* fallbackUnderHome) {
+QString AbsoluteOrEmpty(const char* variable) {
     const QString value = qEnvironmentVariable(variable);
-    if (!value.isEmpty() && QDir::isAbsolutePath(value)) {
-        return value;
-    }
-    return QDir::homePath() + QLatin1Char('/') + QLatin1String(fallbackUnderHome);
+    return QDir::isAbsolutePath(value) ? value : QString();
+}
+
+QString HomeDir(const char* variable, const char* fallbackUnderHome) {
+    const QString value = AbsoluteOrEmpty(variable);
+    return !value.isEmpty()
+               ? value
+               : QDir::homePath() + QLatin1Char('/') + QLatin1String(fallbackUnderHome);
 }
 
 }  // namespace
@@ -18,8 +22,16 @@ QString XdgConfigHome() {
     return HomeDir("XDG_CONFIG_HOME", ".config");
 }
 
+QString XdgDataHome() {
+    return HomeDir("XDG_DATA_HOME", ".local/share");
+}
+
+QString XdgRuntimeDir() {
+    return AbsoluteOrEmpty("XDG_RUNTIME_DIR");
+}
+
 QStringList XdgDataDirs() {
-    QStringList dirs = {HomeDir("XDG_DATA_HOME", ".local/share")};
+    QStringList dirs = {XdgDataHome()};
     QString list = qEnvironmentVariable("XDG_DATA_DIRS");
     if (list.isEmpty()) {
         list = QStringLiteral("/usr/local/share:/usr/share");

@@ -9,6 +9,12 @@
 // $XDG_CONFIG_HOME, default ~/.config.
 QString XdgConfigHome();
 
+// $XDG_DATA_HOME, default ~/.local/share.
+QString XdgDataHome();
+
+// $XDG_RUNTIME_DIR; empty when unset (it has no default).
+QString XdgRuntimeDir();
+
 // $XDG_DATA_HOME (default ~/.local/share) first, then each of $XDG_DATA_DIRS (default
 // /usr/local/share:/usr/share), most important first.
 QStringList XdgDataDirs();

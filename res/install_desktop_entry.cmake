@@ -4,13 +4,11 @@ set(program "${CMAKE_INSTALL_PREFIX}/${bindir}/kelvarine")
 if(IS_ABSOLUTE "${bindir}")
     set(program "${bindir}/kelvarine")
 endif()
-# An Exec argument with reserved characters is quoted, with ", `, $ and \ escaped inside; the
-# value's own escaping then doubles every backslash.
-if(program MATCHES "[ \t\n\"'\\><~|&;$*?#()`]")
-    string(REGEX REPLACE "([\"`$\\])" "\\\\\\1" program "${program}")
-    set(program "\"${program}\"")
+execute_process(COMMAND "${desktop_exec_tool}" "${program}"
+                OUTPUT_VARIABLE KELVARINE_DESKTOP_EXEC RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "Cannot write the desktop entry's Exec for ${program}")
 endif()
-string(REPLACE "\\" "\\\\" KELVARINE_DESKTOP_EXEC "${program}")
 # One file per destination, so an install and a package built at once never swap entries.
 string(MD5 destination "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}")
 set(entry "${desktop_stage}/${destination}/${KELVARINE_APP_ID}.desktop")

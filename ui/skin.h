@@ -18,6 +18,10 @@ QImage ReadPng(const QString& path);
 // and the result is false.
 bool LoadPngResource(unsigned nResourceId, std::unique_ptr<QImage>& slot, qreal dpr = 1.0);
 
+// Where the profile keeps the chosen skin's index.
+inline constexpr char kSkinGroup[] = "Kelvarine";
+inline constexpr char kSkinKey[] = "Rand";
+
 // The skin index stored in the profile, or skin 0 when it is absent, no number or names no skin.
 int SkinIndexFromProfile(const std::optional<QString>& stored);
 
