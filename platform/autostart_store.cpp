@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include "logic/atomic_file.h"
 #include "logic/desktop_entry.h"
 #include "logic/resource_ids.h"
 #include "platform/xdg_paths.h"
@@ -50,15 +50,7 @@ std::optional<QByteArray> XdgAutostartStore::ReadEntry() const {
 }
 
 bool XdgAutostartStore::WriteEntry(const QString& program) {
-    if (!QDir().mkpath(QFileInfo(m_path).absolutePath())) {
-        return false;
-    }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return false;
-    }
-    file.write(AutostartEntryText(program));
-    return file.commit();
+    return WriteFileAtomically(m_path, AutostartEntryText(program)).ok;
 }
 
 bool XdgAutostartStore::Remove() {

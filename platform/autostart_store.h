@@ -24,7 +24,7 @@ class XdgAutostartStore : public AutostartStore {
 public:
     explicit XdgAutostartStore(QString path) : m_path(std::move(path)) {}
     std::optional<QByteArray> ReadEntry() const override;
-    // Through a temporary file and a rename, so a crash never leaves half an entry.
+    // Through WriteFileAtomically, so a crash or a full disk never leaves half an entry.
     bool WriteEntry(const QString& program) override;
     bool Remove() override;
 

@@ -9,6 +9,7 @@
 
 #include "logic/atomic_file.h"
 #include "logic/ini_text.h"
+#include "platform/autostart_store.h"
 #include "platform/platform_services.h"
 #include "tests/test_support.h"
 
@@ -103,6 +104,18 @@ TEST_F(AtomicFileTest, TheIniStoreWritesWhatQSettingsReadsOrSaysWhyNot) {
     EXPECT_EQ(failed.reason, QStringLiteral("File too large"));
     EXPECT_EQ(ReadFile(ini), before);
     EXPECT_EQ(store.Read("Kelvarine", "Rand"), QStringLiteral("4"));
+}
+
+TEST_F(AtomicFileTest, TheSessionEntryIsNeverCutShortEither) {
+    XdgAutostartStore store(Path("autostart/kelvarine.desktop"));
+    ASSERT_TRUE(store.WriteEntry("/usr/bin/kelvarine"));
+    const std::optional<QByteArray> before = store.ReadEntry();
+    ASSERT_TRUE(before);
+    {
+        FileSizeLimit limit(16);
+        EXPECT_FALSE(store.WriteEntry("/opt/elsewhere/bin/kelvarine"));
+    }
+    EXPECT_EQ(store.ReadEntry(), before);
 }
 
 }  // namespace
