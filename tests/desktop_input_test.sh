@@ -54,6 +54,10 @@ shoot() {  # shoot NAME: a screenshot, kept when KELVARINE_SHOT_DIR is set
 
 "$binary" 2>"$work/stderr" &
 clock=$!
+wait_until 10 eval '[ -n "$(clock_window)" ]'
+# Nothing to poll for here: while fluxbox starts up it sometimes moves a just-mapped face
+# once, about a second later, and polling its geometry meanwhile made that more frequent.
+sleep 1
 # Up and drawn: in place, with the overlay on it and the hands showing.
 started() {
     [ "$(geometry_of "$(clock_window)")" = "128x128+1152+50" ] && quietly one_rectangle &&

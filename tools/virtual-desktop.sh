@@ -54,8 +54,12 @@ start_virtual_desktop() {
         xfwm4) xfwm4 --compositor=off >/dev/null 2>&1 & KELVARINE_DESKTOP_PIDS+=($!) ;;
         *) "$wm" >/dev/null 2>&1 & KELVARINE_DESKTOP_PIDS+=($!) ;;
     esac
-    # Until the window manager has claimed the screen.
-    [ "$wm" = none ] || wait_until 5 window_manager_running
+    # Until the window manager has claimed the screen, and then a moment more: nothing tells
+    # when it has finished starting, and fluxbox frames a window mapped before that.
+    if [ "$wm" != none ]; then
+        wait_until 5 window_manager_running
+        sleep 0.3
+    fi
     # A blue-grey backdrop (set once the window manager is up, which may clear the root) so
     # see-through pixels are easy to tell from black.
     xsetroot -solid '#5a7a9a'
