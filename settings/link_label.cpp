@@ -1,6 +1,6 @@
 #include "settings/link_label.h"
 
-#include <QCursor>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,9 +11,6 @@
 #include "platform/xdg_paths.h"
 
 namespace {
-
-// Only while the pointer is over the link; leaving is noticed within this time.
-constexpr int kHoverPollMs = 100;
 
 // Tooltips render anything that looks like markup; a target is always shown as it stands.
 QString TipText(const QString& link) {
@@ -139,11 +136,18 @@ void CLinkLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     QLabel::mouseDoubleClickEvent(event);
 }
 
-void CLinkLabel::timerEvent(QTimerEvent* event) {
-    if (m_nHoverTimer != 0 && event->timerId() == m_nHoverTimer) {
-        OnTimer();
+void CLinkLabel::enterEvent(QEnterEvent* event) {
+    if (m_bSubclassed) {
+        OnMouseMove();
     }
-    QLabel::timerEvent(event);
+    QLabel::enterEvent(event);
+}
+
+void CLinkLabel::leaveEvent(QEvent* event) {
+    if (m_bSubclassed) {
+        OnMouseLeave();
+    }
+    QLabel::leaveEvent(event);
 }
 
 void CLinkLabel::paintEvent(QPaintEvent* event) {
@@ -178,19 +182,10 @@ void CLinkLabel::OnMouseMove() {
         setFont(m_fontUnderlined);
     }
     update();
-    // A click leaves the poll running; one poll is enough.
-    if (m_nHoverTimer == 0) {
-        m_nHoverTimer = startTimer(kHoverPollMs);
-    }
 }
 
-void CLinkLabel::OnTimer() {
-    if (rect().contains(mapFromGlobal(QCursor::pos()))) {
-        return;
-    }
+void CLinkLabel::OnMouseLeave() {
     m_bHot = false;
-    killTimer(m_nHoverTimer);
-    m_nHoverTimer = 0;
     if (m_nUnderlineMode != UNDERLINE_ALWAYS) {
         setFont(m_fontPlain);
     }

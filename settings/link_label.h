@@ -39,14 +39,15 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QColor CtlColor() const;
     void LoadHandCursor();
     void OnMouseMove();
-    void OnTimer();
+    void OnMouseLeave();
     void OnLinkClicked();
     int OpenLink(const QString& target);
     void ShowOpenError(int code);
@@ -61,7 +62,6 @@ private:
     QString m_strLink;
     QFont m_fontUnderlined;
     QFont m_fontPlain;
-    int m_nHoverTimer = 0;  // the hover poll's timer id while it runs
     bool m_bSubclassed = false;
     const Services& m_services;
 };

@@ -9,14 +9,14 @@
 
 #include <gtest/gtest.h>
 #include <QByteArray>
-#include <QFile>
 #include <QImage>
+
+#include "tests/test_support.h"
 
 namespace {
 
 QByteArray ReadAsset(const char* relative) {
-    QFile file(QStringLiteral(KELVARINE_SOURCE_DIR "/res/") + QLatin1String(relative));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return ReadFile(QStringLiteral(KELVARINE_SOURCE_DIR "/res/") + QLatin1String(relative));
 }
 
 std::uint32_t Byte(const QByteArray& b, int at) {

@@ -21,16 +21,8 @@ protected:
     }
     QString Folder() const { return dir.filePath("config/autostart"); }
     QString Path() const { return Folder() + "/kelvarine.desktop"; }
-    void Write(const QByteArray& bytes) {
-        ASSERT_TRUE(QDir().mkpath(Folder()));
-        QFile file(Path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray Read() const {
-        QFile file(Path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    void Write(const QByteArray& bytes) { WriteFile(Path(), bytes); }
+    QByteArray Read() const { return ReadFile(Path()); }
 
     QTemporaryDir dir;
     XdgAutostartStore store{Path()};

@@ -27,14 +27,6 @@ chmod 700 "$XDG_RUNTIME_DIR"
 # Skin 1: a 128 x 128 face, told from other windows by its size.
 printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
 
-poll() {  # poll SECONDS COMMAND...: until the command succeeds; status 1 when time runs out
-    local deadline=$(($(date +%s%N) + $1 * 1000000000))
-    shift
-    until "$@"; do
-        [ "$(date +%s%N)" -lt "$deadline" ] || return 1
-        sleep 0.05
-    done
-}
 minute() { date -u -d "@$1" '+%Y-%m-%d %H:%M'; }
 # A visible window titled Kelvarine that is not the 128 x 128 face: the program's warning box.
 warning_box() {
@@ -52,10 +44,11 @@ dismiss_warning_box() {  # OK on the box, as often as it takes the window manage
         w=$(warning_box) || return 0
         focus "$w"
         xdotool key Return
-        poll 2 no_warning_box && return 0
+        wait_until 2 no_warning_box && return 0
     done
     return 1
 }
+has_clock_window() { test -n "$(clock_window)"; }
 clock_alive() { kill -0 "$clock" 2>/dev/null; }
 ended() { ! clock_alive; }
 # Opens the memo dialog with a double-click away from the face's centre; prints its id.
@@ -69,7 +62,7 @@ start_clock() {  # start_clock MEMO_FOLDER
     export XDG_DATA_HOME=$1
     "$binary" 2>>"$work/stderr" &
     clock=$!
-    poll 10 test -n "$(clock_window)"
+    wait_until 10 has_clock_window
 }
 
 start_virtual_desktop 1280x800
@@ -93,7 +86,7 @@ if mount -t tmpfs -o size=64k tmpfs "$data" 2>"$work/mount.err"; then
     check "the reminder box appears" test -n "$box"
     focus "$box"
     xdotool key y
-    check "a warning box comes up" poll 5 has_warning_box
+    check "a warning box comes up" wait_until 5 has_warning_box
     check "it says why: $(grep -c 'No space left on device' "$work/stderr") stderr line(s)" \
         test "$(grep -c 'could not save the memos.*No space left on device' "$work/stderr")" = 1
     [ -n "${KELVARINE_SHOT_DIR:-}" ] && import -window root "$KELVARINE_SHOT_DIR/full-disk.png"
@@ -107,7 +100,7 @@ if mount -t tmpfs -o size=64k tmpfs "$data" 2>"$work/mount.err"; then
     memo=$(open_memos)
     check "the memo dialog opens" test -n "$memo"
     wmctrl -i -c "$memo"
-    check "once there is room the change is written" poll 5 \
+    check "once there is room the change is written" wait_until 5 \
         cmp -s <(printf '%s Call home\r\n' "$(minute $later)") "$data/kelvarine/memo.txt"
     check "no second warning box" no_warning_box
     check "stderr says it is saved again" grep -q 'saved to .* again' "$work/stderr"
@@ -119,11 +112,11 @@ if mount -t tmpfs -o size=64k tmpfs "$data" 2>"$work/mount.err"; then
     xdotool type --delay 20 'Unsaved at the end'
     xdotool key Tab space  # to "<= 添加", and press it
     wmctrl -i -c "$memo"
-    check "the commit on a full disk is told" poll 5 has_warning_box
+    check "the commit on a full disk is told" wait_until 5 has_warning_box
     check "and not yet written" bash -c "! grep -q 'Unsaved at the end' '$data/kelvarine/memo.txt'"
     rm "$data/filler"
     kill "${KELVARINE_DESKTOP_PIDS[0]}"  # the X server
-    check "the clock ends with its display" poll 10 ended
+    check "the clock ends with its display" wait_until 10 ended
     wait "$clock"
     clock=
     check "the unsaved memo reached the file as the clock ended" \
@@ -145,9 +138,9 @@ check "the memo dialog opens" test -n "$memo"
 xdotool type --delay 20 'Added before the crash'
 xdotool key Tab space
 wmctrl -i -c "$memo"
-poll 5 grep -q 'Added before the crash' "$data/kelvarine/memo.txt"
+wait_until 5 grep -q 'Added before the crash' "$data/kelvarine/memo.txt"
 kill -KILL "${KELVARINE_DESKTOP_PIDS[0]}"
-check "the clock ends when its X server is killed" poll 10 ended
+check "the clock ends when its X server is killed" wait_until 10 ended
 wait "$clock"
 clock=
 check "the memo added in the dialog is in the file" \

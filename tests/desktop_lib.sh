@@ -1,4 +1,6 @@
 # Helpers shared by the real-window tests. Sourced; the test sets $mode for its messages.
+# shellcheck source=../tools/virtual-desktop.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../tools/virtual-desktop.sh"  # wait_until
 
 failures=0
 passes=0
@@ -24,8 +26,9 @@ require_tools() {  # require_tools TOOL...: skip the test (status 77) when one i
     done
 }
 
-# WxH+X+Y of a window, absolute.
+# WxH+X+Y of a window, absolute; nothing for no window (xwininfo would wait for a click).
 geometry_of() {
+    [ -n "$1" ] || return 1
     xwininfo -id "$1" 2>/dev/null |
         awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2}
              /Height/{h=$2} END{print w "x" h "+" x "+" y}'
@@ -33,6 +36,22 @@ geometry_of() {
 origin_of() {  # X Y of a window, absolute
     geometry_of "$1" | awk -F'[x+]' '{print $3, $4}'
 }
+# Whether a rectangle of two screenshots differs; the clock's next frame changes its face.
+differs() {  # differs SHOT1 SHOT2 WxH+X+Y
+    [ "$(compare -metric AE -extract "$3" "$1" "$2" null: 2>&1)" != 0 ]
+}
+# Waits for the clock to draw a new frame into RECT (at least one tick after the call), within
+# 3 s; leaves that screenshot in SHOT.
+next_frame() {  # next_frame SHOT WxH+X+Y
+    local before
+    before=$(mktemp --suffix=.png)
+    import -window root "$before"
+    wait_until 3 shot_differs "$1" "$before" "$2"
+    local status=$?
+    rm -f "$before"
+    return $status
+}
+shot_differs() { import -window root "$1" && differs "$1" "$2" "$3"; }
 # The face window is titled "Kelvarine"; xdotool matches names without regard to case.
 clock_window() {
     local w
@@ -40,14 +59,23 @@ clock_window() {
         xprop -id "$w" WM_NAME | grep -q '"Kelvarine"' && { echo "$w"; return; }
     done
 }
-wait_for_window() {  # wait_for_window TITLE -> id of a visible window so titled, within 5 s
-    local w _
-    for _ in $(seq 50); do
-        w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-        [ -n "$w" ] && { echo "$w"; return; }
-        sleep 0.1
-    done
+visible_window() {  # visible_window TITLE -> id of a visible window so titled, if any
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1
 }
+window_shown() { [ -n "$(visible_window "$1")" ]; }
+window_gone() { [ -z "$(visible_window "$1")" ]; }
+wait_for_window() {  # wait_for_window TITLE -> id of a visible window so titled, within 5 s
+    wait_until 5 window_shown "$1" && visible_window "$1"
+}
+process_ended() { ! kill -0 "$1" 2>/dev/null; }
+# Like wait_until, but COMMAND must succeed on two polls in a row, so a state the desktop only
+# passes through on its way (a window manager's move, a restack) does not count.
+wait_until_settled() {  # wait_until_settled TIMEOUT_SECONDS COMMAND...
+    local timeout=$1
+    shift
+    wait_until "$timeout" succeeds_twice "$@"
+}
+succeeds_twice() { "$@" && sleep 0.05 && "$@"; }
 focus() {  # focus WINDOW: give it the keyboard, as far as the window manager lets us
     xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
 }

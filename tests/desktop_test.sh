@@ -7,7 +7,6 @@ set -uo pipefail
 binary=$1
 source_dir=$2
 mode=${3:-compositor}
-source "$source_dir/tools/virtual-desktop.sh"
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xcompmgr xdotool xwininfo xprop xsetroot xclip convert
 
@@ -35,11 +34,8 @@ printf '%s Water the plants\r\n' "$(date -u -d "@$due" '+%Y-%m-%d %H:%M')" \
 
 "$binary" 2>"$work/stderr" &
 clock=$!
-xdotool search --sync --name '^memo$' >/dev/null &
-waiter=$!
-( sleep 10; kill $waiter 2>/dev/null ) &
-wait $waiter
-box=$(xdotool search --name '^memo$' | head -n 1)
+wait_until 10 window_shown memo
+box=$(visible_window memo)
 check "the reminder box appears at start-up" test -n "$box"
 
 # The reminder: exact text (triple-click selects the line into the X selection), clock ticking
@@ -48,30 +44,30 @@ if [ -n "$box" ]; then
     read -r X Y W H < <(xwininfo -id "$box" |
         awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2}
              /Height/{h=$2} END{print x, y, w, h}')
-    # It opens with its text unselected: no pixel of the selection colour.
-    sleep 0.5
-    import -window root -crop "${W}x${H}+$X+$Y" +repage "$work/box.png"
+    # It opens with its text unselected: no pixel of the selection colour, once its text shows.
+    box_drawn() {
+        import -window root -crop "${W}x${H}+$X+$Y" +repage "$work/box.png" &&
+            [ "$(count_colour "$work/box.png" "${W}x${H}+0+0" 'srgb(0,0,0)')" -gt 50 ]
+    }
+    wait_until 5 box_drawn
     [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/box.png" "$KELVARINE_SHOT_DIR/box-$mode.png"
     highlighted=$(convert "$work/box.png" -fill black +opaque 'srgb(48,140,198)' -fill white \
         -opaque 'srgb(48,140,198)' -format '%[fx:round(mean*w*h)]' info:)
     check "the box opens with its text unselected ($highlighted selected pixels)" \
         test "$highlighted" = 0
     xdotool mousemove $((X + 60)) $((Y + 22)) click --repeat 3 --delay 80 1
-    sleep 0.3
     expected="$(date -u -d "@$due" '+%Y-%m-%d %H:%M') Water the plants - 删除此备忘？"
+    selected() { [ "$(xclip -o 2>/dev/null)" = "$expected" ]; }
+    wait_until 3 selected
     check "the box reads '$expected'" test "$(xclip -o 2>/dev/null)" = "$expected"
-    import -window root "$work/tick1.png"
-    sleep 2.2
-    import -window root "$work/tick2.png"
-    check "the clock keeps ticking while the box is open" \
-        test "$(compare -metric AE -extract 128x128+1152+50 "$work/tick1.png" "$work/tick2.png" \
-            null: 2>&1)" != 0
-    [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/tick2.png" "$KELVARINE_SHOT_DIR/reminder-$mode.png"
+    check "the clock keeps ticking while the box is open" next_frame "$work/tick.png" 128x128+1152+50
+    [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/tick.png" "$KELVARINE_SHOT_DIR/reminder-$mode.png"
     xdotool key n
-    sleep 0.7
     postponed="$(date -u -d "@$((due + 300))" '+%Y-%m-%d %H:%M') Water the plants"
+    printf '%s\r\n' "$postponed" >"$work/postponed"
+    wait_until 5 cmp -s "$work/postponed" "$XDG_DATA_HOME/kelvarine/memo.txt"
     check "No rewrites the memo five minutes later" \
-        cmp -s <(printf '%s\r\n' "$postponed") "$XDG_DATA_HOME/kelvarine/memo.txt"
+        cmp -s "$work/postponed" "$XDG_DATA_HOME/kelvarine/memo.txt"
 fi
 
 # Placement: 128-pixel skin at the top-right, 50 pixels down; the overlay on the same rectangle.
@@ -94,10 +90,10 @@ convert -size 128x128 "xc:$background" "$source_dir/res/png/130.png" -composite 
 differing=$(compare -metric AE -fuzz 4% "$work/face.png" "$work/expected.png" null: 2>&1)
 check "the face shows the skin except under hands and texts ($differing pixels differ)" \
     test "${differing%%.*}" -lt 3000
-# Seconds later the face looks the same: a hand that moved on leaves nothing behind (without
+# Two ticks later the face looks the same: a hand that moved on leaves nothing behind (without
 # a compositor only the part the second hand crossed is reshaped, each second).
-sleep 3.2
-import -window root "$work/later.png"
+next_frame "$work/later.png" "$rect"
+next_frame "$work/later.png" "$rect"
 convert "$work/later.png" -crop "$rect" +repage "$work/face-later.png"
 [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/face-later.png" "$work/face.png" "$KELVARINE_SHOT_DIR/"
 second_hand() { count_colour "$1" 128x128+0+0 'srgb(160,255,255)'; }
@@ -120,8 +116,9 @@ check "the first clock keeps running" kill -0 $clock
 xdotool mousemove 1216 114 mousedown 1
 for step in 1 2 3 4 5; do xdotool mousemove $((1216 - 20 * step)) $((114 + 6 * step)); done
 xdotool mouseup 1
-sleep 0.5
 moved="128x128+1052+80"
+moved_together() { [ "$(clock_geometry)" = "$moved" ] && [ "$(windows_at "$moved")" -ge 2 ]; }
+wait_until_settled 3 moved_together
 check "dragging through the overlay moves the clock to $moved (is $(clock_geometry))" \
     test "$(clock_geometry)" = "$moved"
 check "the overlay moved with it" test "$(windows_at "$moved")" -ge 2
@@ -132,23 +129,36 @@ if [ "$mode" = compositor ]; then
     corner_matches_desktop() {  # corner_matches_desktop SCREENSHOT
         test "$(pixel "$1" 1053 81)" = "$(pixel "$1" 10 790)"
     }
-    pkill -x xcompmgr
-    sleep 1.5
-    import -window root "$work/without.png"
+    corners_see_through() {  # corners_see_through SHOT
+        import -window root "$1" && corner_matches_desktop "$1"
+    }
+    # Once its selection window is gone the server has also stopped redirecting, so a corner
+    # still drawn from the composited picture cannot pass for the clock's own mask.
+    kill "$KELVARINE_COMPOSITOR_PID"
+    wait "$KELVARINE_COMPOSITOR_PID" 2>/dev/null
+    compositor_gone() { ! compositor_running xcompmgr; }
+    wait_until 5 compositor_gone
+    wait_until 5 corners_see_through "$work/without.png"
     check "corners see-through after the compositor stopped" corner_matches_desktop "$work/without.png"
     xcompmgr >/dev/null 2>&1 &
-    KELVARINE_DESKTOP_PIDS+=($!)
-    sleep 1.5
-    import -window root "$work/with.png"
+    KELVARINE_COMPOSITOR_PID=$!
+    KELVARINE_DESKTOP_PIDS+=("$KELVARINE_COMPOSITOR_PID")
+    # The corners showed the desktop before as well; judge them after the clock has drawn a
+    # frame with the compositor running.
+    wait_until 5 compositor_running xcompmgr
+    next_frame "$work/with.png" "$moved"
+    wait_until 3 corners_see_through "$work/with.png"
     check "corners see-through after a compositor started" corner_matches_desktop "$work/with.png"
 fi
 
-# Enter does nothing; Esc ends the run with status 0.
+# Enter does nothing (judged once the clock has drawn a frame after it); Esc ends the run
+# with status 0.
 xdotool windowfocus --sync "$(clock_window)" key Return
-sleep 0.5
-check "Enter leaves the clock running" kill -0 $clock
+next_frame "$work/after-enter.png" "$moved"
+clock_running() { kill -0 $clock 2>/dev/null && [ -n "$(clock_window)" ]; }
+check "Enter leaves the clock running" clock_running
 xdotool windowfocus --sync "$(clock_window)" key Escape
-for _ in $(seq 30); do kill -0 $clock 2>/dev/null || break; sleep 0.1; done
+wait_until 3 process_ended $clock
 wait $clock
 check "Esc ends the clock with status 0" test $? = 0
 
@@ -163,7 +173,7 @@ box=$(wait_for_window memo)
 check "a reminder box is open" test -n "$box"
 start_ms=$(date +%s%3N)
 kill -TERM $clock
-for _ in $(seq 40); do kill -0 $clock 2>/dev/null || break; sleep 0.025; done
+wait_until 1 process_ended $clock
 elapsed=$(($(date +%s%3N) - start_ms))
 check "SIGTERM with a box open ends the clock within a second (${elapsed} ms)" test "$elapsed" -lt 1000
 kill -0 $clock 2>/dev/null && kill -KILL $clock

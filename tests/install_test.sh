@@ -82,7 +82,11 @@ mkdir -p "$XDG_DATA_HOME/kelvarine" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIM
 printf '2001-01-01 00:00 due\r\n' >"$XDG_DATA_HOME/kelvarine/memo.txt"
 QT_QPA_PLATFORM=offscreen "$root/bin/kelvarine" 2>"$stage/stderr" &
 clock=$!
-sleep 2
+# Until the alarm has rung: the module is mapped, or the program said it found none.
+alarm_tried() {
+    grep -q kelvarine-sound "/proc/$clock/maps" 2>/dev/null || grep -q 'no sound module' "$stage/stderr"
+}
+wait_until 10 alarm_tried
 check "the installed program runs" kill -0 $clock
 kill -TERM $clock
 wait $clock

@@ -7,7 +7,6 @@ set -uo pipefail
 binary=$1
 source_dir=$2
 mode=settings
-source "$source_dir/tools/virtual-desktop.sh"
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xdotool xwininfo xprop xdg-mime dex convert
 
@@ -15,7 +14,8 @@ work=$(mktemp -d)
 trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
 start_virtual_desktop 1280x800
 clock=
-trap 'kill $clock 2>/dev/null; pkill -f "$work/bin/kelvarine" 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
+autostarted=  # the clock dex starts is no child of ours; its pid comes from its window
+trap 'kill $clock $autostarted 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
 export XDG_DATA_DIRS=$work/system XDG_CONFIG_DIRS=$work/system-config
 unset BROWSER XDG_CURRENT_DESKTOP DESKTOP_SESSION
@@ -49,11 +49,15 @@ Exec="$work/bin/fake-browser" --new-window %U
 MimeType=text/html;
 ENTRY
 
+# The face mapped where it starts, with nothing moving it any more.
+clock_placed() {
+    [ "$(geometry_of "$(clock_window)")" = "128x128+1152+50" ] &&
+        xwininfo -id "$(clock_window)" | grep -q IsViewable
+}
 start_clock() {
     "$program" 2>>"$work/stderr" &
     clock=$!
-    for _ in $(seq 50); do [ -n "$(clock_window)" ] && break; sleep 0.1; done
-    sleep 0.8
+    wait_until_settled 10 clock_placed
 }
 # Opens the settings from the face's centre; sets $settings, $sx, $sy.
 open_settings() {
@@ -63,15 +67,28 @@ open_settings() {
     [ -n "$settings" ] && read -r sx sy < <(origin_of "$settings")
 }
 # The link's text starts 138, 178 pixels into the dialog (10-point DejaVu Sans).
-click_link() {
-    xdotool mousemove $((sx + 150)) $((sy + 185)) sleep 0.3 click 1
-    sleep 1.5
+link_hot() {  # the link turned red under the pointer
+    import -window root "$work/hover.png" &&
+        [ "$(count_colour "$work/hover.png" 120x24+$((sx + 134))+$((sy + 174)) 'srgb(255,0,0)')" -gt 10 ]
+}
+click_link() {  # click_link COMMAND...: clicks the link, then waits until COMMAND succeeds
+    xdotool mousemove $((sx + 150)) $((sy + 185))
+    wait_until 3 link_hot
+    xdotool click 1
+    wait_until 5 "$@"
 }
 close_settings() {
     focus "$settings"
     xdotool key Escape
-    sleep 0.3
+    wait_until 3 window_gone '设置'
 }
+error_box() {  # the id of a window captioned Kelvarine other than the face
+    local w
+    for w in $(xdotool search --onlyvisible --name '^Kelvarine$'); do
+        [ "$w" != "$(clock_window)" ] && echo "$w"
+    done
+}
+error_box_shown() { [ -n "$(error_box)" ]; }
 
 start_clock
 
@@ -82,7 +99,7 @@ open_settings
 check "the settings open from the centre" test -n "$settings"
 import -window root "$work/settings.png"
 [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/settings.png" "$KELVARINE_SHOT_DIR/settings-dialog.png"
-click_link
+click_link test -s "$work/mail-opened"
 check "the mail handler opens the link ($(cat "$work/mail-opened" 2>/dev/null))" \
     test "$(cat "$work/mail-opened" 2>/dev/null)" = "mailto:bugs@kelvarine.example"
 check "no error box" test -z "$(xdotool search --onlyvisible --name '^Kelvarine$' | grep -v "$(clock_window)")"
@@ -92,7 +109,7 @@ close_settings
 rm -f "$work/mail-opened" "$XDG_DATA_HOME/applications/fake-mail.desktop"
 sed -i '/x-scheme-handler\/mailto/d' "$XDG_CONFIG_HOME/mimeapps.list"
 open_settings
-click_link
+click_link test -s "$work/browser-opened"
 check "the browser opens the link ($(tr '\n' ' ' <"$work/browser-opened" 2>/dev/null))" \
     test "$(cat "$work/browser-opened" 2>/dev/null)" = "$(printf -- '--new-window\nmailto:bugs@kelvarine.example')"
 close_settings
@@ -101,18 +118,15 @@ close_settings
 rm -f "$work/browser-opened" "$XDG_DATA_HOME/applications/fake-browser.desktop"
 rm -f "$XDG_CONFIG_HOME/mimeapps.list"
 open_settings
-click_link
-box=
-for w in $(xdotool search --onlyvisible --name '^Kelvarine$'); do
-    [ "$w" != "$(clock_window)" ] && box=$w
-done
+click_link error_box_shown
+box=$(error_box | tail -n 1)
 check "a failed open is reported in a box captioned Kelvarine" test -n "$box"
 if [ -n "$box" ]; then
     import -window root "$work/error.png"
     [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/error.png" "$KELVARINE_SHOT_DIR/link-error.png"
     focus "$box"
     xdotool key Return
-    sleep 0.3
+    wait_until 3 eval '[ -z "$(error_box)" ]'
 fi
 check "nothing was started" test ! -e "$work/browser-opened" -a ! -e "$work/mail-opened"
 close_settings
@@ -120,11 +134,10 @@ close_settings
 # 4. Start with the session: tick, OK, and a real autostart runner starts this program.
 open_settings
 xdotool mousemove $((sx + 20)) $((sy + 228)) click 1   # the check box, 14, 217 in
-sleep 0.3
 focus "$settings"
 xdotool key Return
-sleep 0.5
 entry="$XDG_CONFIG_HOME/autostart/kelvarine.desktop"
+wait_until 5 test -f "$entry"
 check "ticking and OK write the session entry" test -f "$entry"
 check "the entry names the program ($(grep ^Exec= "$entry" 2>/dev/null))" \
     grep -qF "Exec=\"$program\"" "$entry"
@@ -133,10 +146,14 @@ xdotool key Escape
 wait $clock
 clock=
 dex --autostart --environment none >"$work/dex.log" 2>&1
-for _ in $(seq 50); do [ -n "$(clock_window)" ] && break; sleep 0.1; done
+wait_until 10 eval '[ -n "$(clock_window)" ]'
 check "dex starts the clock from the entry" test -n "$(clock_window)"
+autostarted=$(xdotool getwindowpid "$(clock_window)" 2>/dev/null)
 check "the program dex started is this one" \
-    test -n "$(pgrep -f "^$program\$" 2>/dev/null)"
-pkill -f "^$program\$" 2>/dev/null
+    test -n "$autostarted" -a "$(readlink "/proc/$autostarted/exe" 2>/dev/null)" = "$program"
+if [ -n "$autostarted" ]; then
+    kill "$autostarted"
+    wait_until 5 process_ended "$autostarted"
+fi
 
 report

@@ -25,16 +25,8 @@ protected:
     }
     QString Folder() const { return fakes.dir.filePath("config/autostart"); }
     QString EntryPath() const { return Folder() + "/kelvarine.desktop"; }
-    void WriteEntry(const QByteArray& bytes) {
-        ASSERT_TRUE(QDir().mkpath(Folder()));
-        QFile file(EntryPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray Entry() const {
-        QFile file(EntryPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
+    void WriteEntry(const QByteArray& bytes) { WriteFile(EntryPath(), bytes); }
+    QByteArray Entry() const { return ReadFile(EntryPath()); }
     // Opens a dialog; the test ends it.
     std::unique_ptr<CSettingsDlg> Open() {
         auto dlg = std::make_unique<CSettingsDlg>(fakes.services);

@@ -117,9 +117,7 @@ TEST_F(ShellOpenerTest, LauncherPassesArgumentsVerbatimWithoutAShell) {
     DetachedProgramLauncher launcher;
     ASSERT_EQ(launcher.StartDetached(script, QStringList{out} + arguments), kLaunchStarted);
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(out); }, 5000));
-    QFile file(out);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("[a b]\n[$(touch pwned)]\n[\"q\"]\n[*]\n[]\n"));
+    EXPECT_EQ(ReadFile(out), QByteArray("[a b]\n[$(touch pwned)]\n[\"q\"]\n[*]\n[]\n"));
     EXPECT_FALSE(QFile::exists(dir.filePath("pwned")));
 
     WriteFile(dir.filePath("plain.txt"), "not a program");

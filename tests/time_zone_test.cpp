@@ -86,7 +86,8 @@ TEST(ZoneWatch, aRunningClockShowsTheNewZoneAndItsMemosKeepTheirWallClock) {
     EXPECT_EQ(clock.handsDlg().frame(), RenderHandsFrame(expected, 96));
     ASSERT_EQ(clock.memoStore().memos().size(), 1u);
     EXPECT_EQ(FormatMemoLine(clock.memoStore().memos()[0]), "2026-12-24 09:00 presents");
-    EXPECT_EQ(clock.memoStore().memos()[0].time, LocalSeconds(2026, 12, 24, 9, 0));
+    // 09:00 in Tokyo is 00:00 UTC.
+    EXPECT_EQ(clock.memoStore().memos()[0].time, 1'798'070'400);
     EXPECT_FALSE(clock.memoStore().dirty());  // the file says the same as before
 }
 

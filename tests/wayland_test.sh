@@ -21,11 +21,9 @@ weston --backend=headless-backend.so --use-pixman --xwayland --width=1280 --heig
 compositor=$!
 trap 'kill $clock $compositor 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 clock=
-for _ in $(seq 50); do
-    display=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log")
-    [ -n "$display" ] && break
-    sleep 0.1
-done
+x_display() { sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log"; }
+wait_until 5 eval '[ -n "$(x_display)" ]'
+display=$(x_display)
 check "weston offers an X display" test -n "$display"
 [ -n "$display" ] || { report; exit 1; }
 export WAYLAND_DISPLAY=$socket DISPLAY=$display
@@ -39,18 +37,29 @@ clock_windows() {
     done
 }
 
+# Both windows mapped on one rectangle at the top-right, and no longer moving.
+in_place() {
+    mapfile -t rects < <(clock_windows)
+    [ "${#rects[@]}" = 2 ] && [ "${rects[0]}" = "${rects[1]}" ] && [ "${rects[0]}" = "128x128+1152+50" ]
+}
 "$binary" 2>"$work/stderr" &
 clock=$!
-for _ in $(seq 80); do [ "$(clock_windows | wc -l)" -ge 2 ] && break; sleep 0.1; done
-sleep 1.5
+wait_until_settled 10 in_place
 mapfile -t rects < <(clock_windows)
 check "two clock windows are mapped (${#rects[@]})" test "${#rects[@]}" = 2
 check "face and overlay share one rectangle (${rects[*]})" test "${rects[0]:-a}" = "${rects[1]:-b}"
 check "the clock is at the top-right of the output (${rects[0]:-})" test "${rects[0]:-}" = "128x128+1152+50"
 
-# What the compositor shows there is the skin, with the hands on it, not beside it.
-(cd "$work" && weston-screenshooter >/dev/null 2>&1)
-shot=$(ls "$work"/wayland-screenshot-*.png 2>/dev/null | head -n 1)
+# What the compositor shows there is the skin, with the hands on it, not beside it (once it
+# shows the hands at all: weston may still be composing the first frames).
+hands_composed() {
+    rm -f "$work"/wayland-screenshot-*.png
+    (cd "$work" && weston-screenshooter >/dev/null 2>&1)
+    shot=$(ls "$work"/wayland-screenshot-*.png 2>/dev/null | head -n 1)
+    [ -n "$shot" ] &&
+        [ "$(count_colour "$shot" 128x128+1152+50 'srgb(245,0,21)')" -gt 20 ]
+}
+wait_until 5 hands_composed
 check "weston took a screenshot" test -n "$shot"
 if [ -n "$shot" ]; then
     [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$shot" "$KELVARINE_SHOT_DIR/weston.png"

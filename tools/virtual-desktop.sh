@@ -1,33 +1,63 @@
 # Starts a virtual X display with a window manager and a compositing manager, and stops it all
-# on exit. Sourced; sets DISPLAY.
+# on exit. Sourced; sets DISPLAY, and KELVARINE_COMPOSITOR_PID when a compositor runs.
 # Usage: start_virtual_desktop [WIDTHxHEIGHT]
 #   KELVARINE_WM          openbox (default), icewm, fluxbox, xfwm4 or none
 #   KELVARINE_COMPOSITOR  xcompmgr (default), picom or none; KELVARINE_NO_COMPOSITOR=1 is none
 
+# Runs COMMAND every 0.05 s until it succeeds; fails once TIMEOUT_SECONDS (may be fractional)
+# have passed without.
+wait_until() {  # wait_until TIMEOUT_SECONDS COMMAND...
+    local timeout=$1 now deadline
+    shift
+    now=${EPOCHREALTIME/./}
+    deadline=$((now + $(awk -v t="$timeout" 'BEGIN { printf "%d", t * 1000000 }')))
+    until "$@"; do
+        [ "${EPOCHREALTIME/./}" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+}
+
+window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+# xcompmgr and picom each name the window that owns the compositing selection after themselves.
+compositor_running() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
+# Until the server accepts clients (it writes its display number to the file) or has ended.
+server_settled() { [ -s "$1" ] || ! kill -0 "$2" 2>/dev/null; }
+
 start_virtual_desktop() {
-    local size=${1:-1280x800} n
+    local size=${1:-1280x800} n ready server
     local wm=${KELVARINE_WM:-openbox}
     local compositor=${KELVARINE_COMPOSITOR:-xcompmgr}
     [ "${KELVARINE_NO_COMPOSITOR:-0}" = 1 ] && compositor=none
+    KELVARINE_DESKTOP_PIDS=()
+    KELVARINE_COMPOSITOR_PID=
+    ready=$(mktemp)
+    # Another test may take a free-looking number first; then that server ends and the next
+    # number is tried.
     for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        : >"$ready"
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -displayfd 3 3>"$ready" >/dev/null 2>&1 &
+        server=$!
+        wait_until 10 server_settled "$ready" $server
+        if [ -s "$ready" ]; then
+            KELVARINE_DESKTOP_PIDS=($server)
+            break
+        fi
+        kill $server 2>/dev/null
+        wait $server 2>/dev/null
     done
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-    KELVARINE_DESKTOP_PIDS=($!)
+    rm -f "$ready"
     export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     case "$wm" in
         none) ;;
         # Its own compositor stays off: the compositing manager is chosen separately.
         xfwm4) xfwm4 --compositor=off >/dev/null 2>&1 & KELVARINE_DESKTOP_PIDS+=($!) ;;
         *) "$wm" >/dev/null 2>&1 & KELVARINE_DESKTOP_PIDS+=($!) ;;
     esac
-    # Until the window manager has claimed the screen (it owns WM_S<screen>).
+    # Until the window manager has claimed the screen, and then a moment more: nothing tells
+    # when it has finished starting, and fluxbox frames a window mapped before that.
     if [ "$wm" != none ]; then
-        for _ in $(seq 50); do
-            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-            sleep 0.1
-        done
+        wait_until 5 window_manager_running
         sleep 0.3
     fi
     # A blue-grey backdrop (set once the window manager is up, which may clear the root) so
@@ -36,14 +66,17 @@ start_virtual_desktop() {
     case "$compositor" in
         none) ;;
         picom) picom --backend xrender --no-fading-openclose >/dev/null 2>&1 &
-               KELVARINE_DESKTOP_PIDS+=($!) ;;
-        *) "$compositor" >/dev/null 2>&1 & KELVARINE_DESKTOP_PIDS+=($!) ;;
+               KELVARINE_COMPOSITOR_PID=$! ;;
+        *) "$compositor" >/dev/null 2>&1 & KELVARINE_COMPOSITOR_PID=$! ;;
     esac
-    [ "$compositor" != none ] && sleep 0.5
+    if [ -n "$KELVARINE_COMPOSITOR_PID" ]; then
+        KELVARINE_DESKTOP_PIDS+=("$KELVARINE_COMPOSITOR_PID")
+        wait_until 5 compositor_running "$compositor"
+    fi
     trap stop_virtual_desktop EXIT
 }
 
 stop_virtual_desktop() {
     kill "${KELVARINE_DESKTOP_PIDS[@]}" 2>/dev/null || true
-    wait 2>/dev/null || true
+    wait "${KELVARINE_DESKTOP_PIDS[@]}" 2>/dev/null || true
 }
