@@ -4,10 +4,10 @@
 #include <QBitmap>
 #include <QGuiApplication>
 
-#include "logic/hand_tips.h"
-#include "logic/hand_sampler.h"
-#include "logic/hands_geometry.h"
 #include "hands/hands_painter.h"
+#include "logic/hand_sampler.h"
+#include "logic/hand_tips.h"
+#include "logic/hands_geometry.h"
 
 namespace {
 
