@@ -24,8 +24,9 @@ require_tools() {  # require_tools TOOL...: skip the test (status 77) when one i
     done
 }
 
-# WxH+X+Y of a window, absolute.
+# WxH+X+Y of a window, absolute; nothing for no window (xwininfo would wait for a click).
 geometry_of() {
+    [ -n "$1" ] || return 1
     xwininfo -id "$1" 2>/dev/null |
         awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2}
              /Height/{h=$2} END{print w "x" h "+" x "+" y}'
@@ -39,6 +40,21 @@ clock_window() {
     for w in $(xdotool search --name '^kelvarine$'); do
         xprop -id "$w" WM_NAME | grep -q '"Kelvarine"' && { echo "$w"; return; }
     done
+}
+# The overlay: the mapped unmanaged top-level window of the face's size.
+overlay_window() {  # overlay_window FACE_GEOMETRY
+    local w size=${1%%+*}
+    for w in $(xwininfo -root -children | awk '/^ +0x/{print $1}'); do
+        xwininfo -id "$w" | grep -q 'Override Redirect State: yes' || continue
+        xwininfo -id "$w" | grep -q 'IsViewable' || continue
+        [ "$(geometry_of "$w" | cut -d+ -f1)" = "$size" ] && { echo "$w"; return; }
+    done
+}
+one_rectangle() {  # the face and the overlay share one rectangle
+    local face overlay
+    face=$(geometry_of "$(clock_window)")
+    overlay=$(geometry_of "$(overlay_window "$face")")
+    [ -n "$face" ] && [ "$face" = "$overlay" ] || { echo "  face $face, overlay $overlay" >&2; false; }
 }
 wait_for_window() {  # wait_for_window TITLE -> id of a visible window so titled, within 5 s
     local w _

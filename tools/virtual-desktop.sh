@@ -3,6 +3,8 @@
 # Usage: start_virtual_desktop [WIDTHxHEIGHT]
 #   KELVARINE_WM          openbox (default), icewm, fluxbox, xfwm4 or none
 #   KELVARINE_COMPOSITOR  xcompmgr (default), picom or none; KELVARINE_NO_COMPOSITOR=1 is none
+#   KELVARINE_XVFB_NORESET=1  the X server keeps its state (RandR monitors among it) when its
+#                         last client leaves, as a real one does
 
 start_virtual_desktop() {
     local size=${1:-1280x800} n
@@ -12,7 +14,9 @@ start_virtual_desktop() {
     for n in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
     done
-    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+    local noreset=
+    [ "${KELVARINE_XVFB_NORESET:-0}" = 1 ] && noreset=-noreset
+    Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp $noreset >/dev/null 2>&1 &
     KELVARINE_DESKTOP_PIDS=($!)
     export DISPLAY=":$n"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
