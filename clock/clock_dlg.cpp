@@ -87,6 +87,60 @@ void CClockDlg::OnInitDialog() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     MoveBoth(InitialClockRect(screen->geometry(), faceSize()).topLeft());
     m_overlayKeeper.Start();
+    WatchScreens();
+}
+
+void CClockDlg::WatchScreens() {
+    m_screensSettled.setSingleShot(true);
+    connect(&m_screensSettled, &QTimer::timeout, this, [this] {
+        if (QGuiApplication::mouseButtons() & Qt::LeftButton) {
+            m_screensSettled.start(150);  // the user is dragging it: look where it is let go
+            return;
+        }
+        KeepOnScreens();
+        // Some window managers move their windows after their own handling of the change, a
+        // good while later and without a word to Qt: look once more then.
+        if (--m_screenLooksLeft > 0) {
+            m_screensSettled.start(1000);
+        }
+    });
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+        WatchScreen(screen);
+        ScreensChanged();
+    });
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &CClockDlg::ScreensChanged);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &CClockDlg::ScreensChanged);
+    for (QScreen* screen : QGuiApplication::screens()) {
+        WatchScreen(screen);
+    }
+}
+
+void CClockDlg::WatchScreen(QScreen* screen) {
+    connect(screen, &QScreen::geometryChanged, this, &CClockDlg::ScreensChanged);
+}
+
+void CClockDlg::ScreensChanged() {
+    // One change of the monitors reaches Qt as several (a monitor goes, another becomes the
+    // primary, a third appears): decide once they have settled, not on a state in between.
+    m_screenLooksLeft = 2;
+    m_screensSettled.start(150);
+}
+
+void CClockDlg::KeepOnScreens() {
+    // Where the face really is: a window manager may have moved it on the change already.
+    const QRect face = x11::ActualGeometry(this).value_or(geometry());
+    // Whole screens, not the space panels leave: the clock stays on top of panels anyway, and
+    // X11 tells one work area for all monitors together, wrong for each of them.
+    std::vector<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.push_back(screen->geometry());
+    }
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect start = InitialClockRect(primary ? primary->geometry() : QRect(), faceSize());
+    const std::optional<QRect> target = ClockRectAfterScreenChange(face, screens, start);
+    // Staying, it still moves to where it really is: that brings Qt, and with it the overlay,
+    // back to the truth, and has the overlay keeper look again once moves have settled.
+    MoveBoth(target ? target->topLeft() : face.topLeft());
 }
 
 bool CClockDlg::LoadSkinImage(unsigned nResourceId) {

@@ -15,6 +15,8 @@
 #include "platform/services.h"
 #include "platform/x11_desktop.h"
 
+class QScreen;
+
 // The clock's main window: a frameless, always-on-top face whose every pixel comes from the
 // skin with its own alpha. It owns the hands overlay, the memos and their dialog, moves the
 // windows with it, and runs the memo check whenever the overlay reports a new minute.
@@ -77,6 +79,10 @@ private:
     void OnDestroy();
     void ApplyFaceMask();
     void MoveBoth(const QPoint& topLeft);
+    void WatchScreens();
+    void WatchScreen(QScreen* screen);
+    void ScreensChanged();
+    void KeepOnScreens();
 
     const Services& m_services;
     const bool m_bUnmanaged = x11::IsXWayland();  // placed by us, not by a window manager
@@ -89,5 +95,7 @@ private:
     MemoStore m_memoStore;
     CMemoDlg m_memoDlg;
     bool m_initialised = false;
+    QTimer m_screensSettled;
+    int m_screenLooksLeft = 0;
     OverlayKeeper m_overlayKeeper{*this, m_handsDlg};
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <QPoint>
@@ -23,3 +24,13 @@ QRect CentreBox(QSize face);
 // in the list (not mapped yet).
 bool OverlayNeedsRestack(const std::vector<unsigned long>& bottomToTop, unsigned long faceTopLevel,
                          unsigned long overlay);
+
+// Where the clock goes after the screens changed: nullopt while no part of it is off every
+// screen (a clock the user put across the seam of two monitors stays there), else onto the
+// screen holding most of it, moved as little as it takes; when no screen holds any of it, to
+// `start` (the start position on the primary screen). A clock larger than its screen goes to
+// the screen's top-left corner. Empty screens (a display without monitors) count as none; with
+// no screen at all the clock stays. nullopt also when the result is where the clock is.
+std::optional<QRect> ClockRectAfterScreenChange(const QRect& clock,
+                                                const std::vector<QRect>& screens,
+                                                const QRect& start);

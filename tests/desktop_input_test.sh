@@ -27,23 +27,6 @@ printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
 printf '2099-01-02 09:30 Call home\r\n2099-01-01 08:00 \xe6\x96\xb0\xe5\xb9\xb4\xe5\xbf\xab\xe4\xb9\x90\r\n2099-12-31 23:00 \xc4\xea\xb5\xd7 GBK\r\n' \
     >"$XDG_DATA_HOME/kelvarine/memo.txt"
 
-# The overlay: the mapped unmanaged top-level window of the face's size. (Only the few
-# top-level windows of that size are looked at closely; a desktop has many.)
-overlay_window() {
-    local w info size=${1%%+*}
-    for w in $(xwininfo -root -children | awk -v size=" $size+" 'index($0, size) {print $1}'); do
-        info=$(xwininfo -id "$w")
-        grep -q 'Override Redirect State: yes' <<<"$info" || continue
-        grep -q 'IsViewable' <<<"$info" || continue
-        [ "$(geometry_of "$w" | cut -d+ -f1)" = "$size" ] && { echo "$w"; return; }
-    done
-}
-one_rectangle() {  # the face and the overlay share one rectangle
-    local face overlay
-    face=$(geometry_of "$(clock_window)")
-    overlay=$(geometry_of "$(overlay_window "$face")")
-    [ -n "$face" ] && [ "$face" = "$overlay" ] || { echo "  face $face, overlay $overlay" >&2; false; }
-}
 quietly() { "$@" 2>/dev/null; }  # while waiting, a mismatch on the way is no failure yet
 # Pixels of the hands' red inside the face's rectangle of a screenshot.
 red_in_face() { count_colour "$1" "$2" 'srgb(245,0,21)'; }

@@ -67,6 +67,23 @@ window_gone() { [ -z "$(visible_window "$1")" ]; }
 wait_for_window() {  # wait_for_window TITLE -> id of a visible window so titled, within 5 s
     wait_until 5 window_shown "$1" && visible_window "$1"
 }
+# The overlay: the mapped unmanaged top-level window of the face's size. (Only the few
+# top-level windows of that size are looked at closely; a desktop has many.)
+overlay_window() {  # overlay_window FACE_GEOMETRY
+    local w info size=${1%%+*}
+    for w in $(xwininfo -root -children | awk -v size=" $size+" 'index($0, size) {print $1}'); do
+        info=$(xwininfo -id "$w")
+        grep -q 'Override Redirect State: yes' <<<"$info" || continue
+        grep -q 'IsViewable' <<<"$info" || continue
+        [ "$(geometry_of "$w" | cut -d+ -f1)" = "$size" ] && { echo "$w"; return; }
+    done
+}
+one_rectangle() {  # the face and the overlay share one rectangle
+    local face overlay
+    face=$(geometry_of "$(clock_window)")
+    overlay=$(geometry_of "$(overlay_window "$face")")
+    [ -n "$face" ] && [ "$face" = "$overlay" ] || { echo "  face $face, overlay $overlay" >&2; false; }
+}
 process_ended() { ! kill -0 "$1" 2>/dev/null; }
 # Like wait_until, but COMMAND must succeed on two polls in a row, so a state the desktop only
 # passes through on its way (a window manager's move, a restack) does not count.

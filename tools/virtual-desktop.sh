@@ -3,6 +3,8 @@
 # Usage: start_virtual_desktop [WIDTHxHEIGHT]
 #   KELVARINE_WM          openbox (default), icewm, fluxbox, xfwm4 or none
 #   KELVARINE_COMPOSITOR  xcompmgr (default), picom or none; KELVARINE_NO_COMPOSITOR=1 is none
+#   KELVARINE_XVFB_NORESET=1  the X server keeps its state (RandR monitors among it) when its
+#                         last client leaves, as a real one does
 
 # Runs COMMAND every 0.05 s until it succeeds; fails once TIMEOUT_SECONDS (may be fractional)
 # have passed without.
@@ -31,12 +33,14 @@ start_virtual_desktop() {
     KELVARINE_DESKTOP_PIDS=()
     KELVARINE_COMPOSITOR_PID=
     ready=$(mktemp)
+    local noreset=
+    [ "${KELVARINE_XVFB_NORESET:-0}" = 1 ] && noreset=-noreset
     # Another test may take a free-looking number first; then that server ends and the next
     # number is tried.
     for n in $(seq 90 140); do
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
         : >"$ready"
-        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp -displayfd 3 3>"$ready" >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp $noreset -displayfd 3 3>"$ready" >/dev/null 2>&1 &
         server=$!
         wait_until 10 server_settled "$ready" $server
         if [ -s "$ready" ]; then
