@@ -201,25 +201,6 @@ void ClearShape(QWidget* window) {
     XFlush(display);
 }
 
-std::vector<unsigned long> StackingOrder() {
-    Display* display = CurrentDisplay();
-    if (display == nullptr) {
-        return {};
-    }
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) {
-        return {};
-    }
-    std::vector<unsigned long> order(children, children + count);
-    if (children != nullptr) {
-        XFree(children);
-    }
-    return order;
-}
-
 unsigned long TopLevelOf(QWidget* window) {
     Display* display = CurrentDisplay();
     if (display == nullptr) {
@@ -242,19 +223,6 @@ unsigned long TopLevelOf(QWidget* window) {
         }
         current = parent;
     }
-}
-
-void StackAbove(QWidget* window, unsigned long sibling) {
-    Display* display = CurrentDisplay();
-    if (display == nullptr) {
-        return;
-    }
-    XWindowChanges changes = {};
-    changes.sibling = static_cast<Window>(sibling);
-    changes.stack_mode = Above;
-    XConfigureWindow(display, static_cast<Window>(window->winId()), CWSibling | CWStackMode,
-                     &changes);
-    XFlush(display);
 }
 
 std::vector<StackedWindow> StackedWindowsFrom(unsigned long from, QWidget* window) {

@@ -44,13 +44,9 @@ void SkipTaskbar(QWidget* window);
 // nullopt when that cannot be asked. Qt's own idea may still be a move the window manager refused.
 std::optional<QRect> ActualGeometry(QWidget* window);
 
-// The desktop's top-level windows, bottom to top; empty when that cannot be asked.
-std::vector<unsigned long> StackingOrder();
 // The top-level window holding `window`: the frame the window manager put around it, or the
 // window itself when it has none. 0 when that cannot be asked.
 unsigned long TopLevelOf(QWidget* window);
-// Puts the unmanaged `window` directly above the top-level window `sibling`.
-void StackAbove(QWidget* window, unsigned long sibling);
 // The desktop's top-level windows, bottom to top, with the rectangles (logical pixels of
 // `window`'s screen) and states of `from` and every window above it; those below carry only
 // their ids. Empty when that cannot be asked.
