@@ -49,18 +49,16 @@ case "$wm" in
     xfwm4) xfwm4 --replace --compositor=on >"$work/wm.log" 2>&1 & pids+=($!) ;;
     openbox+xcompmgr) openbox >"$work/wm.log" 2>&1 & pids+=($!) ;;
 esac
-for _ in $(seq 150); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+wm_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for _ in $(seq 300); do wm_runs && break; sleep 0.1; done
 if [ "$wm" = openbox+xcompmgr ]; then
     xcompmgr >/dev/null 2>&1 &
     pids+=($!)
 fi
 sleep 2
 xsetroot -solid '#5a7a9a'
-wm_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-check "the window manager runs" wm_runs
+# Without it every check below would test a bare X server.
+wm_runs || { echo "FAIL [$mode]: $wm did not start" >&2; cat "$work/wm.log" >&2; exit 1; }
 
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TZ=UTC
 mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine"
