@@ -4,6 +4,7 @@
 #include <optional>
 
 #include <QDialog>
+#include <QEventLoop>
 #include <QIcon>
 #include <QImage>
 #include <QTimer>
@@ -26,8 +27,15 @@ public:
     explicit CClockDlg(const Services& services, QWidget* pParent = nullptr);
     ~CClockDlg() override;
 
-    // Runs the clock until Esc or a close request; the result is not used.
-    int DoModal() { return exec(); }
+    // Runs the clock until Esc or a close request; the result is not used. Not exec(): that
+    // makes the face application-modal, which X window managers are told (_NET_WM_STATE_MODAL)
+    // and then treat it as a dialog of some other window.
+    int DoModal() {
+        QEventLoop loop;
+        connect(this, &QDialog::finished, &loop, &QEventLoop::exit);
+        show();
+        return loop.exec(QEventLoop::DialogExec);
+    }
 
     bool LoadSkinImage(unsigned nResourceId);
     // Loads skin nSkin, takes its size (top-left corner kept) and recomputes g_handTips. What

@@ -3,9 +3,20 @@
 #include <QGuiApplication>
 #include <QWidget>
 
-#include "logic/face_geometry.h"
+#include <algorithm>
 
-OverlayKeeper::OverlayKeeper(QWidget& face, QWidget& overlay) : m_face(face), m_overlay(overlay) {
+#include "logic/face_geometry.h"
+#include "logic/visible_area.h"
+
+namespace {
+constexpr int kFirstRaiseGap = 250;
+constexpr int kLongestRaiseGap = 16000;
+constexpr int kCalm = 2000;  // a raise this long after the last starts the gaps afresh
+}  // namespace
+
+OverlayKeeper::OverlayKeeper(QWidget& face, CHandsDlg& overlay) : m_face(face), m_overlay(overlay) {
+    m_raise.setSingleShot(true);
+    connect(&m_raise, &QTimer::timeout, this, &OverlayKeeper::RaiseOverlay);
     m_settle.setSingleShot(true);
     m_settle.setInterval(100);
     connect(&m_settle, &QTimer::timeout, this, &OverlayKeeper::CheckActualGeometry);
@@ -14,7 +25,8 @@ OverlayKeeper::OverlayKeeper(QWidget& face, QWidget& overlay) : m_face(face), m_
 OverlayKeeper::~OverlayKeeper() = default;
 
 void OverlayKeeper::Start() {
-    m_stackingWatch = x11::WatchStacking([this] { ScheduleRestack(); });
+    m_stackingWatch = x11::WatchStacking([this] { ScheduleLook(); });
+    ScheduleLook();
 }
 
 void OverlayKeeper::Follow() {
@@ -46,22 +58,53 @@ void OverlayKeeper::CheckActualGeometry() {
     m_face.move(actual->topLeft());
 }
 
-void OverlayKeeper::ScheduleRestack() {
+void OverlayKeeper::ScheduleLook() {
     // Stacking changes come in bursts (a drag, a window manager's own shuffling): one look
     // after the burst is enough.
-    if (!m_restackPending) {
-        m_restackPending = true;
-        QTimer::singleShot(0, this, [this] { RestackOverlay(); });
+    if (!m_lookPending) {
+        m_lookPending = true;
+        QTimer::singleShot(0, this, [this] { LookAtStacking(); });
     }
 }
 
-void OverlayKeeper::RestackOverlay() {
-    m_restackPending = false;
-    if (!m_face.isVisible() || !m_overlay.isVisible()) {
+void OverlayKeeper::LookAtStacking() {
+    m_lookPending = false;
+    if (!m_face.isVisible() || (!m_overlay.isVisible() && !m_overlay.hiddenByCover())) {
         return;
     }
     const unsigned long face = x11::TopLevelOf(&m_face);
-    if (face != 0 && OverlayNeedsRestack(x11::StackingOrder(), face, m_overlay.effectiveWinId())) {
-        x11::StackAbove(&m_overlay, face);
+    if (face == 0) {
+        return;
     }
+    const std::vector<StackedWindow> windows = x11::StackedWindowsFrom(face, &m_face);
+    // Where the overlay really is: its shape counts from there.
+    const QRect overlay = x11::ActualGeometry(&m_overlay).value_or(m_overlay.geometry());
+    const unsigned long overlayId = m_overlay.effectiveWinId();
+    // On XWayland the compositor draws the unmanaged face and overlay over everything in the
+    // order they were mapped, whatever the X order says: nothing there is known to cover them.
+    if (!x11::IsXWayland()) {
+        QRegion visible;
+        for (const QRect& part : VisibleFaceArea(windows, face, overlayId, overlay)) {
+            visible += part.translated(-overlay.topLeft());
+        }
+        // Changes nothing, and asks the X server nothing, when the covers stayed as they were.
+        m_overlay.SetVisibleArea(visible);
+    }
+    if (m_overlay.isVisible() && OverlayBelowFace(windows, face, overlayId) &&
+        !m_raise.isActive()) {
+        // Once the gap since the last raise is over; a desktop that keeps putting the face
+        // back above the overlay makes the gaps longer.
+        const qint64 since = m_sinceRaise.isValid() ? m_sinceRaise.elapsed() : kLongestRaiseGap;
+        m_raise.start(static_cast<int>(std::max<qint64>(0, m_raiseGap - since)));
+    }
+}
+
+void OverlayKeeper::RaiseOverlay() {
+    const bool again = m_sinceRaise.isValid() && m_sinceRaise.elapsed() < kCalm;
+    m_raiseGap = again ? std::clamp(2 * m_raiseGap, kFirstRaiseGap, kLongestRaiseGap) : 0;
+    m_sinceRaise.start();
+    // On top of everything, not next to the face: a window manager answers a restack next to
+    // one of its windows with one of its own. What lies above the face is cut out of the
+    // overlay's shape anyway.
+    x11::Raise(&m_overlay);
 }

@@ -9,13 +9,18 @@
 
 #include "platform/x11_desktop.h"
 
+#include <QElapsedTimer>
+
+#include "hands/hands_dlg.h"
+
 class QWidget;
 
 // Keeps the hands overlay on the face: on the rectangle where the window manager really put
-// the face, and directly above the face in the stacking order.
+// the face, showing the hands only where no window above the face covers it, and above the
+// face where the desktop draws windows in their stacking order.
 class OverlayKeeper : public QObject {
 public:
-    OverlayKeeper(QWidget& face, QWidget& overlay);
+    OverlayKeeper(QWidget& face, CHandsDlg& overlay);
     ~OverlayKeeper() override;
 
     // Starts following the stacking order; once the face is shown.
@@ -28,13 +33,19 @@ public:
 
 private:
     void CheckActualGeometry();
-    void ScheduleRestack();
-    void RestackOverlay();
+    void ScheduleLook();
+    void LookAtStacking();
+    void RaiseOverlay();
 
     QWidget& m_face;
-    QWidget& m_overlay;
+    CHandsDlg& m_overlay;
     std::unique_ptr<x11::StackingWatch> m_stackingWatch;
-    bool m_restackPending = false;
+    bool m_lookPending = false;
+    // Raises of the overlay come at most once per m_raiseGap; a desktop that keeps undoing
+    // them doubles the gap, so the clock never restacks against a window manager for long.
+    QTimer m_raise;
+    QElapsedTimer m_sinceRaise;
+    int m_raiseGap = 0;  // milliseconds; none before the first raise
     QTimer m_settle;
     std::optional<QPoint> m_settleMismatch;  // a position the X server reported once
 };

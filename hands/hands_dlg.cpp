@@ -40,7 +40,7 @@ void CHandsDlg::OnCompositingChanged(bool compositing) {
     }
     m_compositing = compositing;
     emit compositingChanged(compositing);
-    ApplyMask(rect());
+    ApplyMask(rect(), /*whole=*/true);
     update();
 }
 
@@ -75,20 +75,49 @@ void CHandsDlg::Refresh() {
     if (!changed.isEmpty()) {
         // The shape first: the X server keeps no pixels outside it, so what the new shape
         // takes in must be painted after. Only what changed is repainted and sent, at once.
-        ApplyMask(changed);
+        ApplyMask(changed, /*whole=*/false);
         if (isVisible()) {
             repaint(changed);
         }
     }
 }
 
-void CHandsDlg::ApplyMask(const QRect& changed) {
+void CHandsDlg::SetVisibleArea(const QRegion& area) {
+    // Some compositors draw a window whose shape is empty as if it had none: one covered
+    // whole goes away until a part of it shows again. The ticks go on meanwhile.
+    if (area.isEmpty()) {
+        if (isVisible()) {
+            m_hiddenByCover = true;
+            hide();
+        }
+        return;
+    }
+    const std::optional<QRegion> visible =
+        area == QRegion(rect()) ? std::nullopt : std::optional<QRegion>(area);
+    if (visible != m_visible) {
+        m_visible = visible;
+        ApplyMask(rect(), /*whole=*/true);
+        // What the new shape takes in holds no pixels yet.
+        update();
+    }
+    if (m_hiddenByCover) {
+        m_hiddenByCover = false;
+        show();
+    }
+}
+
+void CHandsDlg::ApplyMask(const QRect& changed, bool whole) {
     // The shape goes to the X server directly: Qt would both resend every rectangle of it and
     // clip its own painting to the last shape it was given.
     if (m_compositing) {
-        if (m_shaped) {
-            x11::ClearShape(this);
-            m_shaped = false;
+        if (!m_visible) {
+            if (m_shaped) {
+                x11::ClearShape(this);
+                m_shaped = false;
+            }
+        } else if (whole || !m_shaped) {
+            x11::ReshapeArea(this, rect(), *m_visible);
+            m_shaped = true;
         }
         return;
     }
@@ -99,10 +128,14 @@ void CHandsDlg::ApplyMask(const QRect& changed) {
     }
     // The shape is in logical pixels. At one device pixel each, only the part that changed is
     // sent; finer frames are rare enough to send whole.
-    const bool whole = !m_shaped || frame.devicePixelRatio() != 1.0;
+    whole = whole || !m_shaped || frame.devicePixelRatio() != 1.0;
     const QRect area = whole ? rect() : changed;
-    const QBitmap mask = LogicalAlphaMask(whole ? frame : frame.copy(area));
-    x11::ReshapeArea(this, area, QRegion(mask).translated(area.topLeft()));
+    QRegion opaque =
+        QRegion(LogicalAlphaMask(whole ? frame : frame.copy(area))).translated(area.topLeft());
+    if (m_visible) {
+        opaque &= *m_visible;
+    }
+    x11::ReshapeArea(this, area, opaque);
     m_shaped = true;
 }
 

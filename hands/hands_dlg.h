@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 #include "hands/hands_painter.h"
 #include "logic/hand_sampler.h"
@@ -32,6 +34,13 @@ public:
     }
     // Samples the time, draws a new frame and schedules its display.
     void Refresh();
+    // The part of the overlay (its own coordinates) no other window covers: the hands show
+    // only there, whatever order the desktop draws its windows in.
+    void SetVisibleArea(const QRegion& area);
+    // nullopt while nothing covers the overlay.
+    const std::optional<QRegion>& visibleArea() const { return m_visible; }
+    // Hidden because windows cover all of it; shown again by the next visible area.
+    bool hiddenByCover() const { return m_hiddenByCover; }
 
     const QImage& frame() const { return m_frame.image(); }
     bool hovering() const { return m_bHover != 0; }
@@ -52,12 +61,14 @@ private:
     void OnMouseLeave();
     void ScheduleTick();
     void OnCompositingChanged(bool compositing);
-    void ApplyMask(const QRect& changed);
+    void ApplyMask(const QRect& changed, bool whole);
 
     const Services& m_services;
     int m_bHover = 0;
     bool m_compositing = true;
-    bool m_shaped = false;  // the window has a shape of ours
+    bool m_shaped = false;             // the window has a shape of ours
+    std::optional<QRegion> m_visible;  // nullopt: all of the window
+    bool m_hiddenByCover = false;
     MinuteWatch m_minuteWatch;
     QTimer m_tick;
     HandsFrame m_frame;

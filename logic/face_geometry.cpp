@@ -14,16 +14,6 @@ QRect CentreBox(QSize face) {
     return {hw - 4, hh - 4, 12, 12};
 }
 
-bool OverlayNeedsRestack(const std::vector<unsigned long>& bottomToTop, unsigned long faceTopLevel,
-                         unsigned long overlay) {
-    const auto face = std::find(bottomToTop.begin(), bottomToTop.end(), faceTopLevel);
-    if (face == bottomToTop.end()) {
-        return false;
-    }
-    const auto above = std::next(face);
-    return above == bottomToTop.end() || *above != overlay;
-}
-
 namespace {
 
 long long Area(const QRect& r) {

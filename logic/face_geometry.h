@@ -18,13 +18,6 @@ QPoint FacePointFromClient(QPoint client, QSize outer, QSize clientSize);
 // (half the size, truncated) to 7 pixels right of and below it.
 QRect CentreBox(QSize face);
 
-// Whether the overlay must be restacked: it belongs directly above the face's top-level window
-// (the window manager's frame around it, if any) in the desktop's stacking order (bottom to
-// top), so that any window above the face hides the hands as well. False when the face is not
-// in the list (not mapped yet).
-bool OverlayNeedsRestack(const std::vector<unsigned long>& bottomToTop, unsigned long faceTopLevel,
-                         unsigned long overlay);
-
 // Where the clock goes after the screens changed: nullopt while no part of it is off every
 // screen (a clock the user put across the seam of two monitors stays there), else onto the
 // screen holding most of it, moved as little as it takes; when no screen holds any of it, to

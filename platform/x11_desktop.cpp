@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <cstdlib>
 
 // Xlib defines macros (Bool, Status, None) that clash with Qt's names: include it last.
 #include <X11/Xatom.h>
@@ -200,25 +201,6 @@ void ClearShape(QWidget* window) {
     XFlush(display);
 }
 
-std::vector<unsigned long> StackingOrder() {
-    Display* display = CurrentDisplay();
-    if (display == nullptr) {
-        return {};
-    }
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) {
-        return {};
-    }
-    std::vector<unsigned long> order(children, children + count);
-    if (children != nullptr) {
-        XFree(children);
-    }
-    return order;
-}
-
 unsigned long TopLevelOf(QWidget* window) {
     Display* display = CurrentDisplay();
     if (display == nullptr) {
@@ -243,16 +225,66 @@ unsigned long TopLevelOf(QWidget* window) {
     }
 }
 
-void StackAbove(QWidget* window, unsigned long sibling) {
+std::vector<StackedWindow> StackedWindowsFrom(unsigned long from, QWidget* window) {
+    auto* native =
+        IsX11() ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* connection = native != nullptr ? native->connection() : nullptr;
+    Display* display = CurrentDisplay();
+    if (connection == nullptr || display == nullptr) {
+        return {};
+    }
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(
+        connection, xcb_query_tree(connection, DefaultRootWindow(display)), nullptr);
+    if (tree == nullptr) {
+        return {};
+    }
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    const int count = xcb_query_tree_children_length(tree);
+    std::vector<StackedWindow> windows(static_cast<size_t>(count));
+    int first = count;
+    for (int i = 0; i < count; ++i) {
+        windows[i].id = children[i];
+        if (children[i] == from) {
+            first = i;
+        }
+    }
+    free(tree);
+    // All questions first, then all answers: one round trip however many windows there are.
+    // A window gone meanwhile answers with an error, which only leaves it out.
+    std::vector<xcb_get_window_attributes_cookie_t> states;
+    std::vector<xcb_get_geometry_cookie_t> geometries;
+    for (int i = first; i < count; ++i) {
+        states.push_back(xcb_get_window_attributes(connection, windows[i].id));
+        geometries.push_back(xcb_get_geometry(connection, windows[i].id));
+    }
+    const qreal dpr = window->devicePixelRatioF();
+    for (int i = first; i < count; ++i) {
+        xcb_get_window_attributes_reply_t* state =
+            xcb_get_window_attributes_reply(connection, states[i - first], nullptr);
+        xcb_get_geometry_reply_t* geometry =
+            xcb_get_geometry_reply(connection, geometries[i - first], nullptr);
+        if (state != nullptr && geometry != nullptr) {
+            windows[i].shown = state->map_state == XCB_MAP_STATE_VIEWABLE &&
+                               state->_class == XCB_WINDOW_CLASS_INPUT_OUTPUT;
+            // The border is drawn too.
+            const int outer = 2 * geometry->border_width;
+            windows[i].rect =
+                QRectF(geometry->x / dpr, geometry->y / dpr, (geometry->width + outer) / dpr,
+                       (geometry->height + outer) / dpr)
+                    .toAlignedRect();
+        }
+        free(state);
+        free(geometry);
+    }
+    return windows;
+}
+
+void Raise(QWidget* window) {
     Display* display = CurrentDisplay();
     if (display == nullptr) {
         return;
     }
-    XWindowChanges changes = {};
-    changes.sibling = static_cast<Window>(sibling);
-    changes.stack_mode = Above;
-    XConfigureWindow(display, static_cast<Window>(window->winId()), CWSibling | CWStackMode,
-                     &changes);
+    XRaiseWindow(display, static_cast<Window>(window->winId()));
     XFlush(display);
 }
 

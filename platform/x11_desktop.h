@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QRegion>
 
+#include "logic/visible_area.h"
+
 class QWidget;
 
 // What the X11 desktop needs beyond Qt's window flags. On other platforms these are no-ops
@@ -42,13 +44,15 @@ void SkipTaskbar(QWidget* window);
 // nullopt when that cannot be asked. Qt's own idea may still be a move the window manager refused.
 std::optional<QRect> ActualGeometry(QWidget* window);
 
-// The desktop's top-level windows, bottom to top; empty when that cannot be asked.
-std::vector<unsigned long> StackingOrder();
 // The top-level window holding `window`: the frame the window manager put around it, or the
 // window itself when it has none. 0 when that cannot be asked.
 unsigned long TopLevelOf(QWidget* window);
-// Puts the unmanaged `window` directly above the top-level window `sibling`.
-void StackAbove(QWidget* window, unsigned long sibling);
+// The desktop's top-level windows, bottom to top, with the rectangles (logical pixels of
+// `window`'s screen) and states of `from` and every window above it; those below carry only
+// their ids. Empty when that cannot be asked.
+std::vector<StackedWindow> StackedWindowsFrom(unsigned long from, QWidget* window);
+// Puts the unmanaged `window` on top of its siblings.
+void Raise(QWidget* window);
 
 // Calls `changed` whenever a top-level window of the desktop is mapped, unmapped, moved,
 // resized, restacked or reparented, for as long as the returned object lives. Nothing is

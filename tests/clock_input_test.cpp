@@ -31,15 +31,6 @@ TEST(FaceGeometry, centreBoxThroughTheFrameOffsets) {
     EXPECT_EQ(FacePointFromClient({99, 112}, {208, 209}, {208, 209}), QPoint(99, 112));
 }
 
-TEST(FaceGeometry, overlayBelongsDirectlyAboveTheFacesTopLevel) {
-    const unsigned long face = 10, overlay = 20, dialog = 30, other = 40;
-    EXPECT_FALSE(OverlayNeedsRestack({other, face, overlay, dialog}, face, overlay));
-    EXPECT_TRUE(OverlayNeedsRestack({other, face, dialog, overlay}, face, overlay));
-    EXPECT_TRUE(OverlayNeedsRestack({overlay, other, face}, face, overlay));
-    EXPECT_TRUE(OverlayNeedsRestack({other, face}, face, overlay));
-    EXPECT_FALSE(OverlayNeedsRestack({other, overlay}, face, overlay));  // face not mapped
-}
-
 // A started clock on the 1920 x 1080 test screen, with skin 1 (128 x 128) stored.
 class ClockInputTest : public ::testing::Test {
 protected:

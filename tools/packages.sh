@@ -17,6 +17,8 @@ KELVARINE_PACKAGING_PACKAGES=(
 KELVARINE_DESKTOP_PACKAGES=(
     xvfb openbox icewm fluxbox xfwm4 xcompmgr picom xdotool wmctrl x11-utils x11-xserver-utils
     xclip imagemagick weston xwayland dex
+    # Full desktops' window managers, each with its own compositor (about 110 MB).
+    mutter kwin-x11 metacity marco mate-settings-daemon-common dbus-daemon
 )
 
 ensure_packages() {

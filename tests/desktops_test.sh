@@ -1,0 +1,201 @@
+#!/usr/bin/env bash
+# The clock under full desktops' window managers and compositors, whose drawing of an
+# unmanaged window among managed ones differs: the hands show only where the face shows (not
+# under the memo dialog or another program's always-on-top window), covering the face starts
+# no restacking between clock and window manager, the face keeps its hints, and drags and
+# double-clicks work through the overlay.
+# Usage: desktops_test.sh KELVARINE_BINARY SOURCE_DIR WM
+#   WM: mutter, kwin_x11, metacity, marco, xfwm4 (its own compositor on) or openbox+xcompmgr
+set -uo pipefail
+binary=$1
+source_dir=$2
+wm=$3
+mode=$wm
+source "$source_dir/tests/desktop_lib.sh"
+require_tools Xvfb xdotool xwininfo xprop xev convert xmessage wmctrl dbus-daemon
+case "$wm" in
+    openbox+xcompmgr) require_tools openbox xcompmgr ;;
+    marco) require_tools marco; [ -e /usr/share/glib-2.0/schemas/org.mate.interface.gschema.xml ] ||
+        { echo "skipped: marco needs mate-settings-daemon-common" >&2; exit 77; } ;;
+    *) require_tools "$wm" ;;
+esac
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    local p
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+for n in $(seq 150 199); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
+Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=":$n"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# A session bus of our own: these window managers look for one.
+eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
+    { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus=$pid"; })"
+pids+=($bus)
+export XDG_RUNTIME_DIR=$work/run LIBGL_ALWAYS_SOFTWARE=1 NO_AT_BRIDGE=1
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+case "$wm" in
+    mutter) mutter --x11 --replace --sm-disable >"$work/wm.log" 2>&1 & pids+=($!) ;;
+    kwin_x11) kwin_x11 --replace >"$work/wm.log" 2>&1 & pids+=($!) ;;
+    metacity) metacity --replace --compositor=xrender >"$work/wm.log" 2>&1 & pids+=($!) ;;
+    marco) marco --replace --composite >"$work/wm.log" 2>&1 & pids+=($!) ;;
+    xfwm4) xfwm4 --replace --compositor=on >"$work/wm.log" 2>&1 & pids+=($!) ;;
+    openbox+xcompmgr) openbox >"$work/wm.log" 2>&1 & pids+=($!) ;;
+esac
+wm_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for _ in $(seq 300); do wm_runs && break; sleep 0.1; done
+if [ "$wm" = openbox+xcompmgr ]; then
+    xcompmgr >/dev/null 2>&1 &
+    pids+=($!)
+fi
+sleep 2
+xsetroot -solid '#5a7a9a'
+# Without it every check below would test a bare X server.
+wm_runs || { echo "FAIL [$mode]: $wm did not start" >&2; cat "$work/wm.log" >&2; exit 1; }
+
+export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TZ=UTC
+mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine"
+printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+printf '2099-01-02 09:30 Call home\n' >"$XDG_DATA_HOME/kelvarine/memo.txt"
+
+overlay_window() {  # the mapped unmanaged top-level window of the face's size
+    local w size=${1%%+*}
+    for w in $(xwininfo -root -children | awk '/^ +0x/{print $1}'); do
+        xwininfo -id "$w" | grep -q 'Override Redirect State: yes' || continue
+        xwininfo -id "$w" | grep -q 'IsViewable' || continue
+        [ "$(geometry_of "$w" | cut -d+ -f1)" = "$size" ] && { echo "$w"; return; }
+    done
+}
+one_rectangle() {
+    local face overlay
+    face=$(geometry_of "$(clock_window)")
+    overlay=$(geometry_of "$(overlay_window "$face")")
+    [ -n "$face" ] && [ "$face" = "$overlay" ] || { echo "  face $face, overlay $overlay" >&2; false; }
+}
+red_in_face() { count_colour "$1" "$2" 'srgb(245,0,21)'; }
+shoot() {
+    import -window root "$work/$1.png"
+    [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/$1.png" "$KELVARINE_SHOT_DIR/$1-$mode.png"
+    true
+}
+intersection() {  # WxH+X+Y of two rectangles' overlap, nothing when they do not meet
+    awk -F'[x+]' -v a="$1" -v b="$2" 'BEGIN {
+        split(a, p, /[x+]/); split(b, q, /[x+]/)
+        l = p[3] > q[3] ? p[3] : q[3]; t = p[4] > q[4] ? p[4] : q[4]
+        r = p[3] + p[1] < q[3] + q[1] ? p[3] + p[1] : q[3] + q[1]
+        d = p[4] + p[2] < q[4] + q[2] ? p[4] + p[2] : q[4] + q[2]
+        if (r > l && d > t) print (r - l) "x" (d - t) "+" l "+" t }'
+}
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Stacking changes of top-level windows and the clock's CPU while nothing happens: a clock
+# that restacks against the window manager shows up in both.
+quiet_for_two_seconds() {  # NAME
+    local before after
+    before=$(cpu_ticks $clock)
+    timeout 2 xev -root -event substructure >"$work/$1.events" 2>/dev/null
+    after=$(cpu_ticks $clock)
+    restacks=$(grep -c '^ConfigureNotify' "$work/$1.events")
+    ticks=$((after - before))
+    echo "  [$mode] $1: $restacks stacking changes, clock $ticks CPU ticks in 2 s" >&2
+    check "no restack storm while $1 ($restacks changes in 2 s)" test "$restacks" -lt 20
+    check "the clock idles while $1 ($ticks ticks of $(getconf CLK_TCK)/s in 2 s)" \
+        test "$ticks" -lt $(($(getconf CLK_TCK) / 25))
+}
+
+"$binary" 2>"$work/stderr" &
+clock=$!
+pids+=($clock)
+for _ in $(seq 100); do [ -n "$(clock_window)" ] && break; sleep 0.1; done
+sleep 1.5
+face=$(geometry_of "$(clock_window)")
+check "the clock starts at the top-right (is $face)" test "$face" = "128x128+1152+50"
+check "face and overlay share one rectangle at start-up" one_rectangle
+shoot start
+check "the hands show on the face" test "$(red_in_face "$work/start.png" "$face")" -gt 20
+states=$(xprop -id "$(clock_window)" _NET_WM_STATE)
+check "the face is kept off taskbars ($states)" grep -q '_NET_WM_STATE_SKIP_TASKBAR' <<<"$states"
+check "the face stays above normal windows ($states)" grep -q '_NET_WM_STATE_ABOVE' <<<"$states"
+check "the face is no modal dialog ($states)" test -z "$(grep MODAL <<<"$states")"
+quiet_for_two_seconds "uncovered"
+
+# A drag that starts on the hands.
+xdotool mousemove 1216 114 mousedown 1
+for step in 1 2 3 4 5; do xdotool mousemove $((1216 - 20 * step)) $((114 + 6 * step)); sleep 0.05; done
+xdotool mouseup 1
+sleep 0.7
+check "a drag moves the clock by (-100, +30) (is $(geometry_of "$(clock_window)"))" \
+    test "$(geometry_of "$(clock_window)")" = "128x128+1052+80"
+check "face and overlay share one rectangle after the drag" one_rectangle
+# Away from the edges, so the memo dialog can cover all of it or half of it: window managers
+# keep a dialog on the screen.
+xdotool mousemove 1116 144 mousedown 1 mousemove 800 300 mousemove 464 364 mouseup 1
+sleep 0.7
+quiet_for_two_seconds "the face was clicked"
+face=$(geometry_of "$(clock_window)")
+read -r fx fy < <(awk -F'[x+]' '{print $3, $4}' <<<"$face")
+
+xdotool mousemove $((fx + 20)) $((fy + 64)) click --repeat 2 --delay 60 1
+memo=$(wait_for_window '备忘事件')
+check "a double-click on the face opens the memo dialog" test -n "$memo"
+if [ -n "$memo" ]; then
+    xdotool windowmove "$memo" $((fx - 300)) $((fy - 60))
+    sleep 1
+    shoot covered
+    check "the memo dialog over the face hides the hands ($(red_in_face "$work/covered.png" "$face") red)" \
+        test "$(red_in_face "$work/covered.png" "$face")" = 0
+    quiet_for_two_seconds "the memo dialog covers the face"
+    # Over the right half only (with the plain white list, no red of its own): no hand over
+    # the dialog's part of the face, however the desktop draws unmanaged windows.
+    xdotool windowmove "$memo" $((fx + 64)) $((fy - 60))
+    sleep 1
+    shoot half
+    overlap=$(intersection "$(geometry_of "$memo")" "$face")
+    check "the dialog over half the face has no hand over it ($overlap: $(red_in_face "$work/half.png" "$overlap") red)" \
+        test -n "$overlap" -a "$(red_in_face "$work/half.png" "${overlap:-1x1+0+0}")" = 0
+    xdotool windowmove "$memo" 660 300
+fi
+
+xmessage -geometry 200x200+$((fx - 30))+$((fy - 30)) -bg '#203040' cover &
+cover=$!
+pids+=($cover)
+for _ in $(seq 50); do xdotool search --name '^xmessage$' >/dev/null && break; sleep 0.1; done
+sleep 0.5
+wmctrl -r xmessage -b add,above 2>/dev/null
+xdotool search --name '^xmessage$' windowactivate %@ 2>/dev/null
+wmctrl -r xmessage -e "0,$((fx - 30)),$((fy - 30)),200,200" 2>/dev/null
+sleep 1
+shoot foreign
+check "an always-on-top window over the face hides the hands ($(red_in_face "$work/foreign.png" "$face") red)" \
+    test "$(red_in_face "$work/foreign.png" "$face")" = 0
+quiet_for_two_seconds "an always-on-top window covers the face"
+kill $cover 2>/dev/null
+wait $cover 2>/dev/null
+sleep 1
+shoot uncovered
+check "the hands come back when it goes" test "$(red_in_face "$work/uncovered.png" "$face")" -gt 20
+
+# Esc while the face has the keyboard; should the memo dialog have it after all, Esc closes
+# that first, and the face gets a second chance.
+for _ in 1 2; do
+    focus "$(clock_window)"
+    xdotool mousemove $((fx + 64)) $((fy + 64)) click 1
+    sleep 0.3
+    xdotool key Escape
+    for _ in $(seq 20); do kill -0 $clock 2>/dev/null || break; sleep 0.1; done
+    kill -0 $clock 2>/dev/null || break
+done
+if kill -0 $clock 2>/dev/null; then
+    check "Esc ends the clock" false
+else
+    wait $clock
+    check "Esc ends the clock with status 0" test $? = 0
+fi
+
+report
