@@ -30,11 +30,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for n in $(seq 150 199); do [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break; done
-Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-export DISPLAY=":$n"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# A bare X server, ready when this returns (another test may take a display number first: then
+# the next one is tried); the window manager is started below.
+KELVARINE_WM=none KELVARINE_COMPOSITOR=none start_virtual_desktop 1280x800
+pids+=("${KELVARINE_DESKTOP_PIDS[@]}")
+trap cleanup EXIT
 # A session bus of our own: these window managers look for one.
 eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
     { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus=$pid"; })"

@@ -80,7 +80,20 @@ start_virtual_desktop() {
     trap stop_virtual_desktop EXIT
 }
 
+# Whether none of the pids is still running (a zombie waiting to be reaped counts as ended).
+processes_ended() {
+    local pid
+    for pid in "$@"; do
+        [ -e "/proc/$pid" ] && ! grep -q '^[0-9]* (.*) Z' "/proc/$pid/stat" 2>/dev/null && return 1
+    done
+    return 0
+}
+
 stop_virtual_desktop() {
     kill "${KELVARINE_DESKTOP_PIDS[@]}" 2>/dev/null || true
+    # fluxbox can deadlock in its own SIGTERM handler: what has not ended in a few seconds is
+    # ended for good.
+    wait_until 3 processes_ended "${KELVARINE_DESKTOP_PIDS[@]}" ||
+        kill -KILL "${KELVARINE_DESKTOP_PIDS[@]}" 2>/dev/null
     wait "${KELVARINE_DESKTOP_PIDS[@]}" 2>/dev/null || true
 }
