@@ -57,14 +57,6 @@ void CClockDlg::showEvent(QShowEvent* e) {
     if (!m_initialised) {
         m_initialised = true;
         OnInitDialog();
-        if (m_bUnmanaged) {
-            // The compositor stacks unmanaged windows in the order they were mapped, whatever
-            // the X stacking says: map the overlay again once the face is up.
-            QTimer::singleShot(0, this, [this] {
-                m_handsDlg.hide();
-                m_handsDlg.show();
-            });
-        }
     }
     QDialog::showEvent(e);
 }
@@ -200,6 +192,7 @@ void CClockDlg::paintEvent(QPaintEvent*) {
     if (m_pSkin) {
         painter.drawImage(0, 0, *m_pSkin);
     }
+    m_overlayKeeper.FacePainted();
 }
 
 bool CClockDlg::event(QEvent* e) {
@@ -244,8 +237,8 @@ void CClockDlg::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void CClockDlg::OnLButtonDown(QPoint screenPoint) {
-    // Qt holds the pointer for this window until the release, as a capture would.
-    m_ptDragAnchor = screenPoint;
+    // The X server holds the pointer for this window until the release, as a capture would.
+    m_drag.Press(screenPoint);
     // No window manager gives an unmanaged face the keyboard; a click takes it, for Esc.
     if (m_bUnmanaged) {
         activateWindow();
@@ -255,9 +248,9 @@ void CClockDlg::OnLButtonDown(QPoint screenPoint) {
 void CClockDlg::OnMouseMove(Qt::MouseButtons buttons, QPoint screenPoint) {
     // Hover and leave need no re-arming here: every enter and leave reaches this window.
     if (buttons & Qt::LeftButton) {
-        const QPoint delta = screenPoint - m_ptDragAnchor;
-        m_ptDragAnchor = screenPoint;
-        MoveBoth(pos() + delta);
+        if (const std::optional<QPoint> to = m_drag.Move(screenPoint, QRect(pos(), size()))) {
+            MoveBoth(*to);
+        }
     }
 }
 

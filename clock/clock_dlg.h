@@ -11,6 +11,7 @@
 
 #include "clock/overlay_keeper.h"
 #include "hands/hands_dlg.h"
+#include "logic/face_drag.h"
 #include "logic/memo_store.h"
 #include "memo/memo_dlg.h"
 #include "platform/services.h"
@@ -96,7 +97,7 @@ private:
     const bool m_bUnmanaged = x11::IsXWayland();  // placed by us, not by a window manager
     QIcon m_hIcon;
     std::unique_ptr<QImage> m_pSkin;
-    QPoint m_ptDragAnchor;
+    FaceDrag m_drag{m_bUnmanaged};
     bool m_bInReminder = false;
     bool m_bSkinStoreFailing = false;  // the last try to store the skin failed
     CHandsDlg m_handsDlg;

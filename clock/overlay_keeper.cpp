@@ -12,6 +12,9 @@ namespace {
 constexpr int kFirstRaiseGap = 250;
 constexpr int kLongestRaiseGap = 16000;
 constexpr int kCalm = 2000;  // a raise this long after the last starts the gaps afresh
+// Long enough for XWayland to hand the face's first frame to the compositor, which draws
+// unmanaged windows in the order their first frames arrived.
+constexpr int kRemapAfterFirstPaint = 300;
 }  // namespace
 
 OverlayKeeper::OverlayKeeper(QWidget& face, CHandsDlg& overlay) : m_face(face), m_overlay(overlay) {
@@ -27,6 +30,23 @@ OverlayKeeper::~OverlayKeeper() = default;
 void OverlayKeeper::Start() {
     m_stackingWatch = x11::WatchStacking([this] { ScheduleLook(); });
     ScheduleLook();
+}
+
+void OverlayKeeper::FacePainted() {
+    if (m_facePainted) {
+        return;
+    }
+    m_facePainted = true;
+    // Mapping the overlay again once the face has surely reached the compositor puts the hands
+    // on top there; elsewhere the stacking order already does.
+    if (x11::IsXWayland()) {
+        QTimer::singleShot(kRemapAfterFirstPaint, this, [this] {
+            if (m_overlay.isVisible()) {
+                m_overlay.hide();
+                m_overlay.show();
+            }
+        });
+    }
 }
 
 void OverlayKeeper::Follow() {
@@ -82,6 +102,10 @@ void OverlayKeeper::LookAtStacking() {
     const unsigned long overlayId = m_overlay.effectiveWinId();
     // On XWayland the compositor draws the unmanaged face and overlay over everything in the
     // order they were mapped, whatever the X order says: nothing there is known to cover them.
+    // But XWayland hands a click to the window on top in the X order, so a window raised
+    // there over the face (one that took the focus) must go below it again.
+    m_raiseFace =
+        x11::IsXWayland() && FaceCoveredInStackingOrder(windows, face, overlayId, overlay);
     if (!x11::IsXWayland()) {
         QRegion visible;
         for (const QRect& part : VisibleFaceArea(windows, face, overlayId, overlay)) {
@@ -90,7 +114,7 @@ void OverlayKeeper::LookAtStacking() {
         // Changes nothing, and asks the X server nothing, when the covers stayed as they were.
         m_overlay.SetVisibleArea(visible);
     }
-    if (m_overlay.isVisible() && OverlayBelowFace(windows, face, overlayId) &&
+    if (m_overlay.isVisible() && (m_raiseFace || OverlayBelowFace(windows, face, overlayId)) &&
         !m_raise.isActive()) {
         // Once the gap since the last raise is over; a desktop that keeps putting the face
         // back above the overlay makes the gaps longer.
@@ -106,5 +130,8 @@ void OverlayKeeper::RaiseOverlay() {
     // On top of everything, not next to the face: a window manager answers a restack next to
     // one of its windows with one of its own. What lies above the face is cut out of the
     // overlay's shape anyway.
+    if (m_raiseFace) {
+        x11::Raise(&m_face);
+    }
     x11::Raise(&m_overlay);
 }

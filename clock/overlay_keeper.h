@@ -25,6 +25,8 @@ public:
 
     // Starts following the stacking order; once the face is shown.
     void Start();
+    // The face painted; the first time, on XWayland, the overlay is mapped again after it.
+    void FacePainted();
     // The face moved or changed size, or was asked to: the overlay takes its rectangle now,
     // and a look at where the face really went follows once moves have settled.
     void Follow();
@@ -45,7 +47,9 @@ private:
     // them doubles the gap, so the clock never restacks against a window manager for long.
     QTimer m_raise;
     QElapsedTimer m_sinceRaise;
-    int m_raiseGap = 0;  // milliseconds; none before the first raise
+    int m_raiseGap = 0;        // milliseconds; none before the first raise
+    bool m_raiseFace = false;  // the face too, above what lies over it in the X order
+    bool m_facePainted = false;
     QTimer m_settle;
     std::optional<QPoint> m_settleMismatch;  // a position the X server reported once
 };

@@ -66,3 +66,10 @@ bool OverlayBelowFace(const std::vector<StackedWindow>& bottomToTop, unsigned lo
     const auto over = position(overlay);
     return face != bottomToTop.end() && over != bottomToTop.end() && over < face;
 }
+
+bool FaceCoveredInStackingOrder(const std::vector<StackedWindow>& bottomToTop,
+                                unsigned long faceTopLevel, unsigned long overlay,
+                                const QRect& face) {
+    const std::vector<QRect> visible = VisibleFaceArea(bottomToTop, faceTopLevel, overlay, face);
+    return !face.isEmpty() && !(visible.size() == 1 && visible.front() == face);
+}

@@ -28,3 +28,10 @@ std::vector<QRect> VisibleFaceArea(const std::vector<StackedWindow>& bottomToTop
 // not listed.
 bool OverlayBelowFace(const std::vector<StackedWindow>& bottomToTop, unsigned long faceTopLevel,
                       unsigned long overlay);
+
+// Whether a shown window above `faceTopLevel` (the overlay aside) overlaps `face`. Where the
+// compositor draws the face on top whatever the X order says, such a window would take the
+// clicks meant for the face.
+bool FaceCoveredInStackingOrder(const std::vector<StackedWindow>& bottomToTop,
+                                unsigned long faceTopLevel, unsigned long overlay,
+                                const QRect& face);

@@ -119,4 +119,21 @@ TEST(VisibleFaceArea, overlayBelowTheFaceOnlyWhenBothAreListed) {
     EXPECT_FALSE(OverlayBelowFace({Shown(kOther, r), Shown(kFace, r)}, kFace, kOverlay));
 }
 
+TEST(VisibleFaceArea, coveredOnlyByAShownOverlappingWindowAboveTheFace) {
+    const QRect beside(kFaceRect.right() + 1, kFaceRect.top(), 50, 50);
+    const QRect corner(kFaceRect.right() - 3, kFaceRect.bottom() - 3, 50, 50);
+    const StackedWindow hidden{kOther, kFaceRect, false};
+    auto covered = [](const std::vector<StackedWindow>& windows) {
+        return FaceCoveredInStackingOrder(windows, kFace, kOverlay, kFaceRect);
+    };
+    EXPECT_FALSE(covered({Shown(kBelow, kFaceRect), Shown(kFace, kFaceRect)}));
+    EXPECT_FALSE(covered({Shown(kFace, kFaceRect), Shown(kOverlay, kFaceRect)}));
+    EXPECT_FALSE(covered({Shown(kFace, kFaceRect), Shown(kOther, beside), hidden}));
+    EXPECT_TRUE(covered({Shown(kFace, kFaceRect), Shown(kOther, corner)}));
+    EXPECT_TRUE(covered({Shown(kFace, kFaceRect), Shown(kOverlay, kFaceRect),
+                         Shown(kDialog, kFaceRect.adjusted(10, 10, -10, -10))}));
+    // Not mapped yet: nothing is known to lie above it.
+    EXPECT_FALSE(covered({Shown(kOther, kFaceRect)}));
+}
+
 }  // namespace
