@@ -19,6 +19,8 @@ KELVARINE_DESKTOP_PACKAGES=(
     xclip imagemagick weston xwayland dex
     # Full desktops' window managers, each with its own compositor (about 110 MB).
     mutter kwin-x11 metacity marco mate-settings-daemon-common dbus-daemon
+    # Wayland sessions (mutter's comes with it above), nested into an X server.
+    sway kwin-wayland
 )
 
 ensure_packages() {
