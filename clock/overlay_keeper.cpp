@@ -13,8 +13,9 @@ constexpr int kFirstRaiseGap = 250;
 constexpr int kLongestRaiseGap = 16000;
 constexpr int kCalm = 2000;  // a raise this long after the last starts the gaps afresh
 // Long enough for XWayland to hand the face's first frame to the compositor, which draws
-// unmanaged windows in the order their first frames arrived.
-constexpr int kRemapAfterFirstPaint = 300;
+// unmanaged windows in the order their first frames arrived; the second for a machine too
+// busy for the first. Each costs the hands one frame.
+constexpr int kRemapsAfterFirstPaint[] = {300, 2500};
 }  // namespace
 
 OverlayKeeper::OverlayKeeper(QWidget& face, CHandsDlg& overlay) : m_face(face), m_overlay(overlay) {
@@ -40,12 +41,14 @@ void OverlayKeeper::FacePainted() {
     // Mapping the overlay again once the face has surely reached the compositor puts the hands
     // on top there; elsewhere the stacking order already does.
     if (x11::IsXWayland()) {
-        QTimer::singleShot(kRemapAfterFirstPaint, this, [this] {
-            if (m_overlay.isVisible()) {
-                m_overlay.hide();
-                m_overlay.show();
-            }
-        });
+        for (const int after : kRemapsAfterFirstPaint) {
+            QTimer::singleShot(after, this, [this] {
+                if (m_overlay.isVisible()) {
+                    m_overlay.hide();
+                    m_overlay.show();
+                }
+            });
+        }
     }
 }
 

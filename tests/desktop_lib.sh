@@ -101,3 +101,19 @@ count_colour() {  # count_colour SHOT WxH+X+Y COLOUR
     convert "$1" -crop "$2" +repage -fuzz 12% -fill black +opaque "$3" -fill white \
         -opaque "$3" -format '%[fx:round(mean*w*h)]' info:
 }
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+# Stacking changes of top-level windows and the clock's CPU (pid $clock) while nothing
+# happens: a clock that restacks against the window manager shows up in both. Leaves the
+# events in $work.
+quiet_for_two_seconds() {  # quiet_for_two_seconds NAME
+    local before after restacks ticks
+    before=$(cpu_ticks $clock)
+    timeout 2 xev -root -event substructure >"$work/$1.events" 2>/dev/null
+    after=$(cpu_ticks $clock)
+    restacks=$(grep -c '^ConfigureNotify' "$work/$1.events")
+    ticks=$((after - before))
+    echo "  [$mode] $1: $restacks stacking changes, clock $ticks CPU ticks in 2 s" >&2
+    check "no restack storm while $1 ($restacks changes in 2 s)" test "$restacks" -lt 20
+    check "the clock idles while $1 ($ticks ticks of $(getconf CLK_TCK)/s in 2 s)" \
+        test "$ticks" -lt $(($(getconf CLK_TCK) / 25))
+}

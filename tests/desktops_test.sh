@@ -65,20 +65,6 @@ mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine"
 printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
 printf '2099-01-02 09:30 Call home\n' >"$XDG_DATA_HOME/kelvarine/memo.txt"
 
-overlay_window() {  # the mapped unmanaged top-level window of the face's size
-    local w size=${1%%+*}
-    for w in $(xwininfo -root -children | awk '/^ +0x/{print $1}'); do
-        xwininfo -id "$w" | grep -q 'Override Redirect State: yes' || continue
-        xwininfo -id "$w" | grep -q 'IsViewable' || continue
-        [ "$(geometry_of "$w" | cut -d+ -f1)" = "$size" ] && { echo "$w"; return; }
-    done
-}
-one_rectangle() {
-    local face overlay
-    face=$(geometry_of "$(clock_window)")
-    overlay=$(geometry_of "$(overlay_window "$face")")
-    [ -n "$face" ] && [ "$face" = "$overlay" ] || { echo "  face $face, overlay $overlay" >&2; false; }
-}
 red_in_face() { count_colour "$1" "$2" 'srgb(245,0,21)'; }
 shoot() {
     import -window root "$work/$1.png"
@@ -92,21 +78,6 @@ intersection() {  # WxH+X+Y of two rectangles' overlap, nothing when they do not
         r = p[3] + p[1] < q[3] + q[1] ? p[3] + p[1] : q[3] + q[1]
         d = p[4] + p[2] < q[4] + q[2] ? p[4] + p[2] : q[4] + q[2]
         if (r > l && d > t) print (r - l) "x" (d - t) "+" l "+" t }'
-}
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-# Stacking changes of top-level windows and the clock's CPU while nothing happens: a clock
-# that restacks against the window manager shows up in both.
-quiet_for_two_seconds() {  # NAME
-    local before after
-    before=$(cpu_ticks $clock)
-    timeout 2 xev -root -event substructure >"$work/$1.events" 2>/dev/null
-    after=$(cpu_ticks $clock)
-    restacks=$(grep -c '^ConfigureNotify' "$work/$1.events")
-    ticks=$((after - before))
-    echo "  [$mode] $1: $restacks stacking changes, clock $ticks CPU ticks in 2 s" >&2
-    check "no restack storm while $1 ($restacks changes in 2 s)" test "$restacks" -lt 20
-    check "the clock idles while $1 ($ticks ticks of $(getconf CLK_TCK)/s in 2 s)" \
-        test "$ticks" -lt $(($(getconf CLK_TCK) / 25))
 }
 
 "$binary" 2>"$work/stderr" &

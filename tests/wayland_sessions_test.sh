@@ -129,19 +129,6 @@ glide() {  # glide X Y
     on_screen xdotool mousemove "$1" "$2"
     sleep 0.25
 }
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-quiet_for_two_seconds() {  # NAME
-    local before after restacks ticks
-    before=$(cpu_ticks $clock)
-    timeout 2 xev -root -event substructure >"$work/$1.events" 2>/dev/null
-    after=$(cpu_ticks $clock)
-    restacks=$(grep -c '^ConfigureNotify' "$work/$1.events")
-    ticks=$((after - before))
-    echo "  [$mode] $1: $restacks stacking changes, clock $ticks CPU ticks in 2 s" >&2
-    check "no restack storm while $1 ($restacks changes in 2 s)" test "$restacks" -lt 20
-    check "the clock idles while $1 ($ticks ticks of $(getconf CLK_TCK)/s in 2 s)" \
-        test "$ticks" -lt $(($(getconf CLK_TCK) / 25))
-}
 close_dialog() {  # close_dialog TITLE: Esc, as a user would
     on_screen xdotool key Escape
     wait_until 5 window_gone "$1"
