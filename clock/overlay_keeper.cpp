@@ -42,13 +42,21 @@ void OverlayKeeper::FacePainted() {
     // on top there; elsewhere the stacking order already does.
     if (x11::IsXWayland()) {
         for (const int after : kRemapsAfterFirstPaint) {
-            QTimer::singleShot(after, this, [this] {
-                if (m_overlay.isVisible()) {
-                    m_overlay.hide();
-                    m_overlay.show();
-                }
-            });
+            QTimer::singleShot(after, this, &OverlayKeeper::RemapOverlay);
         }
+    }
+}
+
+void OverlayKeeper::RemapOverlay() {
+    // The compositor moves the pointer off a window that goes, and XWayland then lets go of
+    // the buttons: never in the middle of a drag.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        QTimer::singleShot(250, this, &OverlayKeeper::RemapOverlay);
+        return;
+    }
+    if (m_overlay.isVisible()) {
+        m_overlay.hide();
+        m_overlay.show();
     }
 }
 

@@ -34,6 +34,7 @@ public:
     void CheckWhenSettled() { m_settle.start(); }
 
 private:
+    void RemapOverlay();
     void CheckActualGeometry();
     void ScheduleLook();
     void LookAtStacking();
