@@ -17,9 +17,11 @@ KELVARINE_PACKAGING_PACKAGES=(
 KELVARINE_DESKTOP_PACKAGES=(
     xvfb openbox icewm fluxbox xfwm4 xcompmgr picom xdotool wmctrl x11-utils x11-xserver-utils
     xclip imagemagick weston xwayland dex
-    # Full desktops' window managers, each with its own compositor (about 110 MB).
+)
+# What the tests try beyond that: full desktops' window managers, each with its own
+# compositor, and Wayland sessions nested into an X server (mutter's comes with mutter).
+KELVARINE_FULL_DESKTOP_PACKAGES=(
     mutter kwin-x11 metacity marco mate-settings-daemon-common dbus-daemon
-    # Wayland sessions (mutter's comes with it above), nested into an X server.
     sway kwin-wayland
 )
 
