@@ -221,6 +221,18 @@ check "a double-click on the face, after another window had the focus, opens the
 [ -n "$memo" ] && check "Esc closes the memo dialog" close_dialog '备忘事件'
 kill $other 2>/dev/null
 
+# The output shrinks under the clock (sway scales it to half its size): XWayland's screen
+# becomes 640x400, and the clock, wholly off it now, goes back to its start there.
+if [ "$compositor" = sway ]; then
+    "${as_user[@]}" env XDG_RUNTIME_DIR="$work/sway/run" SWAYSOCK="$(ls "$work"/sway/run/sway-ipc.*)" \
+        swaymsg output '*' scale 2 >/dev/null
+    wait_until_settled 5 clock_at "128x128+512+50"
+    check "when the output shrinks the clock moves onto it (is $(geometry_of "$(clock_window)"))" \
+        test "$(geometry_of "$(clock_window)")" = "128x128+512+50"
+    check "face and overlay share one rectangle after the output shrank" one_rectangle
+    shoot shrunk
+fi
+
 kill -TERM $clock
 wait $clock
 check "the clock ends on SIGTERM with status 0" test $? = 0
