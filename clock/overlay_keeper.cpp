@@ -111,8 +111,8 @@ void OverlayKeeper::LookAtStacking() {
     // Where the overlay really is: its shape counts from there.
     const QRect overlay = x11::ActualGeometry(&m_overlay).value_or(m_overlay.geometry());
     const unsigned long overlayId = m_overlay.effectiveWinId();
-    // On XWayland the compositor draws the unmanaged face and overlay over everything in the
-    // order they were mapped, whatever the X order says: nothing there is known to cover them.
+    // On XWayland the compositor draws the unmanaged face and overlay over everything, in the
+    // order their first frames arrived, whatever the X order says: nothing covers them there.
     // But XWayland hands a click to the window on top in the X order, so a window raised
     // there over the face (one that took the focus) must go below it again.
     m_raiseFace =

@@ -17,7 +17,9 @@ class QWidget;
 
 // Keeps the hands overlay on the face: on the rectangle where the window manager really put
 // the face, showing the hands only where no window above the face covers it, and above the
-// face where the desktop draws windows in their stacking order.
+// face where the desktop draws windows in their stacking order. On XWayland, where the
+// compositor draws the clock over everything, it keeps the hands drawn after the face and the
+// face on top of the X order, which decides where a click goes.
 class OverlayKeeper : public QObject {
 public:
     OverlayKeeper(QWidget& face, CHandsDlg& overlay);
