@@ -38,6 +38,8 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral(KELVARINE_APP_ID));
     QTranslator qtTranslations;
     InstallQtTranslations(qtTranslations);
+    QTranslator ownTranslations;
+    InstallOwnTranslations(ownTranslations);
 
     PlatformServices platform;
     // Two clocks would each rewrite the memo file from their own list and lose memos.

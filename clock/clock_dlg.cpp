@@ -292,9 +292,10 @@ void CClockDlg::StoreSkin(int nSkin) {
         std::fprintf(stderr, "kelvarine: could not store the skin in %s: %s\n", qPrintable(path),
                      qPrintable(stored.reason));
         m_services.question->Warn(this, QLatin1String(kAppTitle),
-                                  QStringLiteral("The skin could not be stored in %1:\n%2.\n\n"
-                                                 "The clock shows it until it ends; the next "
-                                                 "start shows the skin stored before.")
+                                  //: %1 is the settings file, %2 the system's reason.
+                                  tr("The skin could not be stored in %1:\n%2.\n\nThe clock "
+                                     "shows it until it ends; the next start shows the skin "
+                                     "stored before.")
                                       .arg(path, stored.reason));
     }
     m_bSkinStoreFailing = !stored;

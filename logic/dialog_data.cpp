@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 
+#include <QCoreApplication>
+
 namespace {
 
 bool IsBlank(QChar c) {
@@ -46,11 +48,14 @@ std::optional<int> ParseDialogInt(const QString& text) {
 IntFieldResult ReadIntField(const QString& text, int min, int max) {
     const std::optional<int> value = ParseDialogInt(text);
     if (!value) {
-        return {std::nullopt, QStringLiteral("Please enter an integer.")};
+        return {std::nullopt,
+                QCoreApplication::translate("DialogData", "Please enter an integer.")};
     }
     if (*value < min || *value > max) {
-        return {std::nullopt,
-                QStringLiteral("Please enter an integer between %1 and %2.").arg(min).arg(max)};
+        return {std::nullopt, QCoreApplication::translate(
+                                  "DialogData", "Please enter an integer between %1 and %2.")
+                                  .arg(min)
+                                  .arg(max)};
     }
     return {value, {}};
 }

@@ -6,7 +6,7 @@
 #include <QSize>
 
 // A dialog described as data, the way a resource script describes it: every control with its
-// id, class, text and rectangle in dialog units. BuildDialog (app/dialog_builder.h) turns one
+// id, class, text and rectangle in dialog units. BuildDialog (ui/dialog_builder.h) turns one
 // into Qt widgets.
 
 enum class ControlClass { Edit, Button, ListBox, MonthCalendar, Static };
@@ -31,18 +31,21 @@ enum ControlStyle : unsigned {
 
 inline constexpr int IDC_STATIC = -1;
 
+// The translation context of the templates' texts.
+inline constexpr char kDialogTextContext[] = "Dialogs";
+
 struct ControlTemplate {
     int id;
     const char* name;  // the control's object name; empty for IDC_STATIC
     ControlClass cls;
-    const char* text;  // UTF-8
+    const char* text;  // UTF-8, as written; translated in kDialogTextContext
     QRect rect;        // dialog units
     unsigned styles;
 };
 
 struct DialogTemplate {
     unsigned id;
-    const char* caption;  // UTF-8
+    const char* caption;  // UTF-8, as written; translated in kDialogTextContext
     QSize size;           // dialog units
     const char* fontFamily;
     int fontPoints;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include "logic/resource_ids.h"
@@ -45,8 +46,11 @@ void ApplyAnswer(MemoList& memos, std::size_t position, const MemoEntry& asked, 
 }  // namespace
 
 QString ReminderText(const MemoEntry& memo) {
-    return QString::fromLatin1(FormatLocalTime(memo.time, "%Y-%m-%d %H:%M ")) +
-           DecodeMemoText(memo.text) + QStringLiteral(" - 删除此备忘？");
+    // One arg() for both, so a memo text holding "%1" stays as typed.
+    //: The reminder's question: %1 is the memo's date and time, %2 its text.
+    return QCoreApplication::translate("Reminder", "%1 %2 - 删除此备忘？")
+        .arg(QString::fromLatin1(FormatLocalTime(memo.time, "%Y-%m-%d %H:%M")),
+             DecodeMemoText(memo.text));
 }
 
 bool RunMemoCheck(MemoStore& store, bool& inReminder, const Services& services, QWidget* owner) {
@@ -64,8 +68,8 @@ bool RunMemoCheck(MemoStore& store, bool& inReminder, const Services& services, 
         inReminder = true;
         services.alarm->Start();
         const MemoEntry asked = memos[i];
-        const std::optional<bool> remove =
-            services.question->AskYesNo(owner, QStringLiteral("memo"), ReminderText(asked));
+        const std::optional<bool> remove = services.question->AskYesNo(
+            owner, QCoreApplication::translate("Reminder", "memo"), ReminderText(asked));
         services.alarm->Stop();
         inReminder = false;
         if (!remove) {
@@ -102,8 +106,11 @@ bool SaveMemos(MemoStore& store, const Services& services, QWidget* owner, bool 
         if (mayAsk) {
             services.question->Warn(
                 owner, QLatin1String(kAppTitle),
-                QStringLiteral("The memos could not be saved to %1:\n%2.\n\nThey are kept while "
-                               "the clock runs, and saved as soon as that works again.")
+                //: %1 is the memo file, %2 the system's reason.
+                QCoreApplication::translate(
+                    "Reminder",
+                    "The memos could not be saved to %1:\n%2.\n\nThey are kept while the clock "
+                    "runs, and saved as soon as that works again.")
                     .arg(path, report.result.reason));
         }
     }

@@ -1,47 +1,54 @@
 #include "platform/link_open.h"
 
+#include <QCoreApplication>
+
 #include "logic/desktop_entry.h"
 
+namespace {
+
+// The reasons the failure box gives, by launcher result code.
+struct OpenError {
+    int code;
+    const char* text;
+};
+constexpr OpenError kOpenErrors[] = {
+    {0, QT_TRANSLATE_NOOP("LinkOpen", "The operating system is out\nof memory or resources.")},
+    {2, QT_TRANSLATE_NOOP("LinkOpen", "The specified file was not found.")},
+    {3, QT_TRANSLATE_NOOP("LinkOpen", "The specified path was not found.")},
+    {5,
+     QT_TRANSLATE_NOOP("LinkOpen", "The operating system denied\naccess to the specified file.")},
+    {8, QT_TRANSLATE_NOOP("LinkOpen", "There was not enough memory to complete the operation.")},
+    {11, QT_TRANSLATE_NOOP("LinkOpen",
+                           "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image).")},
+    {26, QT_TRANSLATE_NOOP("LinkOpen", "A sharing violation occurred. ")},
+    {27, QT_TRANSLATE_NOOP("LinkOpen", "The filename association is\nincomplete or invalid.")},
+    {28, QT_TRANSLATE_NOOP("LinkOpen",
+                           "The DDE transaction could not\nbe completed because the "
+                           "request timed out.")},
+    {29, QT_TRANSLATE_NOOP("LinkOpen", "The DDE transaction failed.")},
+    {30, QT_TRANSLATE_NOOP("LinkOpen",
+                           "The DDE transaction could not\nbe completed because other "
+                           "DDE transactions\nwere being processed.")},
+    {31, QT_TRANSLATE_NOOP("LinkOpen",
+                           "There is no application associated\nwith the given "
+                           "filename extension.")},
+    {32, QT_TRANSLATE_NOOP("LinkOpen", "The specified dynamic-link library was not found.")},
+};
+
+}  // namespace
+
 QString OpenErrorText(int code) {
-    switch (code) {
-        case 0:
-            return QStringLiteral("The operating system is out\nof memory or resources.");
-        case 2:
-            return QStringLiteral("The specified file was not found.");
-        case 3:
-            return QStringLiteral("The specified path was not found.");
-        case 5:
-            return QStringLiteral("The operating system denied\naccess to the specified file.");
-        case 8:
-            return QStringLiteral("There was not enough memory to complete the operation.");
-        case 11:
-            return QStringLiteral(
-                "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image).");
-        case 26:
-            return QStringLiteral("A sharing violation occurred. ");
-        case 27:
-            return QStringLiteral("The filename association is\nincomplete or invalid.");
-        case 28:
-            return QStringLiteral(
-                "The DDE transaction could not\nbe completed because the request timed out.");
-        case 29:
-            return QStringLiteral("The DDE transaction failed.");
-        case 30:
-            return QStringLiteral(
-                "The DDE transaction could not\nbe completed because other DDE transactions\n"
-                "were being processed.");
-        case 31:
-            return QStringLiteral(
-                "There is no application associated\nwith the given filename extension.");
-        case 32:
-            return QStringLiteral("The specified dynamic-link library was not found.");
-        default:
-            return QStringLiteral("Unknown Error (%1) occurred.").arg(code);
+    for (const OpenError& error : kOpenErrors) {
+        if (error.code == code) {
+            return QCoreApplication::translate("LinkOpen", error.text);
+        }
     }
+    return QCoreApplication::translate("LinkOpen", "Unknown Error (%1) occurred.").arg(code);
 }
 
 QString OpenErrorMessage(int code) {
-    return QStringLiteral("Unable to open hyperlink:\n\n") + OpenErrorText(code);
+    return QCoreApplication::translate("LinkOpen", "Unable to open hyperlink:") +
+           QStringLiteral("\n\n") + OpenErrorText(code);
 }
 
 std::optional<QStringList> FallbackCommandFromEntry(const QByteArray& entryText,

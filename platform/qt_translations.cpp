@@ -1,8 +1,18 @@
 #include "platform/qt_translations.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+#include "logic/translation_choice.h"
+
+namespace {
+
+const QString kOwnFolder = QStringLiteral(":/i18n");
+const QString kOwnPrefix = QStringLiteral("kelvarine_");
+
+}  // namespace
 
 QString QtTranslationsFolder() {
     return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -15,4 +25,23 @@ bool InstallQtTranslations(QTranslator& translator, const QLocale& locale, const
         return false;
     }
     return QCoreApplication::installTranslator(&translator);
+}
+
+QStringList OwnTranslations() {
+    QStringList languages;
+    const QStringList files =
+        QDir(kOwnFolder).entryList({kOwnPrefix + QStringLiteral("*.qm")}, QDir::Files);
+    for (const QString& file : files) {
+        languages << file.mid(kOwnPrefix.size()).section(QLatin1Char('.'), 0, 0);
+    }
+    return languages;
+}
+
+QString InstallOwnTranslations(QTranslator& translator, const QLocale& locale) {
+    const QString language = ChooseTranslation(locale.uiLanguages(), OwnTranslations());
+    if (language.isEmpty() || !translator.load(kOwnPrefix + language, kOwnFolder) ||
+        !QCoreApplication::installTranslator(&translator)) {
+        return {};
+    }
+    return language;
 }

@@ -1,4 +1,7 @@
-// The dialogs' layouts, in dialog units, with their controls in tab order.
+// The dialogs' layouts, in dialog units, with their controls in tab order. Their texts are
+// translated where the dialogs are built, in the context kDialogTextContext.
+
+#include <QtGlobal>
 
 #include "logic/dialog_template.h"
 #include "logic/resource_ids.h"
@@ -9,7 +12,7 @@ using enum ControlClass;
 
 const DialogTemplate kMemoDialog = {
     IDD_MEMO,
-    "备忘事件",
+    QT_TRANSLATE_NOOP("Dialogs", "备忘事件"),
     {286, 212},
     "System",
     10,
@@ -24,13 +27,13 @@ const DialogTemplate kMemoDialog = {
         {IDC_MEMO_ADD,
          "IDC_MEMO_ADD",
          Button,
-         "<= 添加",
+         QT_TRANSLATE_NOOP("Dialogs", "<= 添加"),
          {102, 137, 50, 14},
          kStylePushButton | kStyleTabStop},
         {IDC_MEMO_DELETE,
          "IDC_MEMO_DELETE",
          Button,
-         "删除",
+         QT_TRANSLATE_NOOP("Dialogs", "删除"),
          {102, 162, 50, 14},
          kStylePushButton | kStyleTabStop},
         {IDC_MEMO_LIST,
@@ -64,7 +67,7 @@ const DialogTemplate kMemoDialog = {
 
 const DialogTemplate kSettingsDialog = {
     IDD_SETTINGS,
-    "设置",
+    QT_TRANSLATE_NOOP("Dialogs", "设置"),
     {145, 132},
     "System",
     10,
@@ -78,10 +81,15 @@ const DialogTemplate kSettingsDialog = {
         {IDC_AUTOSTART,
          "IDC_AUTOSTART",
          Button,
-         "开机自动启动",
+         QT_TRANSLATE_NOOP("Dialogs", "开机自动启动"),
          {7, 115, 64, 10},
          kStyleAutoCheckBox | kStyleTabStop},
-        {IDOK, "IDOK", Button, "确定", {88, 111, 50, 14}, kStylePushButton | kStyleTabStop},
+        {IDOK,
+         "IDOK",
+         Button,
+         QT_TRANSLATE_NOOP("Dialogs", "确定"),
+         {88, 111, 50, 14},
+         kStylePushButton | kStyleTabStop},
         // Never shown: it only marks where the preview is painted.
         {IDC_PREVIEW_FRAME,
          "IDC_PREVIEW_FRAME",
@@ -92,7 +100,7 @@ const DialogTemplate kSettingsDialog = {
         {IDC_REPORT_LINK,
          "IDC_REPORT_LINK",
          Static,
-         "Report bugs to me",
+         QT_TRANSLATE_NOOP("Dialogs", "Report bugs to me"),
          {69, 95, 61, 8},
          kStyleLeft | kStyleGroup},
     },

@@ -11,8 +11,11 @@
 #include "ui/drawing.h"
 #include "ui/skin.h"
 
-const char* const kSkinNames[8] = {"标准版", "传统版", "优雅版", "奥运版",
-                                   "卡通版", "简装版", "梦幻版", "光盘版"};
+const char* const kSkinNames[8] = {
+    QT_TRANSLATE_NOOP("Skins", "标准版"), QT_TRANSLATE_NOOP("Skins", "传统版"),
+    QT_TRANSLATE_NOOP("Skins", "优雅版"), QT_TRANSLATE_NOOP("Skins", "奥运版"),
+    QT_TRANSLATE_NOOP("Skins", "卡通版"), QT_TRANSLATE_NOOP("Skins", "简装版"),
+    QT_TRANSLATE_NOOP("Skins", "梦幻版"), QT_TRANSLATE_NOOP("Skins", "光盘版")};
 
 CSettingsDlg::CSettingsDlg(const Services& services, QWidget* pParent)
     : QDialog(pParent), m_linkReport(services), m_services(services) {
@@ -52,7 +55,7 @@ bool CSettingsDlg::OnInitDialog() {
     {
         const QSignalBlocker quiet(m_listSkins);
         for (const char* name : kSkinNames) {
-            m_listSkins.addItem(QString::fromUtf8(name));
+            m_listSkins.addItem(QCoreApplication::translate("Skins", name));
         }
         // Always the first skin: the dialog is not told which one the clock shows.
         m_listSkins.setCurrentRow(0);

@@ -54,7 +54,7 @@ private:
     bool m_bInitialised = false;
 };
 
-// The names of the skins, in index order.
+// The names of the skins, in index order, as written (translated in the context "Skins").
 extern const char* const kSkinNames[8];
 
 // Where bug reports go.

@@ -3,8 +3,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTranslator>
 
+#include "logic/translation_choice.h"
 #include "platform/qt_translations.h"
 #include "settings/settings_dlg.h"
 #include "tests/test_support.h"
@@ -70,14 +72,63 @@ TEST_F(QtTranslationsTest, languagesQtDoesNotSpeakKeepItsEnglish) {
     EXPECT_EQ(YesNo().first, "&Yes");
 }
 
-TEST_F(QtTranslationsTest, theClocksOwnTextsStayAsTheyAre) {
-    const QStringList before = OwnTexts();
-    ASSERT_TRUE(before.contains(QStringLiteral("确定")));
-    for (const char* locale : {"de_DE", "zh_CN"}) {
-        QTranslator translator;
-        ASSERT_TRUE(InstallQtTranslations(translator, QLocale(locale)));
-        EXPECT_EQ(OwnTexts(), before) << locale;
+TEST(OwnTranslations, theUsersFirstLanguageDecidesAndEnglishIsTheFallback) {
+    const QStringList available = {"de", "en"};
+    const struct {
+        QStringList uiLanguages;
+        QString chosen;  // empty: the texts as written
+    } cases[] = {
+        {{"C"}, ""},
+        {{}, ""},
+        {{"zh-CN", "zh-Hans-CN", "zh"}, ""},
+        {{"zh-TW", "zh-Hant-TW"}, ""},
+        {{"de-DE", "de-Latn-DE", "de"}, "de"},
+        {{"de-AT", "de"}, "de"},
+        {{"en-US", "en"}, "en"},
+        {{"fr-FR", "fr-Latn-FR", "fr"}, "en"},
+        {{"fr", "de", "en"}, "de"},  // LANGUAGE=fr:de:en
+        {{"fr", "zh-CN", "de"}, ""},
+        {{"pt_BR.UTF-8", "pt", "en"}, "en"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ChooseTranslation(c.uiLanguages, available), c.chosen)
+            << c.uiLanguages.join(',').toStdString();
     }
+    EXPECT_EQ(ChooseTranslation({"fr"}, {"de"}), "");  // no English to fall back on
+    EXPECT_EQ(OwnTranslations(), available);
+}
+
+TEST_F(QtTranslationsTest, theClocksOwnTextsFollowTheUsersLanguage) {
+    const QStringList written = OwnTexts();
+    for (const char* text : {"设置", "确定", "开机自动启动", "Report bugs to me"}) {
+        ASSERT_TRUE(written.contains(QString::fromUtf8(text))) << text;
+    }
+    const struct {
+        const char* locale;
+        QString title;
+        QString ok;
+        QString firstSkin;
+    } cases[] = {
+        {"C", "设置", "确定", "标准版"},
+        {"zh_CN", "设置", "确定", "标准版"},
+        {"de_DE", "Einstellungen", "OK", "Standard"},
+        {"en_GB", "Settings", "OK", "Standard"},
+        {"fr_FR", "Settings", "OK", "Standard"},
+    };
+    for (const auto& c : cases) {
+        QTranslator own;
+        InstallOwnTranslations(own, QLocale(c.locale));
+        TestServices fakes;
+        CSettingsDlg dlg(fakes.services);
+        dlg.show();
+        EXPECT_EQ(dlg.windowTitle(), c.title) << c.locale;
+        EXPECT_EQ(dlg.findChild<QPushButton*>("IDOK")->text(), c.ok) << c.locale;
+        EXPECT_EQ(dlg.m_listSkins.item(0)->text(), c.firstSkin) << c.locale;
+        const QStringList texts = OwnTexts();
+        EXPECT_EQ(texts == written, c.title == written.first()) << c.locale;
+    }
+    // Each translator leaves with its scope: the texts are as written again.
+    EXPECT_EQ(OwnTexts(), written);
 }
 
 }  // namespace

@@ -20,6 +20,11 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
     // A fixed zone keeps local-time cases reproducible; tests that need another set their own.
     setenv("TZ", "UTC", 1);
+    // And no language: the texts as written, whatever the caller's locale.
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
+        unsetenv(name);
+    }
+    setenv("LANG", "C.UTF-8", 1);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

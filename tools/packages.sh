@@ -3,7 +3,7 @@
 
 KELVARINE_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-multimedia-dev libx11-dev libxext-dev libxfixes-dev libpng-dev
+    qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools libx11-dev libxext-dev libxfixes-dev libpng-dev
     libgtest-dev libbenchmark-dev
     fonts-liberation fonts-wqy-microhei tzdata qt6-translations-l10n
     xdg-utils desktop-file-utils

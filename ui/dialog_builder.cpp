@@ -2,6 +2,7 @@
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QLabel>
@@ -43,8 +44,13 @@ void PushEdges(DialogLayout& layout, bool horizontal, int cut, int by) {
     }
 }
 
+// A template's text in the user's language.
+QString Translated(const char* text) {
+    return QCoreApplication::translate(kDialogTextContext, text);
+}
+
 QWidget* CreateControl(const ControlTemplate& c) {
-    const QString text = QString::fromUtf8(c.text);
+    const QString text = Translated(c.text);
     switch (c.cls) {
         case ControlClass::Edit: {
             auto* edit = new QLineEdit;
@@ -68,7 +74,7 @@ QWidget* CreateControl(const ControlTemplate& c) {
 
 // Applies what the template says of a control, whether created here or adopted.
 void ApplyTemplate(QWidget* w, const ControlTemplate& c) {
-    const QString text = QString::fromUtf8(c.text);
+    const QString text = Translated(c.text);
     if (auto* label = qobject_cast<QLabel*>(w)) {
         if (c.styles & kStyleBlackRect) {
             label->setAutoFillBackground(true);
@@ -152,7 +158,7 @@ DialogLayout GrowToFit(DialogLayout layout, const std::vector<QSize>& minimums) 
 
 std::map<int, QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& t,
                                     const std::map<int, QWidget*>& bound) {
-    dialog.setWindowTitle(QString::fromUtf8(t.caption));
+    dialog.setWindowTitle(Translated(t.caption));
     QFont font(QString::fromUtf8(t.fontFamily));
     font.setPointSize(t.fontPoints);
     font.setStyleHint(QFont::SansSerif);

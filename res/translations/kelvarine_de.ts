@@ -1,0 +1,197 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>CClockDlg</name>
+    <message>
+        <source>The skin could not be stored in %1:
+%2.
+
+The clock shows it until it ends; the next start shows the skin stored before.</source>
+        <extracomment>%1 is the settings file, %2 the system&apos;s reason.</extracomment>
+        <translation>Das Design konnte nicht in %1 gespeichert werden:
+%2.
+
+Die Uhr zeigt es, bis sie beendet wird; der nächste Start zeigt das zuvor gespeicherte Design.</translation>
+    </message>
+</context>
+<context>
+    <name>DialogData</name>
+    <message>
+        <source>Please enter an integer.</source>
+        <translation>Bitte geben Sie eine ganze Zahl ein.</translation>
+    </message>
+    <message>
+        <source>Please enter an integer between %1 and %2.</source>
+        <translation>Bitte geben Sie eine ganze Zahl zwischen %1 und %2 ein.</translation>
+    </message>
+</context>
+<context>
+    <name>Dialogs</name>
+    <message>
+        <source>备忘事件</source>
+        <translation>Notizen</translation>
+    </message>
+    <message>
+        <source>&lt;= 添加</source>
+        <translation>&lt;= Hinzufügen</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>开机自动启动</source>
+        <translation>Autostart</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Report bugs to me</source>
+        <translation>Fehler an mich melden</translation>
+    </message>
+</context>
+<context>
+    <name>LinkOpen</name>
+    <message>
+        <source>The operating system is out
+of memory or resources.</source>
+        <translation>Dem Betriebssystem fehlt es
+an Speicher oder Ressourcen.</translation>
+    </message>
+    <message>
+        <source>The specified file was not found.</source>
+        <translation>Die angegebene Datei wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>The specified path was not found.</source>
+        <translation>Der angegebene Pfad wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>The operating system denied
+access to the specified file.</source>
+        <translation>Das Betriebssystem hat den Zugriff
+auf die angegebene Datei verweigert.</translation>
+    </message>
+    <message>
+        <source>There was not enough memory to complete the operation.</source>
+        <translation>Für den Vorgang war nicht genug Speicher vorhanden.</translation>
+    </message>
+    <message>
+        <source>The .EXE file is invalid
+(non-Win32 .EXE or error in .EXE image).</source>
+        <translation>Die .EXE-Datei ist ungültig
+(keine Win32-.EXE oder Fehler im .EXE-Abbild).</translation>
+    </message>
+    <message>
+        <source>A sharing violation occurred. </source>
+        <translation>Eine Freigabeverletzung ist aufgetreten. </translation>
+    </message>
+    <message>
+        <source>The filename association is
+incomplete or invalid.</source>
+        <translation>Die Dateizuordnung ist
+unvollständig oder ungültig.</translation>
+    </message>
+    <message>
+        <source>The DDE transaction could not
+be completed because the request timed out.</source>
+        <translation>Die DDE-Transaktion konnte nicht
+abgeschlossen werden, weil die Anfrage zu lange dauerte.</translation>
+    </message>
+    <message>
+        <source>The DDE transaction failed.</source>
+        <translation>Die DDE-Transaktion ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>The DDE transaction could not
+be completed because other DDE transactions
+were being processed.</source>
+        <translation>Die DDE-Transaktion konnte nicht
+abgeschlossen werden, weil andere DDE-Transaktionen
+bearbeitet wurden.</translation>
+    </message>
+    <message>
+        <source>There is no application associated
+with the given filename extension.</source>
+        <translation>Mit der angegebenen Dateiendung
+ist keine Anwendung verknüpft.</translation>
+    </message>
+    <message>
+        <source>The specified dynamic-link library was not found.</source>
+        <translation>Die angegebene dynamische Bibliothek wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Unknown Error (%1) occurred.</source>
+        <translation>Unbekannter Fehler (%1) aufgetreten.</translation>
+    </message>
+    <message>
+        <source>Unable to open hyperlink:</source>
+        <translation>Der Link konnte nicht geöffnet werden:</translation>
+    </message>
+</context>
+<context>
+    <name>Reminder</name>
+    <message>
+        <source>%1 %2 - 删除此备忘？</source>
+        <extracomment>The reminder&apos;s question: %1 is the memo&apos;s date and time, %2 its text.</extracomment>
+        <translation>%1 %2 - Diese Notiz löschen?</translation>
+    </message>
+    <message>
+        <source>memo</source>
+        <translation>Notiz</translation>
+    </message>
+    <message>
+        <source>The memos could not be saved to %1:
+%2.
+
+They are kept while the clock runs, and saved as soon as that works again.</source>
+        <extracomment>%1 is the memo file, %2 the system&apos;s reason.</extracomment>
+        <translation>Die Notizen konnten nicht in %1 gespeichert werden:
+%2.
+
+Sie bleiben erhalten, solange die Uhr läuft, und werden gespeichert, sobald das wieder möglich ist.</translation>
+    </message>
+</context>
+<context>
+    <name>Skins</name>
+    <message>
+        <source>标准版</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>传统版</source>
+        <translation>Klassisch</translation>
+    </message>
+    <message>
+        <source>优雅版</source>
+        <translation>Elegant</translation>
+    </message>
+    <message>
+        <source>奥运版</source>
+        <translation>Olympia</translation>
+    </message>
+    <message>
+        <source>卡通版</source>
+        <translation>Comic</translation>
+    </message>
+    <message>
+        <source>简装版</source>
+        <translation>Schlicht</translation>
+    </message>
+    <message>
+        <source>梦幻版</source>
+        <translation>Traum</translation>
+    </message>
+    <message>
+        <source>光盘版</source>
+        <translation>CD</translation>
+    </message>
+</context>
+</TS>

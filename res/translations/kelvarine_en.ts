@@ -1,0 +1,197 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>CClockDlg</name>
+    <message>
+        <source>The skin could not be stored in %1:
+%2.
+
+The clock shows it until it ends; the next start shows the skin stored before.</source>
+        <extracomment>%1 is the settings file, %2 the system&apos;s reason.</extracomment>
+        <translation>The skin could not be stored in %1:
+%2.
+
+The clock shows it until it ends; the next start shows the skin stored before.</translation>
+    </message>
+</context>
+<context>
+    <name>DialogData</name>
+    <message>
+        <source>Please enter an integer.</source>
+        <translation>Please enter an integer.</translation>
+    </message>
+    <message>
+        <source>Please enter an integer between %1 and %2.</source>
+        <translation>Please enter an integer between %1 and %2.</translation>
+    </message>
+</context>
+<context>
+    <name>Dialogs</name>
+    <message>
+        <source>备忘事件</source>
+        <translation>Memos</translation>
+    </message>
+    <message>
+        <source>&lt;= 添加</source>
+        <translation>&lt;= Add</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>开机自动启动</source>
+        <translation>Start at login</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Report bugs to me</source>
+        <translation>Report bugs to me</translation>
+    </message>
+</context>
+<context>
+    <name>LinkOpen</name>
+    <message>
+        <source>The operating system is out
+of memory or resources.</source>
+        <translation>The operating system is out
+of memory or resources.</translation>
+    </message>
+    <message>
+        <source>The specified file was not found.</source>
+        <translation>The specified file was not found.</translation>
+    </message>
+    <message>
+        <source>The specified path was not found.</source>
+        <translation>The specified path was not found.</translation>
+    </message>
+    <message>
+        <source>The operating system denied
+access to the specified file.</source>
+        <translation>The operating system denied
+access to the specified file.</translation>
+    </message>
+    <message>
+        <source>There was not enough memory to complete the operation.</source>
+        <translation>There was not enough memory to complete the operation.</translation>
+    </message>
+    <message>
+        <source>The .EXE file is invalid
+(non-Win32 .EXE or error in .EXE image).</source>
+        <translation>The .EXE file is invalid
+(non-Win32 .EXE or error in .EXE image).</translation>
+    </message>
+    <message>
+        <source>A sharing violation occurred. </source>
+        <translation>A sharing violation occurred. </translation>
+    </message>
+    <message>
+        <source>The filename association is
+incomplete or invalid.</source>
+        <translation>The filename association is
+incomplete or invalid.</translation>
+    </message>
+    <message>
+        <source>The DDE transaction could not
+be completed because the request timed out.</source>
+        <translation>The DDE transaction could not
+be completed because the request timed out.</translation>
+    </message>
+    <message>
+        <source>The DDE transaction failed.</source>
+        <translation>The DDE transaction failed.</translation>
+    </message>
+    <message>
+        <source>The DDE transaction could not
+be completed because other DDE transactions
+were being processed.</source>
+        <translation>The DDE transaction could not
+be completed because other DDE transactions
+were being processed.</translation>
+    </message>
+    <message>
+        <source>There is no application associated
+with the given filename extension.</source>
+        <translation>There is no application associated
+with the given filename extension.</translation>
+    </message>
+    <message>
+        <source>The specified dynamic-link library was not found.</source>
+        <translation>The specified dynamic-link library was not found.</translation>
+    </message>
+    <message>
+        <source>Unknown Error (%1) occurred.</source>
+        <translation>Unknown Error (%1) occurred.</translation>
+    </message>
+    <message>
+        <source>Unable to open hyperlink:</source>
+        <translation>Unable to open hyperlink:</translation>
+    </message>
+</context>
+<context>
+    <name>Reminder</name>
+    <message>
+        <source>%1 %2 - 删除此备忘？</source>
+        <extracomment>The reminder&apos;s question: %1 is the memo&apos;s date and time, %2 its text.</extracomment>
+        <translation>%1 %2 - Delete this memo?</translation>
+    </message>
+    <message>
+        <source>memo</source>
+        <translation>memo</translation>
+    </message>
+    <message>
+        <source>The memos could not be saved to %1:
+%2.
+
+They are kept while the clock runs, and saved as soon as that works again.</source>
+        <extracomment>%1 is the memo file, %2 the system&apos;s reason.</extracomment>
+        <translation>The memos could not be saved to %1:
+%2.
+
+They are kept while the clock runs, and saved as soon as that works again.</translation>
+    </message>
+</context>
+<context>
+    <name>Skins</name>
+    <message>
+        <source>标准版</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>传统版</source>
+        <translation>Classic</translation>
+    </message>
+    <message>
+        <source>优雅版</source>
+        <translation>Elegant</translation>
+    </message>
+    <message>
+        <source>奥运版</source>
+        <translation>Olympic</translation>
+    </message>
+    <message>
+        <source>卡通版</source>
+        <translation>Cartoon</translation>
+    </message>
+    <message>
+        <source>简装版</source>
+        <translation>Simple</translation>
+    </message>
+    <message>
+        <source>梦幻版</source>
+        <translation>Dream</translation>
+    </message>
+    <message>
+        <source>光盘版</source>
+        <translation>CD</translation>
+    </message>
+</context>
+</TS>
