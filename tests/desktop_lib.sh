@@ -2,6 +2,11 @@
 # shellcheck source=../tools/virtual-desktop.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../tools/virtual-desktop.sh"  # wait_until
 
+# The program's texts as written (the tests look for them), and UTF-8 for the tools that match
+# them, whatever the caller's locale.
+unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG=C.UTF-8
+
 failures=0
 passes=0
 check() {  # check DESCRIPTION COMMAND...
