@@ -33,6 +33,10 @@ exec_line=$(sed -n 's/^Exec=//p' "$entry")
 exec_path=${exec_line#\"}
 exec_path=${exec_path%\"}
 check "its Exec ($exec_line) is the installed program" test "$exec_path" = "$prefix/bin/kelvarine"
+for key in Name GenericName Comment Keywords; do
+    check "its $key is there in German and Chinese" \
+        test "$(grep -cE "^$key\[(de|zh_CN)\]=." "$entry")" = 2
+done
 icon=$(sed -n 's/^Icon=//p' "$entry")
 sizes=$(find "$root/share/icons/hicolor" -path "*/apps/$icon.png" | wc -l)
 check "its Icon ($icon) is installed in hicolor in $sizes sizes" test "$sizes" -ge 2
@@ -57,6 +61,9 @@ status=$?
 check "appstreamcli validate-tree accepts the install (status $status): $(remarks "$stage/tree.log")" \
     test $status = 0
 check "without a warning" no_warnings "$stage/tree.log"
+check "it names the languages the program speaks" \
+    test "$(grep -oE '<lang>[a-zA-Z_]+</lang>' "$metainfo" | sort | tr -d '\n')" = \
+    "<lang>de</lang><lang>en</lang><lang>zh_CN</lang>"
 check "its launchable is the installed desktop entry" \
     grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo"
 
