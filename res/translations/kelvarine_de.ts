@@ -54,7 +54,7 @@ Die Uhr zeigt es, bis sie beendet wird; der nächste Start zeigt das zuvor gespe
     </message>
     <message>
         <source>Report bugs to me</source>
-        <translation>Fehler an mich melden</translation>
+        <translation>Fehler melden</translation>
     </message>
 </context>
 <context>
