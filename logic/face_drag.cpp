@@ -2,9 +2,21 @@
 
 #include <utility>
 
+void FaceDrag::Enter(QPoint screenPoint) {
+    m_entry = screenPoint;
+    m_movedSinceEntry = false;
+}
+
+void FaceDrag::Hover(QPoint screenPoint) {
+    // A report at the entry itself tells nothing new.
+    m_movedSinceEntry = m_movedSinceEntry || screenPoint != m_entry;
+}
+
 void FaceDrag::Press(QPoint screenPoint) {
     m_anchor = screenPoint;
-    m_anchorFromPress = true;
+    m_findPointer = m_throughXWayland && !m_movedSinceEntry;
+    // Once pressed, every compositor reports where the pointer is.
+    m_movedSinceEntry = true;
     m_lost = false;
 }
 
@@ -13,7 +25,7 @@ std::optional<QPoint> FaceDrag::Move(QPoint screenPoint, const QRect& face) {
         return std::nullopt;
     }
     if (m_throughXWayland) {
-        if (std::exchange(m_anchorFromPress, false)) {
+        if (std::exchange(m_findPointer, false)) {
             m_anchor = screenPoint;
             return std::nullopt;
         }

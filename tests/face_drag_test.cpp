@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "logic/face_drag.h"
 
 namespace {
@@ -17,13 +19,31 @@ TEST(FaceDrag, followsThePointerFromThePressOnAnXServer) {
     EXPECT_EQ(drag.Move({300, 700}, QRect(986, 56, 128, 128)), QPoint(236, 636));
 }
 
-TEST(FaceDrag, throughXWaylandTheFirstMoveOnlyFindsThePointer) {
-    FaceDrag drag(/*throughXWayland=*/true);
-    drag.Press({1010, 60});  // where the pointer entered, not where it is
-    EXPECT_EQ(drag.Move({1064, 114}, kFace), std::nullopt);
-    EXPECT_EQ(drag.Move({1044, 120}, kFace), QPoint(980, 56));
-    drag.Press({1044, 120});
-    EXPECT_EQ(drag.Move({1050, 120}, kFace), std::nullopt);
+TEST(FaceDrag, throughXWaylandAPressIsTrustedOnceThePointerMovedOverTheFace) {
+    const struct {
+        const char* what;
+        std::vector<QPoint> hovers;  // after entering at (1010, 60)
+        std::optional<QPoint> firstMove;
+    } cases[] = {
+        // mutter: the press comes where the pointer entered, and no motion before it.
+        {"no motion since the entry", {}, std::nullopt},
+        {"a report at the entry itself", {{1010, 60}}, std::nullopt},
+        // sway, kwin_wayland: the motion over the face, then the press where it is.
+        {"motion over the face", {{1030, 80}, {1064, 114}}, QPoint(980, 56)},
+    };
+    for (const auto& c : cases) {
+        FaceDrag drag(/*throughXWayland=*/true);
+        drag.Enter({1010, 60});
+        for (const QPoint& at : c.hovers) {
+            drag.Hover(at);
+        }
+        drag.Press(c.hovers.empty() ? QPoint(1010, 60) : c.hovers.back());
+        EXPECT_EQ(drag.Move({1044, 120}, kFace), c.firstMove) << c.what;
+        EXPECT_EQ(drag.Move({1034, 123}, kFace), QPoint(990, 53)) << c.what;
+        // After a press every compositor reports the pointer: the next press is trusted.
+        drag.Press({1034, 123});
+        EXPECT_EQ(drag.Move({1044, 120}, kFace), QPoint(1010, 47)) << c.what;
+    }
 }
 
 TEST(FaceDrag, throughXWaylandAMoveFarFromTheFaceEndsTheDrag) {

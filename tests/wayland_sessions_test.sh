@@ -147,49 +147,68 @@ check "the hands show on the face" hands_shown start
 states=$(xprop -id "$(clock_window)" _NET_WM_STATE)
 check "the face is kept off taskbars ($states)" grep -q '_NET_WM_STATE_SKIP_TASKBAR' <<<"$states"
 
-# The first thing done to the clock is a drag that starts away from where the pointer entered
-# the face. Until the face is clicked, mutter reports the press where the pointer entered; the
-# first move with the button held tells where it really is, so that move only finds the
-# pointer, and the others move the clock.
+# The first thing done to the clock is a drag in five steps that starts away from where the
+# pointer entered the face. sway and kwin_wayland pass XWayland the motion over the face, so the
+# press is where the pointer is and every step moves the clock. mutter reports the press where
+# the pointer entered and no motion until the face is clicked: there the first step only finds
+# the pointer.
 glide 1160 112
-for x in 1180 1200 1220 1238; do
-    on_screen xdotool mousemove $x $((112 + (x - 1160) / 8))
+for at in "1180 114" "1200 117" "1220 119" "1238 122"; do
+    on_screen xdotool mousemove $at
     sleep 0.1
 done
-drag_from() {  # drag_from X Y DX DY STEPS: press, a first small move, then STEPS moves
+drag_from() {  # drag_from X Y DX DY STEPS: press, then STEPS moves
     local x=$1 y=$2 step
     on_screen xdotool mousedown 1
-    sleep 0.1
-    on_screen xdotool mousemove $((x - 2)) $((y + 1))
     for step in $(seq "$5"); do
         sleep 0.05
-        on_screen xdotool mousemove $((x - 2 + $3 * step)) $((y + 1 + $4 * step))
+        on_screen xdotool mousemove $((x + $3 * step)) $((y + $4 * step))
     done
     sleep 0.1
     on_screen xdotool mouseup 1
 }
-drag_from 1238 122 -20 6 5
 clock_at() { [ "$(geometry_of "$(clock_window)")" = "$1" ] && one_rectangle; }
-wait_until_settled 3 clock_at "128x128+1052+80"
-check "a drag moves the clock by (-100, +30) (is $(geometry_of "$(clock_window)"))" \
-    test "$(geometry_of "$(clock_window)")" = "128x128+1052+80"
+moved_by() {  # moved_by GEOMETRY DX DY: the geometry that far away
+    awk -F'[x+]' -v dx="$2" -v dy="$3" '{print $1 "x" $2 "+" $3 + dx "+" $4 + dy}' <<<"$1"
+}
+drag_from 1238 122 -20 6 5
+case "$compositor" in
+    mutter) dragged="128x128+1072+74" ;;
+    *) dragged="128x128+1052+80" ;;
+esac
+wait_until_settled 3 clock_at "$dragged"
+check "a first drag in five steps moves the clock to $dragged (is $(geometry_of "$(clock_window)"))" \
+    test "$(geometry_of "$(clock_window)")" = "$dragged"
 check "face and overlay share one rectangle after the drag" one_rectangle
+face=$(geometry_of "$(clock_window)")
+read -r fx fy < <(awk -F'[x+]' '{print $3, $4}' <<<"$face")
 
-glide 1116 144
+glide $((fx + 64)) $((fy + 64))
 on_screen xdotool click --repeat 2 --delay 80 1
 settings=$(wait_for_window '设置')
 check "a double-click at the centre opens the settings" test -n "$settings"
 [ -n "$settings" ] && check "Esc closes the settings" close_dialog '设置'
 sleep 0.6  # no third click of the double-click
 
+# Once the face has been clicked, every compositor reports where the pointer is: five steps
+# move the clock by exactly five steps.
+glide $((fx + 70)) $((fy + 60))
+drag_from $((fx + 70)) $((fy + 60)) 20 -6 5
+dragged=$(moved_by "$face" 100 -30)
+wait_until_settled 3 clock_at "$dragged"
+check "a later drag in five steps moves the clock by (100, -30) (is $(geometry_of "$(clock_window)"), not $dragged)" \
+    test "$(geometry_of "$(clock_window)")" = "$dragged"
+face=$dragged
+read -r fx fy < <(awk -F'[x+]' '{print $3, $4}' <<<"$face")
+
 # A flick, 100 px a move, out of the face at once. mutter and kwin_wayland keep the pointer
 # with the window that holds the button; sway sends it to whatever lies under it, and the clock
 # stays where sway took it away.
-glide 1116 144
-drag_from 1116 144 -100 30 4
+glide $((fx + 64)) $((fy + 64))
+drag_from $((fx + 64)) $((fy + 64)) -100 30 4
 case "$compositor" in
-    sway) flicked="128x128+1052+80" ;;
-    *) flicked="128x128+652+200" ;;
+    sway) flicked=$face ;;
+    *) flicked=$(moved_by "$face" -400 120) ;;
 esac
 wait_until_settled 3 clock_at "$flicked"
 check "after a flick the clock is at $flicked (is $(geometry_of "$(clock_window)"))" \
