@@ -6,18 +6,24 @@
 #include <QBitmap>
 #include <QDir>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 
 #include "logic/face_geometry.h"
 #include "logic/hand_tips.h"
+#include "logic/local_time.h"
 #include "logic/resource_ids.h"
 #include "memo/memo_check.h"
 #include "platform/x11_desktop.h"
 #include "settings/settings_dlg.h"
+#include "ui/accessible_actions.h"
 #include "ui/drawing.h"
 #include "ui/messages.h"
 #include "ui/skin.h"
@@ -42,6 +48,29 @@ CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
     setWindowFlags(flags);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QLatin1String(kAppTitle));
+    // Hover motion tells a drag on XWayland where the pointer is before the press.
+    setMouseTracking(true);
+    // The context menu's actions, also for assistive technology.
+    ExposeToAssistiveTechnology(*this, QAccessible::Window);
+    const struct {
+        QAction& action;
+        const char* name;
+        QString text;
+        QString tip;
+        void (CClockDlg::*run)();
+    } actions[] = {
+        {m_actMemos, "memos", tr("备忘事件…"), tr("显示备忘列表"), &CClockDlg::OpenMemos},
+        {m_actSettings, "settings", tr("设置…"), tr("选择皮肤和开机自动启动"),
+         &CClockDlg::OpenSettings},
+        {m_actQuit, "quit", tr("退出"), tr("关闭时钟"), &CClockDlg::EndRun},
+    };
+    for (const auto& a : actions) {
+        a.action.setObjectName(QLatin1String(a.name));
+        a.action.setText(a.text);
+        a.action.setToolTip(a.tip);
+        connect(&a.action, &QAction::triggered, this, a.run);
+        addAction(&a.action);
+    }
     // Memos keep the wall-clock minute their lines say when the zone changes under them.
     m_handsDlg.SetZoneChangeHandler(
         [this](const std::function<void()>& reload) { m_memoStore.FollowZoneChange(reload); });
@@ -63,6 +92,7 @@ void CClockDlg::showEvent(QShowEvent* e) {
 
 void CClockDlg::OnInitDialog() {
     m_memoStore.Load();
+    UpdateAccessibleName();
     setWindowIcon(m_hIcon);
     x11::SkipTaskbar(this);
 
@@ -204,7 +234,19 @@ bool CClockDlg::event(QEvent* e) {
 }
 
 void CClockDlg::OnCheckMemos() {
+    // Posted on each new minute, like the time in the name.
+    UpdateAccessibleName();
     RunMemoCheck(m_memoStore, m_bInReminder, m_services, this);
+}
+
+void CClockDlg::UpdateAccessibleName() {
+    const LocalTime now = ToLocalTime(m_services.time->Now());
+    // The user's way of writing a time, to the minute the face shows.
+    QString format = QLocale().timeFormat(QLocale::ShortFormat);
+    format.remove(QRegularExpression(QStringLiteral("[:.]ss?")));
+    const QString time = QLocale().toString(QTime(now.hour, now.minute), format);
+    //: What a screen reader calls the clock: %1 is the time it shows.
+    setAccessibleName(tr("Kelvarine, %1").arg(time));
 }
 
 void CClockDlg::mousePressEvent(QMouseEvent* e) {
@@ -251,6 +293,8 @@ void CClockDlg::OnMouseMove(Qt::MouseButtons buttons, QPoint screenPoint) {
         if (const std::optional<QPoint> to = m_drag.Move(screenPoint, QRect(pos(), size()))) {
             MoveBoth(*to);
         }
+    } else if (buttons == Qt::NoButton) {
+        m_drag.Hover(screenPoint);
     }
 }
 
@@ -265,6 +309,72 @@ void CClockDlg::OnLButtonDblClk(QPoint point) {
     } else {
         m_memoDlg.show();
     }
+}
+
+void CClockDlg::OpenMemos() {
+    if (QApplication::activeModalWidget() != nullptr) {
+        Activate();  // a box is waiting for an answer first
+        return;
+    }
+    m_memoDlg.show();
+    m_memoDlg.raise();
+    m_memoDlg.activateWindow();
+}
+
+void CClockDlg::OpenSettings() {
+    if (QApplication::activeModalWidget() != nullptr) {
+        Activate();  // the settings, or a box, are open already
+        return;
+    }
+    RunSettings();
+}
+
+void CClockDlg::Activate() {
+    show();
+    raise();
+    activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+void CClockDlg::RunAction(const QString& name) {
+    for (QAction* action : actions()) {
+        if (action->objectName() == name) {
+            action->trigger();
+            return;
+        }
+    }
+    Activate();
+}
+
+void CClockDlg::contextMenuEvent(QContextMenuEvent* e) {
+    // The keys that ask for it are taken in keyPressEvent, whatever the platform reports.
+    if (e->reason() != QContextMenuEvent::Keyboard) {
+        ShowContextMenu(e->globalPos());
+    }
+    e->accept();
+}
+
+void CClockDlg::keyPressEvent(QKeyEvent* e) {
+    const bool shiftF10 = e->key() == Qt::Key_F10 && e->modifiers() == Qt::ShiftModifier;
+    if (e->key() == Qt::Key_Menu || shiftF10) {
+        ShowContextMenu(mapToGlobal(rect().center()));
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+void CClockDlg::ShowContextMenu(QPoint screenPoint) {
+    if (m_menu == nullptr) {
+        m_menu = new QMenu(this);
+        m_menu->addActions({&m_actMemos, &m_actSettings});
+        m_menu->addSeparator();
+        m_menu->addAction(&m_actQuit);
+    }
+    m_menu->popup(screenPoint);
 }
 
 void CClockDlg::RunSettings() {
@@ -302,6 +412,7 @@ void CClockDlg::StoreSkin(int nSkin) {
 }
 
 void CClockDlg::enterEvent(QEnterEvent* e) {
+    m_drag.Enter(e->globalPosition().toPoint());
     QCoreApplication::postEvent(&m_handsDlg, new QEvent(WM_MOUSEHOVER));
     QDialog::enterEvent(e);
 }

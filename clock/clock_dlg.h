@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include <QAction>
 #include <QDialog>
 #include <QEventLoop>
 #include <QIcon>
@@ -17,6 +18,7 @@
 #include "platform/services.h"
 #include "platform/x11_desktop.h"
 
+class QMenu;
 class QScreen;
 
 // The clock's main window: a frameless, always-on-top face whose every pixel comes from the
@@ -53,6 +55,16 @@ public:
     CMemoDlg& memoDlg() { return m_memoDlg; }
     MemoStore& memoStore() { return m_memoStore; }
 
+    // What the context menu, the desktop's launcher and assistive technology ask of the clock:
+    // the memo dialog shown, the settings run (both raised instead when open), the face
+    // brought to the front (with any box it has open).
+    void OpenMemos();
+    void OpenSettings();
+    void Activate();
+    // Runs the context menu's action of that name ("memos", "settings", "quit"); an unknown
+    // name only activates.
+    void RunAction(const QString& name);
+
     // Enter never closes the clock.
     void accept() override {}
     // Ends the run as Esc does, from wherever the program is: a box or dialog still open
@@ -71,6 +83,8 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     void done(int result) override;
 
 private:
@@ -83,6 +97,9 @@ private:
     void OnLButtonDblClk(QPoint point);
     void OnRButtonDown() {}
     void RunSettings();
+    void ShowContextMenu(QPoint screenPoint);
+    // The name assistive technology reads: the program and the time it shows.
+    void UpdateAccessibleName();
     void StoreSkin(int nSkin);
     void OnCheckMemos();
     void OnDestroy();
@@ -107,4 +124,8 @@ private:
     QTimer m_screensSettled;
     int m_screenLooksLeft = 0;
     OverlayKeeper m_overlayKeeper{*this, m_handsDlg};
+    QAction m_actMemos;
+    QAction m_actSettings;
+    QAction m_actQuit;
+    QMenu* m_menu = nullptr;  // made at its first use
 };

@@ -9,10 +9,14 @@
 #include "logic/hand_tips.h"
 #include "logic/local_time.h"
 #include "platform/x11_desktop.h"
+#include "ui/accessible_actions.h"
 #include "ui/drawing.h"
 #include "ui/messages.h"
 
 CHandsDlg::CHandsDlg(const Services& services) : m_services(services) {
+    // To assistive technology a picture over the face, which has the name and the actions.
+    ExposeToAssistiveTechnology(*this, QAccessible::Graphic);
+    setAccessibleName(tr("指针"));
     // Re-armed at every tick so each one lands just after a second boundary and never drifts.
     m_tick.setSingleShot(true);
     m_tick.setTimerType(Qt::PreciseTimer);

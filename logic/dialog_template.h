@@ -41,6 +41,10 @@ struct ControlTemplate {
     const char* text;  // UTF-8, as written; translated in kDialogTextContext
     QRect rect;        // dialog units
     unsigned styles;
+    // What assistive technology calls the control and says of it (translated like `text`); a
+    // control without a name is called by its text.
+    const char* accessibleName = nullptr;
+    const char* accessibleDescription = nullptr;
 };
 
 struct DialogTemplate {

@@ -1,14 +1,20 @@
 #include "settings/link_label.h"
 
+#include <QAccessibleActionInterface>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QTextDocument>
 
 #include "logic/resource_ids.h"
 #include "platform/link_open.h"
 #include "platform/xdg_paths.h"
+#include "ui/accessible_actions.h"
 
 namespace {
 
@@ -50,6 +56,15 @@ QRect FitWindowToText(const QRect& window, QSize needed, Qt::Alignment alignment
 CLinkLabel::CLinkLabel(const Services& services, QWidget* parent)
     : QLabel(parent), m_services(services) {
     setTextFormat(Qt::PlainText);
+    ExposeToAssistiveTechnology(*this, QAccessible::Link);
+    m_actOpen.setObjectName(QAccessibleActionInterface::pressAction());
+    m_actOpen.setText(QCoreApplication::translate("CLinkLabel", "打开链接"));
+    QObject::connect(&m_actOpen, &QAction::triggered, this, [this] {
+        if (m_bSubclassed) {
+            OnLinkClicked();
+        }
+    });
+    addAction(&m_actOpen);
 }
 
 void CLinkLabel::PreSubclassWindow() {
@@ -136,6 +151,17 @@ void CLinkLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     QLabel::mouseDoubleClickEvent(event);
 }
 
+void CLinkLabel::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (m_bSubclassed && event->modifiers() == Qt::NoModifier &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        event->accept();
+        OnLinkClicked();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
 void CLinkLabel::enterEvent(QEnterEvent* event) {
     if (m_bSubclassed) {
         OnMouseMove();
@@ -160,6 +186,11 @@ void CLinkLabel::paintEvent(QPaintEvent* event) {
     painter.setFont(font());
     painter.setPen(CtlColor());
     painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine, text());
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 QColor CLinkLabel::CtlColor() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAction>
 #include <QColor>
 #include <QFont>
 #include <QLabel>
@@ -15,8 +16,9 @@
 QRect FitWindowToText(const QRect& window, QSize needed, Qt::Alignment alignment);
 
 // A static text that behaves as a hyperlink: link colours, red while the pointer is on it, a
-// hand cursor and its target as tooltip. A click opens the target through the desktop, or else
-// through the default web browser, and a failure is reported with a beep and a message box.
+// hand cursor and its target as tooltip. A click, or Return or Space while it has the focus,
+// opens the target through the desktop, or else through the default web browser, and a failure
+// is reported with a beep and a message box. Assistive technology sees a link it can press.
 class CLinkLabel : public QLabel {
 public:
     static constexpr int UNDERLINE_HOVER = -1;
@@ -39,6 +41,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -64,4 +67,5 @@ private:
     QFont m_fontPlain;
     bool m_bSubclassed = false;
     const Services& m_services;
+    QAction m_actOpen;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
@@ -155,6 +157,60 @@ TEST_F(ClockInputTest, doubleClickElsewhereShowsTheMemoDialogOnce) {
         EXPECT_EQ(dlg->memoDlg().m_list->count(), 1);
         dlg->memoDlg().hide();
     }
+}
+
+TEST_F(ClockInputTest, theMenuKeysAndAssistiveTechnologyReachTheDialogs) {
+    // The face says the time it shows.
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(dlg.get());
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->text(QAccessible::Name), "Kelvarine, 10:10");
+    ASSERT_NE(face->actionInterface(), nullptr);
+    const QStringList actions = face->actionInterface()->actionNames();
+    for (const char* name : {"memos", "settings", "quit"}) {
+        EXPECT_TRUE(actions.contains(name)) << name;
+    }
+
+    const auto menuShown = [] {
+        QCoreApplication::processEvents();
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        const bool shown = menu != nullptr && menu->actions().size() == 4;  // and a separator
+        if (menu != nullptr) {
+            menu->close();
+        }
+        return shown;
+    };
+    QTest::keyClick(dlg.get(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(menuShown()) << "Shift+F10";
+    QTest::keyClick(dlg.get(), Qt::Key_Menu);
+    EXPECT_TRUE(menuShown()) << "the Menu key";
+    QTest::keyClick(dlg.get(), Qt::Key_Return);
+    EXPECT_FALSE(menuShown()) << "Return";
+    EXPECT_TRUE(dlg->isVisible()) << "Return";
+
+    // An action asked for by assistive technology runs once the request has been answered.
+    face->actionInterface()->doAction("memos");
+    EXPECT_FALSE(dlg->memoDlg().isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(dlg->memoDlg().isVisible());
+    dlg->memoDlg().hide();
+    dlg->RunAction("memos");  // as the desktop's launcher asks
+    EXPECT_TRUE(dlg->memoDlg().isVisible());
+    bool settingsShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* settings = qobject_cast<CSettingsDlg*>(QApplication::activeModalWidget());
+        settingsShown = settings != nullptr;
+        // Asked again while open: still one settings dialog, and no memo dialog over it.
+        dlg->memoDlg().hide();
+        dlg->RunAction("settings");
+        dlg->RunAction("memos");
+        EXPECT_EQ(QApplication::activeModalWidget(), settings);
+        EXPECT_FALSE(dlg->memoDlg().isVisible());
+        if (settings != nullptr) {
+            settings->reject();
+        }
+    });
+    dlg->RunAction("settings");
+    EXPECT_TRUE(settingsShown);
 }
 
 TEST_F(ClockInputTest, hoverEnlargesTheDotAndLeaveRestoresIt) {

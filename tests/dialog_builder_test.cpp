@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QCalendarWidget>
 #include <QDialog>
 #include <QLabel>
@@ -105,6 +107,28 @@ TEST(BuildDialog, memoTemplateMakesEveryControlReadableInTabOrder) {
                 EXPECT_FALSE(InkRect(w).intersects(InkRect(other)))
                     << qPrintable(w->objectName()) << " and " << qPrintable(other->objectName());
             }
+        }
+    }
+}
+
+TEST(BuildDialog, everyControlIsNamedForAssistiveTechnology) {
+    for (const unsigned id : {IDD_MEMO, IDD_SETTINGS}) {
+        QDialog dialog;
+        BuildDialog(dialog, *FindDialogTemplate(id));
+        // Each control the keyboard reaches, and every part of the calendar a user can press.
+        for (QWidget* w : dialog.findChildren<QWidget*>()) {
+            const bool reachable = w->focusPolicy() == Qt::StrongFocus ||
+                                   w->objectName().startsWith(QStringLiteral("qt_calendar_"));
+            // Parts of a button or spin box are read as the whole.
+            const QWidget* whole = w->parentWidget();
+            if (!reachable || qobject_cast<const QAbstractButton*>(whole) != nullptr ||
+                qobject_cast<const QAbstractSpinBox*>(whole) != nullptr) {
+                continue;
+            }
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(w);
+            ASSERT_NE(accessible, nullptr);
+            EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty())
+                << id << " " << qPrintable(w->objectName());
         }
     }
 }

@@ -163,6 +163,16 @@ TEST_F(SettingsDialogTest, theLinkReportsBugsByMail) {
     shell.result = kLaunchStarted;
     QTest::mouseClick(&link, Qt::LeftButton);
     EXPECT_EQ(shell.targets, std::vector<QString>{"mailto:bugs@kelvarine.example"});
+
+    // The keyboard reaches it after OK, and Return or Space open it, not OK.
+    QWidget* ok = dlg->findChild<QWidget*>("IDOK");
+    ok->setFocus();
+    QTest::keyClick(ok, Qt::Key_Tab);
+    EXPECT_EQ(dlg->focusWidget(), &link);
+    QTest::keyClick(&link, Qt::Key_Return);
+    QTest::keyClick(&link, Qt::Key_Space);
+    EXPECT_EQ(shell.targets.size(), 3u);
+    EXPECT_TRUE(dlg->isVisible());
 }
 
 }  // namespace

@@ -49,6 +49,20 @@ QString Translated(const char* text) {
     return QCoreApplication::translate(kDialogTextContext, text);
 }
 
+// A calendar's own controls, which have no names of their own for assistive technology.
+const struct {
+    const char* objectName;
+    const char* name;
+} kCalendarParts[] = {
+    {"qt_calendar_navigationbar", QT_TRANSLATE_NOOP("Dialogs", "月份和年份")},
+    {"qt_calendar_prevmonth", QT_TRANSLATE_NOOP("Dialogs", "上个月")},
+    {"qt_calendar_nextmonth", QT_TRANSLATE_NOOP("Dialogs", "下个月")},
+    {"qt_calendar_monthbutton", QT_TRANSLATE_NOOP("Dialogs", "月份")},
+    {"qt_calendar_yearbutton", QT_TRANSLATE_NOOP("Dialogs", "年份")},
+    {"qt_calendar_yearedit", QT_TRANSLATE_NOOP("Dialogs", "年份")},
+    {"qt_calendar_calendarview", QT_TRANSLATE_NOOP("Dialogs", "本月各日")},
+};
+
 QWidget* CreateControl(const ControlTemplate& c) {
     const QString text = Translated(c.text);
     switch (c.cls) {
@@ -94,9 +108,20 @@ void ApplyTemplate(QWidget* w, const ControlTemplate& c) {
     } else if (auto* calendar = qobject_cast<QCalendarWidget*>(w)) {
         // The week-number column is not part of this calendar.
         calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        for (const auto& part : kCalendarParts) {
+            if (auto* child = calendar->findChild<QWidget*>(QLatin1String(part.objectName))) {
+                child->setAccessibleName(Translated(part.name));
+            }
+        }
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         // A single-line edit keeps its line at the top of however tall a frame it has.
         edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    if (c.accessibleName != nullptr) {
+        w->setAccessibleName(Translated(c.accessibleName));
+    }
+    if (c.accessibleDescription != nullptr) {
+        w->setAccessibleDescription(Translated(c.accessibleDescription));
     }
     w->setFocusPolicy((c.styles & kStyleTabStop) ? Qt::StrongFocus : Qt::NoFocus);
     if (c.styles & kStyleHidden) {
