@@ -8,8 +8,10 @@
 #include <cstdlib>
 
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include "clock/clock_dlg.h"
+#include "platform/application_bus.h"
 
 namespace {
 
@@ -64,6 +66,16 @@ bool CClockApp::InitInstance() {
     CClockDlg dlg(m_services);
     QSocketNotifier* notifier = nullptr;
     CloseOnTerminationSignals(dlg, notifier);
+    // Queued: a dialog opened in answer must not hold up the caller's reply.
+    if (m_bus != nullptr) {
+        QObject::connect(m_bus, &ApplicationBus::activateRequested, &dlg, &CClockDlg::Activate,
+                         Qt::QueuedConnection);
+        QObject::connect(m_bus, &ApplicationBus::actionRequested, &dlg, &CClockDlg::RunAction,
+                         Qt::QueuedConnection);
+    }
+    if (!m_startAction.isEmpty()) {
+        QTimer::singleShot(0, &dlg, [&dlg, this] { dlg.RunAction(m_startAction); });
+    }
     static const bool registered = std::atexit(SaveMemosAtExit) == 0;
     if (registered) {
         g_memosToSave = &dlg.memoStore();

@@ -6,9 +6,17 @@
 
 #include "app/clock_app.h"
 #include "logic/command_line.h"
+#include "platform/application_bus.h"
 #include "platform/platform_services.h"
 #include "platform/qt_translations.h"
 #include "platform/single_instance.h"
+
+namespace {
+
+// A clock that has just taken the lock needs a moment before it answers on the bus.
+constexpr int kWaitForRunningClockMs = 3000;
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // A file size limit then fails the write (EFBIG) instead of killing the clock mid-save.
@@ -42,14 +50,26 @@ int main(int argc, char** argv) {
     InstallOwnTranslations(ownTranslations);
 
     PlatformServices platform;
-    // Two clocks would each rewrite the memo file from their own list and lose memos.
+    // Two clocks would each rewrite the memo file from their own list and lose memos: a second
+    // start hands its wish to the clock that runs, as a desktop's launcher expects.
     SingleInstanceLock lock(platform.services().paths.lockFile);
     if (lock.heldElsewhere()) {
-        std::fprintf(stderr, "kelvarine: already running\n");
+        switch (AskRunningClock(command.action, kWaitForRunningClockMs)) {
+            case BusRequest::Delivered:
+                break;
+            case BusRequest::NoBus:
+                std::fprintf(stderr, "kelvarine: already running (no session bus to reach it)\n");
+                break;
+            case BusRequest::NoClock:
+                std::fprintf(stderr, "kelvarine: already running\n");
+                break;
+        }
         return 0;
     }
+    ApplicationBus bus;
+    bus.Register();  // without a session bus, later starts only say that this one runs
 
-    CClockApp theApp(platform.services());
+    CClockApp theApp(platform.services(), &bus, command.action);
     theApp.InitInstance();
     return theApp.ExitInstance();
 }

@@ -7,7 +7,7 @@ namespace {
 const QString kName = QStringLiteral("kelvarine");
 
 CommandLineOutcome End(int status, QString out, QString err) {
-    return {false, status, std::move(out), std::move(err)};
+    return {false, status, std::move(out), std::move(err), {}};
 }
 
 CommandLineOutcome UsageError(const QString& what) {
@@ -38,11 +38,18 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments, const Environme
     parser.setApplicationDescription(
         QStringLiteral("A round analog clock that stays on top of the desktop and rings dated "
                        "memos.\nDouble-click the centre of the face for the settings, anywhere "
-                       "else for the memos; Esc quits."));
+                       "else for the memos; Esc quits. Started while a clock runs, it brings "
+                       "that clock to the front."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
+    const QCommandLineOption memos(QStringLiteral("memos"),
+                                   QStringLiteral("Open the memos (in the running clock, if one "
+                                                  "runs)."));
+    const QCommandLineOption settings(QStringLiteral("settings"),
+                                      QStringLiteral("Open the settings (in the running clock, "
+                                                     "if one runs)."));
     const QCommandLineOption platform(
         QStringLiteral("platform"),
         QStringLiteral("Qt platform plugin to use, as QT_QPA_PLATFORM (e.g. xcb, offscreen)."),
@@ -53,7 +60,7 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments, const Environme
     // Added by X session managers when they restart a program; Qt reads it.
     QCommandLineOption session(QStringLiteral("session"), QString(), QStringLiteral("id"));
     session.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({help, version, platform, display, session});
+    parser.addOptions({help, version, memos, settings, platform, display, session});
 
     if (!parser.parse(arguments)) {
         return UsageError(parser.errorText());
@@ -71,6 +78,13 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments, const Environme
         return End(0, QStringLiteral("%1 %2\n").arg(kName, QLatin1String(KELVARINE_VERSION)), {});
     }
 
+    if (parser.isSet(memos) && parser.isSet(settings)) {
+        return UsageError(QStringLiteral("--memos and --settings exclude each other."));
+    }
+    const QString action = parser.isSet(memos)      ? QStringLiteral("memos")
+                           : parser.isSet(settings) ? QStringLiteral("settings")
+                                                    : QString();
+
     const QString platforms =
         parser.isSet(platform) ? parser.value(platform) : env("QT_QPA_PLATFORM");
     const bool haveDisplay =
@@ -80,5 +94,7 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments, const Environme
                    QStringLiteral("%1: no display: neither DISPLAY nor WAYLAND_DISPLAY is set.\n")
                        .arg(kName));
     }
-    return {};
+    CommandLineOutcome outcome;
+    outcome.action = action;
+    return outcome;
 }

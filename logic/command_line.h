@@ -14,6 +14,7 @@ struct CommandLineOutcome {
     int exitStatus = 0;  // 0 for help and version, 2 for a usage error, 1 without a display
     QString out;         // for stdout
     QString err;         // for stderr, one line
+    QString action;      // a dialog to open once the clock runs: "memos", "settings" or none
 };
 
 // Reads one environment variable; empty when unset.

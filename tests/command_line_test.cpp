@@ -31,7 +31,8 @@ TEST(CommandLine, helpAndVersionAnswerWithoutADisplay) {
         EXPECT_EQ(help.exitStatus, 0) << option;
         EXPECT_TRUE(help.err.isEmpty()) << option;
         EXPECT_TRUE(help.out.startsWith("Usage: kelvarine [options]\n")) << help.out.toStdString();
-        for (const char* listed : {"--help", "--version", "--platform <name>", "--display"}) {
+        for (const char* listed :
+             {"--help", "--version", "--memos", "--settings", "--platform <name>", "--display"}) {
             EXPECT_TRUE(help.out.contains(listed)) << listed;
         }
         EXPECT_FALSE(help.out.contains("--session"));  // for session managers only
@@ -58,6 +59,7 @@ TEST(CommandLine, anythingElseIsAOneLineUsageError) {
         {{"memo.txt"}, "'memo.txt'"},
         {{"--help=yes"}, "help"},
         {{"-platform"}, "platform"},  // its value is missing
+        {{"--memos", "--settings"}, "--memos and --settings"},
     };
     for (const auto& c : cases) {
         const CommandLineOutcome outcome = kX11(c.arguments);
@@ -79,6 +81,9 @@ TEST(CommandLine, withoutOptionsTheClockStartsAsBefore) {
         EXPECT_TRUE(outcome.out.isEmpty());
         EXPECT_TRUE(outcome.err.isEmpty());
     }
+    EXPECT_TRUE(kX11({}).action.isEmpty());
+    EXPECT_EQ(kX11({"--memos"}).action, "memos");
+    EXPECT_EQ(kX11({"--settings"}).action, "settings");
     // Qt's own options reach Qt.
     EXPECT_TRUE(kX11({"-session", "1234abcd"}).run);
     EXPECT_TRUE(kX11({"-display", ":1", "--platform=xcb"}).run);

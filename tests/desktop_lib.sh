@@ -60,7 +60,7 @@ shot_differs() { import -window root "$1" && differs "$1" "$2" "$3"; }
 # The face window is titled "Kelvarine"; xdotool matches names without regard to case.
 clock_window() {
     local w
-    for w in $(xdotool search --name '^kelvarine$'); do
+    for w in $(xdotool search --name '^kelvarine$' 2>/dev/null); do
         xprop -id "$w" WM_NAME | grep -q '"Kelvarine"' && { echo "$w"; return; }
     done
 }

@@ -29,13 +29,15 @@ check "the desktop entry is named after the application id" \
     test "$(ls "$root/share/applications")" = "$app_id.desktop"
 check "desktop-file-validate accepts it ($(desktop-file-validate "$entry" 2>&1))" \
     desktop-file-validate "$entry"
-exec_line=$(sed -n 's/^Exec=//p' "$entry")
+exec_line=$(sed -n 's/^Exec=//p' "$entry" | head -n 1)
 exec_path=${exec_line#\"}
 exec_path=${exec_path%\"}
 check "its Exec ($exec_line) is the installed program" test "$exec_path" = "$prefix/bin/kelvarine"
+check "its actions open the memos and the settings in it" \
+    test "$(sed -n 's/^Exec=//p' "$entry" | tail -n +2)" = "$(printf '%s --memos\n%s --settings' "$exec_line" "$exec_line")"
 for key in Name GenericName Comment Keywords; do
     check "its $key is there in German and Chinese" \
-        test "$(grep -cE "^$key\[(de|zh_CN)\]=." "$entry")" = 2
+        test "$(sed '/^\[Desktop Action/,$d' "$entry" | grep -cE "^$key\[(de|zh_CN)\]=.")" = 2
 done
 icon=$(sed -n 's/^Icon=//p' "$entry")
 sizes=$(find "$root/share/icons/hicolor" -path "*/apps/$icon.png" | wc -l)

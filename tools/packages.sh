@@ -16,12 +16,12 @@ KELVARINE_PACKAGING_PACKAGES=(
 # headless Wayland session with XWayland.
 KELVARINE_DESKTOP_PACKAGES=(
     xvfb openbox icewm fluxbox xfwm4 xcompmgr picom xdotool wmctrl x11-utils x11-xserver-utils
-    xclip imagemagick weston xwayland dex
+    xclip imagemagick weston xwayland dex dbus-daemon libgtk-3-bin at-spi2-core python3-pyatspi
 )
 # What the tests try beyond that: full desktops' window managers, each with its own
 # compositor, and Wayland sessions nested into an X server (mutter's comes with mutter).
 KELVARINE_FULL_DESKTOP_PACKAGES=(
-    mutter kwin-x11 metacity marco mate-settings-daemon-common dbus-daemon
+    mutter kwin-x11 metacity marco mate-settings-daemon-common
     sway kwin-wayland
 )
 

@@ -14,6 +14,49 @@ The clock shows it until it ends; the next start shows the skin stored before.</
 
 Die Uhr zeigt es, bis sie beendet wird; der nächste Start zeigt das zuvor gespeicherte Design.</translation>
     </message>
+    <message>
+        <source>备忘事件…</source>
+        <translation>Notizen…</translation>
+    </message>
+    <message>
+        <source>显示备忘列表</source>
+        <translation>Zeigt die Liste der Notizen</translation>
+    </message>
+    <message>
+        <source>设置…</source>
+        <translation>Einstellungen…</translation>
+    </message>
+    <message>
+        <source>选择皮肤和开机自动启动</source>
+        <translation>Wählt das Design und ob die Uhr beim Anmelden startet</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>关闭时钟</source>
+        <translation>Beendet die Uhr</translation>
+    </message>
+    <message>
+        <source>Kelvarine, %1</source>
+        <extracomment>What a screen reader calls the clock: %1 is the time it shows.</extracomment>
+        <translation>Kelvarine, %1 Uhr</translation>
+    </message>
+</context>
+<context>
+    <name>CHandsDlg</name>
+    <message>
+        <source>指针</source>
+        <translation>Zeiger</translation>
+    </message>
+</context>
+<context>
+    <name>CLinkLabel</name>
+    <message>
+        <source>打开链接</source>
+        <translation>Link öffnen</translation>
+    </message>
 </context>
 <context>
     <name>DialogData</name>
@@ -55,6 +98,110 @@ Die Uhr zeigt es, bis sie beendet wird; der nächste Start zeigt das zuvor gespe
     <message>
         <source>Report bugs to me</source>
         <translation>Fehler melden</translation>
+    </message>
+    <message>
+        <source>备忘内容</source>
+        <translation>Notiztext</translation>
+    </message>
+    <message>
+        <source>新备忘的一行文字</source>
+        <translation>Die Textzeile einer neuen Notiz</translation>
+    </message>
+    <message>
+        <source>添加备忘</source>
+        <translation>Notiz hinzufügen</translation>
+    </message>
+    <message>
+        <source>把所选日期、时间和文字作为新备忘加入列表</source>
+        <translation>Fügt gewähltes Datum, Uhrzeit und Text als neue Notiz der Liste hinzu</translation>
+    </message>
+    <message>
+        <source>删除备忘</source>
+        <translation>Notiz löschen</translation>
+    </message>
+    <message>
+        <source>从列表中删除所选备忘</source>
+        <translation>Entfernt die ausgewählte Notiz aus der Liste</translation>
+    </message>
+    <message>
+        <source>备忘列表</source>
+        <translation>Notizen</translation>
+    </message>
+    <message>
+        <source>所有备忘，按日期排列；关闭窗口时保存</source>
+        <translation>Alle Notizen nach Datum; beim Schließen des Fensters gespeichert</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Datum</translation>
+    </message>
+    <message>
+        <source>新备忘的日期</source>
+        <translation>Das Datum einer neuen Notiz</translation>
+    </message>
+    <message>
+        <source>小时</source>
+        <translation>Stunde</translation>
+    </message>
+    <message>
+        <source>新备忘的小时，0 到 23</source>
+        <translation>Die Stunde einer neuen Notiz, 0 bis 23</translation>
+    </message>
+    <message>
+        <source>分钟</source>
+        <translation>Minute</translation>
+    </message>
+    <message>
+        <source>新备忘的分钟，0 到 59</source>
+        <translation>Die Minute einer neuen Notiz, 0 bis 59</translation>
+    </message>
+    <message>
+        <source>皮肤</source>
+        <translation>Design</translation>
+    </message>
+    <message>
+        <source>时钟表盘的样式，旁边是预览</source>
+        <translation>Das Aussehen des Zifferblatts, neben der Liste in der Vorschau</translation>
+    </message>
+    <message>
+        <source>登录桌面时启动时钟</source>
+        <translation>Startet die Uhr, wenn Sie sich am Desktop anmelden</translation>
+    </message>
+    <message>
+        <source>使用所选皮肤并关闭设置</source>
+        <translation>Übernimmt das gewählte Design und schließt die Einstellungen</translation>
+    </message>
+    <message>
+        <source>皮肤预览</source>
+        <translation>Designvorschau</translation>
+    </message>
+    <message>
+        <source>给开发者写一封报告问题的邮件</source>
+        <translation>Schreibt den Entwicklern eine E-Mail, um ein Problem zu melden</translation>
+    </message>
+    <message>
+        <source>月份和年份</source>
+        <translation>Monat und Jahr</translation>
+    </message>
+    <message>
+        <source>上个月</source>
+        <translation>Vorheriger Monat</translation>
+    </message>
+    <message>
+        <source>下个月</source>
+        <translation>Nächster Monat</translation>
+    </message>
+    <message>
+        <source>月份</source>
+        <translation>Monat</translation>
+    </message>
+    <message>
+        <source>年份</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <source>本月各日</source>
+        <translation>Tage des Monats</translation>
     </message>
 </context>
 <context>

@@ -14,6 +14,49 @@ The clock shows it until it ends; the next start shows the skin stored before.</
 
 The clock shows it until it ends; the next start shows the skin stored before.</translation>
     </message>
+    <message>
+        <source>备忘事件…</source>
+        <translation>Memos…</translation>
+    </message>
+    <message>
+        <source>显示备忘列表</source>
+        <translation>Shows the list of memos</translation>
+    </message>
+    <message>
+        <source>设置…</source>
+        <translation>Settings…</translation>
+    </message>
+    <message>
+        <source>选择皮肤和开机自动启动</source>
+        <translation>Chooses the skin and whether the clock starts at login</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>关闭时钟</source>
+        <translation>Ends the clock</translation>
+    </message>
+    <message>
+        <source>Kelvarine, %1</source>
+        <extracomment>What a screen reader calls the clock: %1 is the time it shows.</extracomment>
+        <translation>Kelvarine, %1</translation>
+    </message>
+</context>
+<context>
+    <name>CHandsDlg</name>
+    <message>
+        <source>指针</source>
+        <translation>Hands</translation>
+    </message>
+</context>
+<context>
+    <name>CLinkLabel</name>
+    <message>
+        <source>打开链接</source>
+        <translation>Open link</translation>
+    </message>
 </context>
 <context>
     <name>DialogData</name>
@@ -55,6 +98,110 @@ The clock shows it until it ends; the next start shows the skin stored before.</
     <message>
         <source>Report bugs to me</source>
         <translation>Report bugs to me</translation>
+    </message>
+    <message>
+        <source>备忘内容</source>
+        <translation>Memo text</translation>
+    </message>
+    <message>
+        <source>新备忘的一行文字</source>
+        <translation>The line of text of a new memo</translation>
+    </message>
+    <message>
+        <source>添加备忘</source>
+        <translation>Add memo</translation>
+    </message>
+    <message>
+        <source>把所选日期、时间和文字作为新备忘加入列表</source>
+        <translation>Adds the chosen date, time and text to the list as a new memo</translation>
+    </message>
+    <message>
+        <source>删除备忘</source>
+        <translation>Delete memo</translation>
+    </message>
+    <message>
+        <source>从列表中删除所选备忘</source>
+        <translation>Removes the selected memo from the list</translation>
+    </message>
+    <message>
+        <source>备忘列表</source>
+        <translation>Memos</translation>
+    </message>
+    <message>
+        <source>所有备忘，按日期排列；关闭窗口时保存</source>
+        <translation>Every memo, in date order; closing the window saves them</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>新备忘的日期</source>
+        <translation>The date of a new memo</translation>
+    </message>
+    <message>
+        <source>小时</source>
+        <translation>Hour</translation>
+    </message>
+    <message>
+        <source>新备忘的小时，0 到 23</source>
+        <translation>The hour of a new memo, 0 to 23</translation>
+    </message>
+    <message>
+        <source>分钟</source>
+        <translation>Minute</translation>
+    </message>
+    <message>
+        <source>新备忘的分钟，0 到 59</source>
+        <translation>The minute of a new memo, 0 to 59</translation>
+    </message>
+    <message>
+        <source>皮肤</source>
+        <translation>Skin</translation>
+    </message>
+    <message>
+        <source>时钟表盘的样式，旁边是预览</source>
+        <translation>The look of the clock face, previewed beside the list</translation>
+    </message>
+    <message>
+        <source>登录桌面时启动时钟</source>
+        <translation>Starts the clock when you log in to the desktop</translation>
+    </message>
+    <message>
+        <source>使用所选皮肤并关闭设置</source>
+        <translation>Uses the chosen skin and closes the settings</translation>
+    </message>
+    <message>
+        <source>皮肤预览</source>
+        <translation>Skin preview</translation>
+    </message>
+    <message>
+        <source>给开发者写一封报告问题的邮件</source>
+        <translation>Writes an e-mail to the developers to report a problem</translation>
+    </message>
+    <message>
+        <source>月份和年份</source>
+        <translation>Month and year</translation>
+    </message>
+    <message>
+        <source>上个月</source>
+        <translation>Previous month</translation>
+    </message>
+    <message>
+        <source>下个月</source>
+        <translation>Next month</translation>
+    </message>
+    <message>
+        <source>月份</source>
+        <translation>Month</translation>
+    </message>
+    <message>
+        <source>年份</source>
+        <translation>Year</translation>
+    </message>
+    <message>
+        <source>本月各日</source>
+        <translation>Days of the month</translation>
     </message>
 </context>
 <context>
