@@ -106,6 +106,13 @@ count_colour() {  # count_colour SHOT WxH+X+Y COLOUR
     convert "$1" -crop "$2" +repage -fuzz 12% -fill black +opaque "$3" -fill white \
         -opaque "$3" -format '%[fx:round(mean*w*h)]' info:
 }
+# WxH+X+Y of the pixels of a colour (within 12 %) in a screenshot; fails when there are none.
+colour_box() {  # colour_box SHOT COLOUR
+    local box
+    box=$(convert "$1" -fuzz 12% -fill black +opaque "$2" -fill white -opaque "$2" \
+        -format '%@' info: 2>/dev/null)
+    [ -n "$box" ] && [ "${box%%x*}" != 0 ] && echo "$box"
+}
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 # Stacking changes of top-level windows and the clock's CPU (pid $clock) while nothing
 # happens: a clock that restacks against the window manager shows up in both. Leaves the

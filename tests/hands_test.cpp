@@ -90,26 +90,27 @@ TEST(HandsWindow, postsTheMemoCheckOnTheFirstFrameAndOnEachNewMinuteOnly) {
 }
 
 TEST(HandsWindow, hoverGrowsTheCentreDotAndLeaveShrinksIt) {
-    // At midnight every hand points up and the second hand's tail down, so the row through the
-    // centre crosses only the dot.
+    // At midnight every hand points up and the second hand's tail down. The labels may reach
+    // the row through the centre, in whatever font the system gives them, but hovering changes
+    // only the dot: the frames differ by its ring alone.
     Overlay overlay(LocalSeconds(2026, 12, 7, 0, 0, 0));
-    auto dotWidth = [&] {
-        const QImage& f = overlay.hands.frame();
-        int width = 0;
-        for (int x = 0; x < f.width(); ++x) {
-            width += qAlpha(f.pixel(x, 64)) != 0 ? 1 : 0;
-        }
-        return width;
-    };
-    const int normal = dotWidth();
+    const QImage normal = overlay.hands.frame().copy();
     QCoreApplication::postEvent(&overlay.hands, new QEvent(WM_MOUSEHOVER));
     QCoreApplication::processEvents();
-    const int hovered = dotWidth();
+    const QImage hovered = overlay.hands.frame().copy();
     QCoreApplication::postEvent(&overlay.hands, new QEvent(WM_MOUSELEAVE));
     QCoreApplication::processEvents();
-    EXPECT_EQ(normal, 6);
-    EXPECT_EQ(hovered, 10);
-    EXPECT_EQ(dotWidth(), normal);
+    std::vector<int> grown;  // columns of the centre row the dot took
+    for (int x = 0; x < normal.width(); ++x) {
+        if (normal.pixel(x, 64) != hovered.pixel(x, 64)) {
+            grown.push_back(x);
+        }
+    }
+    // From 6 to 10 pixels across (59..68): the ring around the middle (62..65) changes, the
+    // soft edge of the small dot included; nothing else does.
+    EXPECT_EQ(grown, (std::vector<int>{59, 60, 61, 66, 67, 68}));
+    EXPECT_EQ(qAlpha(hovered.pixel(64, 64)), 255);
+    EXPECT_EQ(overlay.hands.frame(), normal);
 }
 
 TEST(HandsGeometry, itemsForEveryFaceSize) {

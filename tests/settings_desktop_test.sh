@@ -66,13 +66,20 @@ open_settings() {
     settings=$(wait_for_window '设置')
     [ -n "$settings" ] && read -r sx sy < <(origin_of "$settings")
 }
-# The link's text starts 138, 178 pixels into the dialog (10-point DejaVu Sans).
+# Where the link is: the only text in the link's blue, wherever the dialog's font put it.
+find_link() {
+    local shot=$work/link.png box
+    import -window "$settings" "$shot" || return
+    box=$(colour_box "$shot" 'srgb(0,0,238)') || return
+    read -r lx ly < <(awk -F'[x+]' -v sx="$sx" -v sy="$sy" \
+        '{print sx + $3 + int($1 / 2), sy + $4 + int($2 / 2)}' <<<"$box")
+}
 link_hot() {  # the link turned red under the pointer
-    import -window root "$work/hover.png" &&
-        [ "$(count_colour "$work/hover.png" 120x24+$((sx + 134))+$((sy + 174)) 'srgb(255,0,0)')" -gt 10 ]
+    import -window "$settings" "$work/hover.png" && colour_box "$work/hover.png" 'srgb(255,0,0)' >/dev/null
 }
 click_link() {  # click_link COMMAND...: clicks the link, then waits until COMMAND succeeds
-    xdotool mousemove $((sx + 150)) $((sy + 185))
+    wait_until 3 find_link || { echo "  no link in the settings" >&2; return 1; }
+    xdotool mousemove "$lx" "$ly"
     wait_until 3 link_hot
     xdotool click 1
     wait_until 5 "$@"
@@ -133,9 +140,8 @@ close_settings
 
 # 4. Start with the session: tick, OK, and a real autostart runner starts this program.
 open_settings
-xdotool mousemove $((sx + 20)) $((sy + 228)) click 1   # the check box, 14, 217 in
 focus "$settings"
-xdotool key Return
+xdotool key Tab space Return  # from the skins to the check box, tick it, OK
 entry="$XDG_CONFIG_HOME/autostart/kelvarine.desktop"
 wait_until 5 test -f "$entry"
 check "ticking and OK write the session entry" test -f "$entry"
