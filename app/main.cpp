@@ -1,7 +1,10 @@
 #include <csignal>
 #include <cstdio>
 
+#include <optional>
+
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QTranslator>
 
 #include "app/clock_app.h"
@@ -10,6 +13,8 @@
 #include "platform/platform_services.h"
 #include "platform/qt_translations.h"
 #include "platform/single_instance.h"
+#include "platform/startup_guard.h"
+#include "platform/x11_desktop.h"
 
 namespace {
 
@@ -39,7 +44,17 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
+    if (!command.xDisplay.isEmpty() && !x11::CanConnect(command.xDisplay)) {
+        std::fprintf(stderr, "kelvarine: cannot open the X display %s\n",
+                     command.xDisplay.toLocal8Bit().constData());
+        return 1;
+    }
+    std::optional<StartupGuard> startup(std::in_place);
     QApplication app(argc, argv);
+    startup.reset();
+    // Window managers send client messages Qt does not handle (openbox, at every start:
+    // _KDE_WM_CHANGE_STATE), and Qt warns of each; QT_LOGGING_RULES still shows them.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.qpa.xcb.warning=false"));
     QApplication::setApplicationName(QStringLiteral("kelvarine"));
     QApplication::setApplicationVersion(QStringLiteral(KELVARINE_VERSION));
     // Lets desktops match the windows to the installed desktop entry and its icon.

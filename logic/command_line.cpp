@@ -7,7 +7,7 @@ namespace {
 const QString kName = QStringLiteral("kelvarine");
 
 CommandLineOutcome End(int status, QString out, QString err) {
-    return {false, status, std::move(out), std::move(err), {}};
+    return {false, status, std::move(out), std::move(err), {}, {}};
 }
 
 CommandLineOutcome UsageError(const QString& what) {
@@ -87,14 +87,23 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments, const Environme
 
     const QString platforms =
         parser.isSet(platform) ? parser.value(platform) : env("QT_QPA_PLATFORM");
-    const bool haveDisplay =
-        parser.isSet(display) || !env("DISPLAY").isEmpty() || !env("WAYLAND_DISPLAY").isEmpty();
-    if (!haveDisplay && NeedsDisplayServer(platforms)) {
+    const QString xDisplay = parser.isSet(display) ? parser.value(display) : env("DISPLAY");
+    const bool haveWayland = !env("WAYLAND_DISPLAY").isEmpty();
+    if (xDisplay.isEmpty() && !haveWayland && NeedsDisplayServer(platforms)) {
         return End(1, {},
                    QStringLiteral("%1: no display: neither DISPLAY nor WAYLAND_DISPLAY is set.\n")
                        .arg(kName));
     }
+    // Unless told otherwise the clock runs on X: a Wayland client cannot place its windows.
+    const bool onX = platforms.isEmpty() || platforms.section(QLatin1Char(';'), 0, 0) == u"xcb";
+    if (onX && xDisplay.isEmpty()) {
+        return End(1, {},
+                   QStringLiteral("%1: needs an X display (XWayland), and this Wayland session "
+                                  "offers none: DISPLAY is not set.\n")
+                       .arg(kName));
+    }
     CommandLineOutcome outcome;
     outcome.action = action;
+    outcome.xDisplay = onX ? xDisplay : QString();
     return outcome;
 }

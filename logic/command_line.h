@@ -6,8 +6,8 @@
 #include <QStringList>
 
 // The command line, read before any window exists: help and version need no display and must
-// not take the one-clock lock, and a missing display is said in one line rather than by Qt's
-// abort.
+// not take the one-clock lock, and a missing display, or a Wayland session without the X
+// display the clock needs, is said in one line rather than by Qt's abort.
 
 struct CommandLineOutcome {
     bool run = true;     // start the clock; otherwise end at once with exitStatus
@@ -15,6 +15,7 @@ struct CommandLineOutcome {
     QString out;         // for stdout
     QString err;         // for stderr, one line
     QString action;      // a dialog to open once the clock runs: "memos", "settings" or none
+    QString xDisplay;    // the X display Qt will open, to try first; empty when not on X
 };
 
 // Reads one environment variable; empty when unset.

@@ -1,5 +1,6 @@
 #include "platform/x11_desktop.h"
 
+#include <xcb/xcb.h>
 #include <xcb/xproto.h>
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
@@ -14,6 +15,16 @@
 #include <X11/extensions/shape.h>
 
 namespace x11 {
+
+bool CanConnect(const QString& name) {
+    const QByteArray bytes = name.toLocal8Bit();
+    xcb_connection_t* connection =
+        xcb_connect(bytes.isEmpty() ? nullptr : bytes.constData(), nullptr);
+    const bool connected = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return connected;
+}
+
 namespace {
 
 Display* CurrentDisplay() {

@@ -7,6 +7,7 @@
 
 #include <QRect>
 #include <QRegion>
+#include <QString>
 
 #include "logic/visible_area.h"
 
@@ -15,6 +16,10 @@ class QWidget;
 // What the X11 desktop needs beyond Qt's window flags. On other platforms these are no-ops
 // and the desktop is taken to blend per-pixel alpha.
 namespace x11 {
+
+// Whether an X client may connect to the display `name` ("" for DISPLAY); asked before Qt
+// starts, which would otherwise end the process with a core dump.
+bool CanConnect(const QString& name);
 
 bool IsX11();
 // True on the X server of a Wayland session (XWayland). There the compositor places managed

@@ -75,12 +75,14 @@ TEST(CommandLine, anythingElseIsAOneLineUsageError) {
 }
 
 TEST(CommandLine, withoutOptionsTheClockStartsAsBefore) {
-    for (const Env& run : {kX11, Env{{{"WAYLAND_DISPLAY", "wayland-0"}}}}) {
+    for (const Env& run : {kX11, Env{{{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}}}) {
         const CommandLineOutcome outcome = run({});
         EXPECT_TRUE(outcome.run);
         EXPECT_TRUE(outcome.out.isEmpty());
         EXPECT_TRUE(outcome.err.isEmpty());
+        EXPECT_EQ(outcome.xDisplay, ":0");  // tried before Qt is
     }
+    EXPECT_EQ(kX11({"-display", ":7"}).xDisplay, ":7");
     EXPECT_TRUE(kX11({}).action.isEmpty());
     EXPECT_EQ(kX11({"--memos"}).action, "memos");
     EXPECT_EQ(kX11({"--settings"}).action, "settings");
@@ -97,6 +99,11 @@ TEST(CommandLine, withoutAnyDisplayItSaysSoInsteadOfStarting) {
     EXPECT_TRUE(IsOneLine(none.err)) << none.err.toStdString();
     EXPECT_TRUE(none.err.contains("DISPLAY") && none.err.contains("WAYLAND_DISPLAY"))
         << none.err.toStdString();
+    // A Wayland session without XWayland: the clock says what it needs.
+    const CommandLineOutcome waylandOnly = Env{{{"WAYLAND_DISPLAY", "wayland-0"}}}({});
+    EXPECT_EQ(waylandOnly.exitStatus, 1);
+    EXPECT_TRUE(IsOneLine(waylandOnly.err) && waylandOnly.err.contains("XWayland"))
+        << waylandOnly.err.toStdString();
 
     const struct {
         Env run;
@@ -115,6 +122,9 @@ TEST(CommandLine, withoutAnyDisplayItSaysSoInsteadOfStarting) {
         {Env{{{"QT_QPA_PLATFORM", ""}, {"DISPLAY", ""}}}, {}, false},
         // A display named on the command line.
         {Env{{{"QT_QPA_PLATFORM", "xcb"}}}, {"-display", ":5"}, true},
+        // Wayland asked for by name, where there is one.
+        {Env{{{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DISPLAY", "wayland-0"}}}, {}, true},
+        {Env{{{"QT_QPA_PLATFORM", "xcb"}, {"WAYLAND_DISPLAY", "wayland-0"}}}, {}, false},
     };
     for (const auto& c : cases) {
         const CommandLineOutcome outcome = c.run(c.arguments);

@@ -49,6 +49,18 @@ check "in one line naming DISPLAY and WAYLAND_DISPLAY ($(head -c 300 "$work/err"
     test "$(lines "$work/err")" = 1 -a -n "$(grep WAYLAND_DISPLAY "$work/err" | grep -w DISPLAY)"
 check "and took no lock" test ! -e "$lock"
 
+# Displays that cannot be used, and a platform plugin Qt cannot start: one line each, status 1,
+# never Qt's abort (134) with its page of text.
+for case in "DISPLAY=:599|:599" "WAYLAND_DISPLAY=wayland-99|XWayland" \
+    "QT_QPA_PLATFORM=nonesuch DISPLAY=:599|nonesuch" "QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=w-9|X"; do
+    IFS='|' read -r environment named <<<"$case"
+    env $environment "$program" >"$work/out" 2>"$work/err"
+    status=$?
+    check "$environment: status 1 (got $status)" test "$status" = 1
+    check "$environment: one line naming $named ($(head -c 300 "$work/err"))" \
+        test "$(lines "$work/err")" = 1 -a -n "$(grep -F "$named" "$work/err")"
+done
+
 # A running clock holds the lock; --version still answers, and the clock keeps running.
 "$program" -platform offscreen 2>"$work/clock.err" &
 clock=$!
