@@ -62,7 +62,12 @@ start_clock() {  # start_clock MEMO_FOLDER
     export XDG_DATA_HOME=$1
     "$binary" 2>>"$work/stderr" &
     clock=$!
-    wait_until 10 has_clock_window
+    # Mapped where it starts: before that the window is there, but not yet where it is clicked.
+    wait_until_settled 10 clock_placed
+}
+clock_placed() {
+    [ "$(geometry_of "$(clock_window)")" = "128x128+1152+50" ] &&
+        xwininfo -id "$(clock_window)" | grep -q IsViewable
 }
 
 start_virtual_desktop 1280x800

@@ -128,5 +128,7 @@ xdotool key Escape
 wait_until 3 process_ended $clock
 wait $clock
 check "Esc ends the clock with status 0" test $? = 0
+check "nothing went wrong, and nothing was said on stderr ($(head -c 300 "$work/stderr"))" \
+    test ! -s "$work/stderr"
 
 report
