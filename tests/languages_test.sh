@@ -34,7 +34,7 @@ has_dialog() { [ -n "$(dialog_title)" ]; }
 no_dialog() { [ -z "$(dialog_title)" ]; }
 # Waits for a dialog, prints its title and closes it with Esc.
 take_dialog() {
-    wait_until 5 has_dialog || return
+    wait_until 10 has_dialog || return
     local title
     title=$(dialog_title)
     focus "$(xdotool search --onlyvisible --name "^$title\$" | head -n 1)"
