@@ -57,7 +57,10 @@ protected:
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                           list.visualItemRect(list.item(row)).center());
     }
-    void RunMemoCheck() { QCoreApplication::sendEvent(clock.get(), new QEvent(WM_CHECK_MEMOS)); }
+    void RunMemoCheck() {
+        QEvent check(WM_CHECK_MEMOS);
+        QCoreApplication::sendEvent(clock.get(), &check);
+    }
 
     TestServices fakes;
     std::unique_ptr<CClockDlg> clock;
