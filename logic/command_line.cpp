@@ -10,8 +10,25 @@ CommandLineOutcome End(int status, QString out, QString err) {
     return {false, status, std::move(out), std::move(err), {}, {}};
 }
 
+// The user's text in a message of one line: line breaks and other control characters as
+// escapes.
+QString OneLine(const QString& text) {
+    QString line;
+    for (const QChar c : text) {
+        if (c == u'\n') {
+            line += QStringLiteral("\\n");
+        } else if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+                   c == QChar::ParagraphSeparator) {
+            line += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
 CommandLineOutcome UsageError(const QString& what) {
-    return End(2, {}, QStringLiteral("%1: %2 Try '%1 --help'.\n").arg(kName, what));
+    return End(2, {}, QStringLiteral("%1: %2 Try '%1 --help'.\n").arg(kName, OneLine(what)));
 }
 
 // Whether every platform plugin Qt might pick talks to an X or Wayland server. A list such as

@@ -60,6 +60,8 @@ TEST(CommandLine, anythingElseIsAOneLineUsageError) {
         {{"--help=yes"}, "help"},
         {{"-platform"}, "platform"},  // its value is missing
         {{"--memos", "--settings"}, "--memos and --settings"},
+        {{"two\nlines"}, "'two\\nlines'"},  // still one line
+        {{"--bell\a"}, "bell\\u0007"},
     };
     for (const auto& c : cases) {
         const CommandLineOutcome outcome = kX11(c.arguments);

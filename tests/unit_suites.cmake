@@ -1,7 +1,8 @@
 # Read by CTest before it runs anything: one test per GoogleTest suite of the unit test binary,
 # each running its suite's cases in one process (gtest names a failing case in the output).
 # The suite list is asked of the binary and kept beside it until the binary changes.
-# Expects: KELVARINE_UNIT_BINARY, KELVARINE_UNIT_LIST, KELVARINE_UNIT_TIMEOUT, KELVARINE_CMAKE.
+# Expects: KELVARINE_UNIT_BINARY, KELVARINE_UNIT_LIST, KELVARINE_UNIT_TIMEOUT, KELVARINE_CMAKE,
+# KELVARINE_UNIT_LABEL, KELVARINE_UNIT_ENVIRONMENT.
 
 if(NOT EXISTS "${KELVARINE_UNIT_BINARY}")
     add_test(unit_tests_NOT_BUILT "${KELVARINE_UNIT_BINARY}")
@@ -11,7 +12,7 @@ endif()
 if(NOT EXISTS "${KELVARINE_UNIT_LIST}" OR
    "${KELVARINE_UNIT_BINARY}" IS_NEWER_THAN "${KELVARINE_UNIT_LIST}")
     execute_process(
-        COMMAND "${KELVARINE_CMAKE}" -E env QT_QPA_PLATFORM=offscreen
+        COMMAND "${KELVARINE_CMAKE}" -E env ${KELVARINE_UNIT_ENVIRONMENT}
                 "${KELVARINE_UNIT_BINARY}" --gtest_list_tests
         OUTPUT_VARIABLE listing
         ERROR_VARIABLE errors
@@ -39,7 +40,7 @@ file(READ "${KELVARINE_UNIT_LIST}" suites)
 foreach(suite IN LISTS suites)
     add_test("${suite}" "${KELVARINE_UNIT_BINARY}" "--gtest_filter=${suite}.*")
     set_tests_properties("${suite}" PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
-        LABELS unit
+        ENVIRONMENT "${KELVARINE_UNIT_ENVIRONMENT}"
+        LABELS ${KELVARINE_UNIT_LABEL}
         TIMEOUT ${KELVARINE_UNIT_TIMEOUT})
 endforeach()

@@ -12,6 +12,10 @@ KELVARINE_BUILD_PACKAGES=(
 KELVARINE_PACKAGING_PACKAGES=(
     appstream man-db dpkg-dev file lintian
 )
+# The sanitizer build and its fuzz targets: clang with its sanitizer and libFuzzer runtimes.
+KELVARINE_SANITIZE_PACKAGES=(
+    clang-14 libclang-rt-14-dev
+)
 # A virtual desktop: X server, window managers, compositors, input and screenshots, and a
 # headless Wayland session with XWayland.
 KELVARINE_DESKTOP_PACKAGES=(
