@@ -1,5 +1,6 @@
 #include "hands/hands_painter.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "ui/drawing.h"
@@ -18,15 +19,25 @@ QImage BlankFrame(const HandsGeometry& g, int dpi, qreal dpr) {
 }
 
 // Everything that changes at most once a minute.
-void DrawMinuteLayer(QImage& frame, const HandsGeometry& g) {
+void DrawMinuteLayer(QImage& frame, const HandsGeometry& g, LabelFonts& fonts) {
     using namespace hands_style;
     DrawingSurface surface(&frame);
     surface.SetSmoothing(true);
-    surface.DrawCentredText(g.label, FontFromFamily(QString::fromUtf16(kLabelFamily), kLabelPoints),
-                            g.labelRect, kTextColor);
-    surface.DrawCentredText(g.dayText,
-                            FontFromFamily(QString::fromUtf16(kDayFamily), g.dayFontPoints),
-                            g.dayRect, kTextColor);
+    const struct {
+        const QString& text;
+        QString family;
+        qreal points;
+        const QRectF& layout;
+    } texts[] = {
+        {g.label, QString::fromUtf16(kLabelFamily), kLabelPoints, g.labelRect},
+        {g.dayText, QString::fromUtf16(kDayFamily), g.dayFontPoints, g.dayRect},
+    };
+    for (const auto& t : texts) {
+        // Points at the frame's resolution, as a QFont on it would have them.
+        const qreal pixels = std::max(t.points, qreal(1)) * frame.logicalDpiY() / 72.0;
+        surface.DrawCentredText(t.text, fonts.Get(t.family, pixels),
+                                FontFromFamily(t.family, t.points), t.layout, kTextColor);
+    }
     surface.DrawLine(g.centre, g.hourTip, kHandColor, kHourPenWidth);
     surface.DrawLine(g.centre, g.minuteTip, kHandColor, kMinutePenWidth);
     surface.FillEllipse(g.centreDot, kCentreDotColor);
@@ -54,7 +65,8 @@ QRect ToDevice(const QRect& logical, qreal dpr) {
 
 QImage RenderHandsFrame(const HandsGeometry& g, int dpi, qreal dpr) {
     QImage frame = BlankFrame(g, dpi, dpr);
-    DrawMinuteLayer(frame, g);
+    LabelFonts fonts;
+    DrawMinuteLayer(frame, g, fonts);
     DrawSecondHand(frame, g);
     KeyToTransparent(frame, HANDS_KEY_COLOR);
     return frame;
@@ -77,7 +89,7 @@ QRect HandsFrame::Update(const HandsGeometry& g, int dpi, qreal dpr) {
     if (!m_valid || dpi != m_dpi || dpr != m_base.devicePixelRatio() ||
         g.minuteLayer() != m_shown.minuteLayer()) {
         m_base = BlankFrame(g, dpi, dpr);
-        DrawMinuteLayer(m_base, g);
+        DrawMinuteLayer(m_base, g, m_fonts);
         KeyToTransparent(m_base, HANDS_KEY_COLOR);
         m_frame = m_base.copy();
         DrawSecondHand(m_frame, g);

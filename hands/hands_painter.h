@@ -5,6 +5,7 @@
 #include <QRgb>
 
 #include "logic/hands_geometry.h"
+#include "ui/drawing.h"
 
 // The see-through colour of the hands window.
 inline constexpr QRgb HANDS_KEY_COLOR = 0xFF0C80DD;  // RGB(12,128,221)
@@ -39,6 +40,7 @@ private:
     QImage m_base;   // the frame without the second hand
     QImage m_frame;  // what the window shows
     HandsGeometry m_shown;
+    LabelFonts m_fonts;
     int m_dpi = 0;
     bool m_valid = false;
 };

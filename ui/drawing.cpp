@@ -3,8 +3,11 @@
 #include <algorithm>
 
 #include <QBitmap>
+#include <QGlyphRun>
 #include <QImage>
 #include <QPaintDevice>
+
+#include "platform/font_files.h"
 
 DrawingSurface::DrawingSurface(QPaintDevice* device) : m_painter(device) {}
 
@@ -29,13 +32,32 @@ void DrawingSurface::FillEllipse(const QRect& box, QRgb argb) {
     m_painter.setBrush(Qt::NoBrush);
 }
 
-void DrawingSurface::DrawCentredText(const QString& text, const QFont& font, const QRectF& layout,
-                                     QRgb argb) {
+void DrawingSurface::DrawCentredText(const QString& text, const QRawFont& font,
+                                     const QFont& fallback, const QRectF& layout, QRgb argb) {
     m_painter.save();
     m_painter.setClipRect(layout);
-    m_painter.setFont(font);
     m_painter.setPen(QColor::fromRgba(argb));
-    m_painter.drawText(layout, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, text);
+    const QList<quint32> glyphs =
+        font.isValid() ? font.glyphIndexesForString(text) : QList<quint32>();
+    if (!glyphs.isEmpty() && !glyphs.contains(0)) {
+        // One line, as a text layout sets it: the baseline an ascent below the top.
+        QList<QPointF> positions = font.advancesForGlyphIndexes(glyphs);
+        qreal x = 0;
+        for (QPointF& p : positions) {
+            const qreal advance = p.x();
+            p = QPointF(x, 0);
+            x += advance;
+        }
+        QGlyphRun run;
+        run.setRawFont(font);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        m_painter.drawGlyphRun(
+            QPointF(layout.left() + (layout.width() - x) / 2, layout.top() + font.ascent()), run);
+    } else {
+        m_painter.setFont(fallback);
+        m_painter.drawText(layout, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, text);
+    }
     m_painter.restore();
 }
 
@@ -67,6 +89,22 @@ QBitmap LogicalAlphaMask(const QImage& image) {
         }
     }
     return QBitmap::fromImage(logical.createAlphaMask());
+}
+
+QRawFont LabelFonts::Get(const QString& family, qreal pixelSize) {
+    const auto key = qMakePair(family, pixelSize);
+    if (const auto found = m_fonts.constFind(key); found != m_fonts.constEnd()) {
+        return *found;
+    }
+    if (!m_files.contains(family)) {
+        m_files.insert(family, MatchFontFile(family));
+    }
+    QRawFont font;
+    if (const std::optional<QString> file = m_files.value(family)) {
+        font.loadFromFile(*file, pixelSize, QFont::PreferDefaultHinting);
+    }
+    m_fonts.insert(key, font);
+    return font;
 }
 
 QFont FontFromFamily(const QString& family, qreal points) {

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <optional>
+
 #include <QFont>
+#include <QHash>
 #include <QPainter>
+#include <QRawFont>
 #include <QRgb>
 
 class QBitmap;
@@ -22,8 +26,10 @@ public:
     void DrawLine(QPoint from, QPoint to, QRgb argb, qreal width);
     // Fills the ellipse inscribed in the box x, y, width, height.
     void FillEllipse(const QRect& box, QRgb argb);
-    // Text centred horizontally from the top of the layout rectangle and clipped to it.
-    void DrawCentredText(const QString& text, const QFont& font, const QRectF& layout, QRgb argb);
+    // Text centred horizontally from the top of the layout rectangle and clipped to it, in
+    // `font`; in `fallback` where that cannot draw it.
+    void DrawCentredText(const QString& text, const QRawFont& font, const QFont& fallback,
+                         const QRectF& layout, QRgb argb);
 
 private:
     QPainter m_painter;
@@ -36,3 +42,15 @@ QBitmap LogicalAlphaMask(const QImage& image);
 // A font of the named family at a size in points. Where the family is not installed the
 // closest installed one draws instead, so the text still shows.
 QFont FontFromFamily(const QString& family, qreal points);
+
+// The fonts of the few texts a window draws over and over, each loaded once, straight from the
+// file fontconfig matches for its family (see MatchFontFile).
+class LabelFonts {
+public:
+    // Invalid when no font file can draw `family`.
+    QRawFont Get(const QString& family, qreal pixelSize);
+
+private:
+    QHash<QString, std::optional<QString>> m_files;
+    QHash<QPair<QString, qreal>, QRawFont> m_fonts;
+};
