@@ -8,7 +8,7 @@ set -uo pipefail
 build=$1
 mode=install
 source "$(dirname "$0")/desktop_lib.sh"
-require_tools cmake desktop-file-validate appstreamcli man
+require_tools cmake desktop-file-validate appstreamcli man readelf
 
 stage=$(mktemp -d)
 trap 'kill $clock 2>/dev/null; rm -rf "$stage"' EXIT
@@ -24,6 +24,9 @@ metainfo=$root/share/metainfo/$app_id.metainfo.xml
 check "the program is in bin/" test -x "$root/bin/kelvarine"
 check "the sound module is in lib/kelvarine/" \
     test -n "$(find "$root" -path '*/kelvarine/kelvarine-sound.so' -type f)"
+for f in "$root/bin/kelvarine" $(find "$root" -path '*/kelvarine/kelvarine-sound.so'); do
+    check "${f#"$root/"} has no RUNPATH or RPATH" bash -c "! readelf -d '$f' | grep -qE 'R(UN)?PATH'"
+done
 check "the desktop entry is in share/applications/" test -f "$entry"
 check "the desktop entry is named after the application id" \
     test "$(ls "$root/share/applications")" = "$app_id.desktop"

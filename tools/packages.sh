@@ -11,6 +11,7 @@ KELVARINE_BUILD_PACKAGES=(
 # What the install and package checks run: AppStream's validator, man, dpkg-shlibdeps, lintian.
 KELVARINE_PACKAGING_PACKAGES=(
     appstream man-db dpkg-dev file lintian
+    binutils devscripts  # readelf and objcopy; hardening-check
 )
 # The sanitizer build and its fuzz targets: clang with its sanitizer and libFuzzer runtimes.
 KELVARINE_SANITIZE_PACKAGES=(
