@@ -29,3 +29,6 @@ endif()
 # libraries shipped beside them. The clock ships none and loads its sound module by path; a
 # RUNPATH would only let a writable folder there shadow the system's Qt.
 set(CMAKE_SKIP_INSTALL_RPATH ON)
+# Nor does the build tree need one, where CMake would otherwise keep a placeholder of empty
+# entries that has the loader try every library in the current folder first.
+set(CMAKE_SKIP_BUILD_RPATH ON)
