@@ -42,6 +42,11 @@ protected:
     QTemporaryDir dir;
 };
 
+mode_t ModeOf(const QString& path) {
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
 MemoEntry At(int year, int month, int day, int hour, int minute, const QByteArray& text) {
     return {LocalSeconds(year, month, day, hour, minute), text};
 }
@@ -151,12 +156,15 @@ TEST_F(MemoFileTest, LoadThenSaveKeepsCanonicalFileByteForByte) {
     EXPECT_EQ(Read(), golden);
 }
 
-TEST_F(MemoFileTest, SaveCreatesMissingFolders) {
+TEST_F(MemoFileTest, SaveCreatesMissingFoldersPrivate) {
     const QString nested = dir.filePath("a/b/memo.txt");
     ASSERT_TRUE(SaveMemoFile(nested, {At(2024, 5, 1, 14, 30, "x")}));
     MemoList list;
     LoadMemoFile(nested, list);
     EXPECT_EQ(list.size(), 1u);
+    for (const char* folder : {"a", "a/b"}) {
+        EXPECT_EQ(ModeOf(dir.filePath(folder)), 0700u) << folder;
+    }
 }
 
 TEST_F(MemoFileTest, FailedSaveReportsFalseAndKeepsOldFile) {
