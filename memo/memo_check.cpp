@@ -39,6 +39,7 @@ void ApplyAnswer(MemoList& memos, std::size_t position, const MemoEntry& asked, 
         memos.erase(memos.begin() + static_cast<std::ptrdiff_t>(*target));
     } else {
         memos[*target].time += kPostponeSeconds;
+        memos[*target].line.reset();  // written anew from its time
     }
 }
 
@@ -58,7 +59,7 @@ bool RunMemoCheck(MemoStore& store, bool& inReminder, const Services& services, 
     bool nestedRunSaved = false;
     bool unanswered = false;
     for (std::size_t i = 0; i < memos.size(); ++i) {
-        if (now < memos[i].time) {
+        if (!memos[i].usable() || now < memos[i].time) {
             continue;
         }
         inReminder = true;

@@ -181,13 +181,17 @@ TEST_F(MemoCheckTest, TakesOneTimeSamplePerRun) {
     EXPECT_EQ(counting.calls, 3);  // the run itself and one nested run per answer
 }
 
-TEST_F(MemoCheckTest, InvalidTimeIsDueAtOnce) {
-    HaveUnsaved({{kInvalidMemoTime, "broken"}});
-    time.SetSeconds(0);
-    Answer(true);
-    Check();
-    EXPECT_EQ(question.asked.size(), 1u);
-    EXPECT_TRUE(memos().empty());
+TEST_F(MemoCheckTest, LinesTheClockCannotUseNeverRingAndStayAsWritten) {
+    const QByteArray odd =
+        "0000-01-01 00:00 year zero\n0001-01-01 00:00 year one\n\n"
+        "9999-12-31 23:60 minute 60\n2027-02-30 10:00 no such day\nshort\n";
+    WriteFile(services.paths.memoFile, "2024-05-01 10:00 due\n" + odd);
+    store = std::make_unique<MemoStore>(services.paths.memoFile);
+    store->Load();
+    time.SetSeconds(At(10, 0));
+    Check();  // No
+    EXPECT_EQ(question.asked, std::vector<QString>{Asked(10, 0, "due")});
+    EXPECT_EQ(ReadFile(services.paths.memoFile), "2024-05-01 10:05 due\n" + odd);
 }
 
 TEST_F(MemoCheckTest, YesOnOnlyMemoLeavesEmptyFile) {
