@@ -84,14 +84,17 @@ TEST(ReminderText, showsGbkTextsDecoded) {
               QStringLiteral("2024-05-01 14:30 年底 - 删除此备忘？"));
 }
 
-TEST_F(MemoCheckTest, DueMemosAskedInListOrderWithSoundRestarted) {
+TEST_F(MemoCheckTest, DueMemosAskedInListOrderWithSoundRestartedAndEachAnswerSavedAtOnce) {
     Have({{At(10, 0), "first"}, {At(11, 0), "later"}, {At(10, 0), "second"}});
     time.SetSeconds(At(10, 0) + 20);
     bool playingWhileOpen = false;
+    MemoList fileAtSecondBox;
     Answer(true, [&] { playingWhileOpen = alarm.playing && inReminder; });
-    Answer(false);
+    Answer(false, [&] { fileAtSecondBox = FileList(); });
     Check();
     EXPECT_TRUE(playingWhileOpen);
+    // A crash while the second box is open keeps the first answer.
+    EXPECT_EQ(fileAtSecondBox, (MemoList{{At(11, 0), "later"}, {At(10, 0), "second"}}));
     EXPECT_EQ(question.asked,
               (std::vector<QString>{Asked(10, 0, "first"), Asked(10, 0, "second")}));
     EXPECT_EQ(alarm.log, (std::vector<QString>{"start", "stop", "start", "stop"}));
@@ -117,13 +120,14 @@ TEST_F(MemoCheckTest, AnUnansweredBoxEndsTheCheckKeepingItsMemoAndSavingTheRest)
     EXPECT_FALSE(store->dirty());
 }
 
-TEST_F(MemoCheckTest, PostponesFromOwnTimeNotFromNow) {
+TEST_F(MemoCheckTest, NoPostponesFromOwnTimePastThePresentInOneAnswer) {
     Have({{At(10, 0), "late"}});
     time.SetSeconds(At(10, 12));
-    Check();  // every answer No
-    EXPECT_EQ(question.asked, (std::vector<QString>{Asked(10, 0, "late"), Asked(10, 5, "late"),
-                                                    Asked(10, 10, "late")}));
-    EXPECT_EQ(memos()[0].time, At(10, 15));
+    // The box stays open a minute: the step after the answer counts.
+    Answer(false, [&] { time.SetSeconds(At(10, 15)); });
+    Check();
+    EXPECT_EQ(question.asked, std::vector<QString>{Asked(10, 0, "late")});
+    EXPECT_EQ(memos()[0].time, At(10, 20));
     EXPECT_EQ(FileList(), memos());
 }
 
