@@ -52,6 +52,9 @@ class ProfileStore {
 public:
     virtual ~ProfileStore() = default;
     virtual std::optional<QString> Read(const QString& group, const QString& key) const = 0;
+    // Why the last Read could not use the file ("it is a named pipe, not a regular file");
+    // empty when it could, or when there was none.
+    virtual QString ReadProblem() const { return {}; }
     // Stores the value at once, or says why it could not.
     virtual WriteResult Write(const QString& group, const QString& key, const QString& value) = 0;
 };

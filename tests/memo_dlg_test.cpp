@@ -11,6 +11,7 @@
 
 #include "clock/clock_dlg.h"
 #include "logic/memo_file.h"
+#include "logic/user_file.h"
 #include "tests/test_support.h"
 #include "ui/messages.h"
 
@@ -123,6 +124,31 @@ TEST_F(MemoDialogTest, closingWithoutAnEditWritesNothingAndAnEditSortsAroundOddL
     EXPECT_FALSE(Store().dirty());
     EXPECT_TRUE(fakes.question.asked.empty());
     EXPECT_TRUE(fakes.question.warnings.empty());
+}
+
+TEST_F(MemoDialogTest, aMemoFileThatCannotBeReadIsToldAndLeftAsItIs) {
+    const QByteArray path = QFile::encodeName(fakes.services.paths.memoFile);
+    QDir().mkpath(QFileInfo(fakes.services.paths.memoFile).path());
+    for (const bool pipe : {true, false}) {
+        ::unlink(path.constData());
+        ASSERT_EQ(
+            pipe ? ::mkfifo(path.constData(), 0600) : ::symlink("/dev/null", path.constData()), 0);
+        fakes.question.warnings.clear();
+        ::testing::internal::CaptureStderr();
+        Start();
+        ASSERT_FALSE(fakes.question.warnings.empty()) << pipe;
+        const QString told = fakes.question.warnings[0].text;
+        EXPECT_TRUE(told.contains(fakes.services.paths.memoFile)) << told.toStdString();
+        EXPECT_TRUE(told.contains(pipe ? "named pipe" : "character device")) << told.toStdString();
+        Show();
+        Add(9, 0, QStringLiteral("not written over it"));
+        Dlg().close();
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot be read from"),
+                  std::string::npos);
+        struct stat info = {};
+        ASSERT_EQ(::stat(path.constData(), &info), 0);
+        EXPECT_EQ(KindOfMode(info.st_mode), pipe ? FileKind::Pipe : FileKind::CharDevice);
+    }
 }
 
 TEST_F(MemoDialogTest, addTakesTheCalendarDateAndTheFields) {
