@@ -6,6 +6,8 @@
 
 #include "app/clock_app.h"
 #include "logic/command_line.h"
+#include "logic/resource_ids.h"
+#include "logic/user_file.h"
 #include "platform/platform_services.h"
 #include "platform/qt_translations.h"
 #include "platform/single_instance.h"
@@ -41,10 +43,23 @@ int main(int argc, char** argv) {
 
     PlatformServices platform;
     // Two clocks would each rewrite the memo file from their own list and lose memos.
-    SingleInstanceLock lock(platform.services().paths.lockFile);
+    const QString memoFolder = FolderOf(platform.services().paths.memoFile);
+    SingleInstanceLock lock(memoFolder);
     if (lock.heldElsewhere()) {
         std::fprintf(stderr, "kelvarine: already running\n");
         return 0;
+    }
+    if (!lock.acquired()) {
+        // Running unlocked could let a second clock write the same memos.
+        const QString text =
+            QCoreApplication::translate("main",
+                                        "The clock cannot lock the folder of its memos, %1: %2.\n\n"
+                                        "It does not start, so that no second clock can write "
+                                        "the same memo file.")
+                .arg(memoFolder, lock.reason());
+        std::fprintf(stderr, "kelvarine: %s\n", text.toLocal8Bit().constData());
+        platform.services().question->Warn(nullptr, QLatin1String(kAppTitle), text);
+        return 1;
     }
 
     CClockApp theApp(platform.services());

@@ -25,10 +25,8 @@ constexpr qint64 kMaxIniBytes = 1024 * 1024;
 Paths DefaultPaths() {
     const QString data = XdgDataHome() + QStringLiteral("/kelvarine");
     const QString config = XdgConfigHome() + QStringLiteral("/kelvarine");
-    const QString runtime = XdgRuntimeDir();
-    const QString lockDir = !runtime.isEmpty() ? runtime : data;
     return {data + QStringLiteral("/memo.txt"), config + QStringLiteral("/kelvarine.ini"),
-            lockDir + QStringLiteral("/kelvarine.lock"), QCoreApplication::applicationFilePath()};
+            QCoreApplication::applicationFilePath()};
 }
 
 std::int64_t SystemTime::NowMs() const {

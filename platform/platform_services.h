@@ -4,8 +4,8 @@
 
 #include "platform/services.h"
 
-// Where the user's files live: memo file and lock under $XDG_DATA_HOME/kelvarine (the lock in
-// $XDG_RUNTIME_DIR when there is one), the INI file under $XDG_CONFIG_HOME/kelvarine.
+// Where the user's files live: the memo file under $XDG_DATA_HOME/kelvarine, the INI file under
+// $XDG_CONFIG_HOME/kelvarine; and the program's own path.
 Paths DefaultPaths();
 
 // The system clock.

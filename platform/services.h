@@ -112,10 +112,10 @@ public:
     virtual int StartDetached(const QString& program, const QStringList& arguments) = 0;
 };
 
+// Paths are kept as their bytes (see DecodePath).
 struct Paths {
-    QString memoFile;    // the user's memos
+    QString memoFile;    // the user's memos; a running clock holds the lock on their folder
     QString configFile;  // INI file with the chosen skin
-    QString lockFile;    // held while a clock runs, so only one does
     QString program;     // this program's own executable, which the session entry starts
 };
 

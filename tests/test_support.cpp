@@ -110,7 +110,6 @@ TestServices::TestServices() {
     services.profile = &profile;
     services.paths = {dir.filePath(QStringLiteral("data/memo.txt")),
                       dir.filePath(QStringLiteral("config/kelvarine.ini")),
-                      dir.filePath(QStringLiteral("kelvarine.lock")),
                       dir.filePath(QStringLiteral("bin with blanks/kelvarine"))};
 }
 
