@@ -24,7 +24,8 @@ class XdgAutostartStore : public AutostartStore {
 public:
     explicit XdgAutostartStore(QString path) : m_path(std::move(path)) {}
     std::optional<QByteArray> ReadEntry() const override;
-    // Through WriteFileAtomically, so a crash or a full disk never leaves half an entry.
+    // Through WriteFileAtomically, so a crash or a full disk never leaves half an entry; false
+    // for a program path that is not text (see PathIsText), which no entry can hold.
     bool WriteEntry(const QString& program) override;
     bool Remove() override;
 

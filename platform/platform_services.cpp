@@ -1,9 +1,11 @@
 #include "platform/platform_services.h"
 
+#include <unistd.h>
+
+#include <climits>
+
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
-#include <QStandardPaths>
 
 #include "logic/ini_text.h"
 #include "logic/user_file.h"
@@ -20,13 +22,23 @@ namespace {
 // The INI file holds a few lines; anything much larger is not ours.
 constexpr qint64 kMaxIniBytes = 1024 * 1024;
 
+// The program's own path as bytes: an install folder need not be UTF-8.
+QString ProgramPath() {
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path);
+    if (n > 0 && n < static_cast<ssize_t>(sizeof path)) {
+        return DecodePath(QByteArray(path, n));
+    }
+    return QCoreApplication::applicationFilePath();
+}
+
 }  // namespace
 
 Paths DefaultPaths() {
     const QString data = XdgDataHome() + QStringLiteral("/kelvarine");
     const QString config = XdgConfigHome() + QStringLiteral("/kelvarine");
     return {data + QStringLiteral("/memo.txt"), config + QStringLiteral("/kelvarine.ini"),
-            QCoreApplication::applicationFilePath()};
+            ProgramPath()};
 }
 
 std::int64_t SystemTime::NowMs() const {

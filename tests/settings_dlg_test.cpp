@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "logic/resource_ids.h"
+#include "logic/user_file.h"
 #include "platform/autostart_store.h"
 #include "settings/settings_dlg.h"
 #include "tests/test_support.h"
@@ -125,6 +126,19 @@ TEST_F(SettingsDialogTest, tickingWritesTheEntryAndUntickingRemovesIt) {
     PressOk(*again);
     EXPECT_FALSE(QFileInfo::exists(EntryPath()));
     EXPECT_TRUE(QFileInfo(Folder()).isDir());
+}
+
+TEST_F(SettingsDialogTest, aProgramPathNoEntryCanHoldIsRefusedWhenTicked) {
+    fakes.services.paths.program = DecodePath("/opt/k\xff\xfe/bin/kelvarine");
+    auto dlg = Open();
+    Box(*dlg)->click();
+    ::testing::internal::CaptureStderr();
+    PressOk(*dlg);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(QFileInfo::exists(EntryPath()));
+    ASSERT_EQ(fakes.question.warnings.size(), 1u);
+    EXPECT_TRUE(fakes.question.warnings[0].text.contains("UTF-8"));
+    EXPECT_NE(err.find("UTF-8"), std::string::npos) << err;
 }
 
 TEST_F(SettingsDialogTest, escapeAndTheCloseBoxChangeNothing) {
