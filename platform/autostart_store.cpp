@@ -51,9 +51,12 @@ std::optional<QByteArray> XdgAutostartStore::ReadEntry() const {
     return ReadSmallFile(m_path);
 }
 
-bool XdgAutostartStore::WriteEntry(const QString& program) {
+WriteResult XdgAutostartStore::WriteEntry(const QString& program) {
     // An entry is UTF-8: a path that is not could only be written wrong.
-    return PathIsText(program) && WriteFileAtomically(m_path, AutostartEntryText(program)).ok;
+    if (!PathIsText(program)) {
+        return WriteResult::Failed(EILSEQ);
+    }
+    return WriteFileAtomically(m_path, AutostartEntryText(program));
 }
 
 bool XdgAutostartStore::Remove() {

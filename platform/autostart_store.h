@@ -26,8 +26,9 @@ public:
     std::optional<QByteArray> ReadEntry() const override;
     // Through WriteFileAtomically, so a crash or a full disk never leaves half an entry; false
     // for a program path that is not text (see PathIsText), which no entry can hold.
-    bool WriteEntry(const QString& program) override;
+    WriteResult WriteEntry(const QString& program) override;
     bool Remove() override;
+    QString Location() const override { return m_path; }
 
 private:
     QString m_path;

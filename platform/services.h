@@ -66,10 +66,12 @@ public:
     // The entry's bytes; nullopt when there is none, or no small regular file that can be read
     // (too large, a directory or pipe, unreadable).
     virtual std::optional<QByteArray> ReadEntry() const = 0;
-    // Replaces whatever is there with an entry that starts `program` (an absolute path).
-    virtual bool WriteEntry(const QString& program) = 0;
+    // Replaces the entry with one that starts `program` (an absolute path), or says why not.
+    virtual WriteResult WriteEntry(const QString& program) = 0;
     // Deletes the entry; the folder stays. True when no entry is left.
     virtual bool Remove() = 0;
+    // Where the entry lives, for messages.
+    virtual QString Location() const { return {}; }
 };
 
 // Results of opening and starting, numbered as the classic shell launcher's: above 32 is

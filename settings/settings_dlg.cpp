@@ -121,7 +121,16 @@ void CSettingsDlg::OnOK() {
             std::fprintf(stderr, "kelvarine: %s\n", text.toLocal8Bit().constData());
             m_services.question->Warn(this, QLatin1String(kAppTitle), text);
         } else if (m_bAutoStart) {
-            m_services.autostart->WriteEntry(program);
+            if (const WriteResult written = m_services.autostart->WriteEntry(program); !written) {
+                // Ticked and left unticked by a full disk or a pipe in the way: not in silence.
+                const QString text =
+                    QCoreApplication::translate("CSettingsDlg",
+                                                "The clock could not be set to start with your "
+                                                "session: its entry %1 cannot be written: %2.")
+                        .arg(m_services.autostart->Location(), written.reason);
+                std::fprintf(stderr, "kelvarine: %s\n", text.toLocal8Bit().constData());
+                m_services.question->Warn(this, QLatin1String(kAppTitle), text);
+            }
         } else {
             m_services.autostart->Remove();
         }

@@ -159,12 +159,21 @@ TEST_F(SettingsDialogTest, escapeAndTheCloseBoxChangeNothing) {
     }
 }
 
-TEST_F(SettingsDialogTest, hostileEntriesShowClearedWithoutBlocking) {
+TEST_F(SettingsDialogTest, hostileEntriesShowClearedWithoutBlockingAndAreNeverReplaced) {
     ASSERT_TRUE(QDir().mkpath(EntryPath()));  // a directory where the entry goes
     EXPECT_FALSE(Box(*Open())->isChecked());
     ASSERT_TRUE(QDir().rmdir(EntryPath()));
     ASSERT_EQ(::mkfifo(QFile::encodeName(EntryPath()).constData(), 0644), 0);
-    EXPECT_FALSE(Box(*Open())->isChecked());
+    auto dlg = Open();
+    EXPECT_FALSE(Box(*dlg)->isChecked());
+    Box(*dlg)->click();
+    ::testing::internal::CaptureStderr();
+    PressOk(*dlg);
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(fakes.question.warnings.size(), 1u);
+    EXPECT_TRUE(fakes.question.warnings[0].text.contains(EntryPath()));
+    EXPECT_TRUE(fakes.question.warnings[0].text.contains(NotRegularReason(FileKind::Pipe)));
+    EXPECT_FALSE(QFileInfo(EntryPath()).isFile());
 }
 
 TEST_F(SettingsDialogTest, theLinkReportsBugsByMail) {

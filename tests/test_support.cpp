@@ -153,13 +153,13 @@ int RecordingLauncher::StartDetached(const QString& program, const QStringList& 
     return result;
 }
 
-bool MemoryAutostart::WriteEntry(const QString& program) {
+WriteResult MemoryAutostart::WriteEntry(const QString& program) {
     ++writes;
     if (failWrites) {
-        return false;
+        return {false, QStringLiteral("Permission denied")};
     }
     entry = AutostartEntryText(program);
-    return true;
+    return {};
 }
 
 bool MemoryAutostart::Remove() {
