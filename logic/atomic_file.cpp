@@ -13,7 +13,9 @@
 #include <functional>
 #include <vector>
 
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QList>
 #include <QRandomGenerator>
 
 WriteResult WriteResult::Failed(int errorNumber) {
@@ -123,17 +125,30 @@ WriteResult OpenTarget(const QString& path, Target& target, bool makeFolders = t
     return target.dir.get() < 0 ? WriteResult::Failed(errno) : WriteResult{};
 }
 
-QByteArray TempName(const Target& target) {
+// A short hash of a version's bytes, for temporary names.
+QByteArray ShortHash(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(16);
+}
+
+// A temporary name; `versions`, when given, names the clock's own versions ("-<new>-<known>"
+// short hashes), so that the next start can tell them from someone else's after a crash.
+QByteArray TempName(const Target& target, const QByteArray& versions) {
     QByteArray name = '.' + target.name + kTempTag;
     for (int i = 0; i < kRandomLetters; ++i) {
         name += kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)];
     }
-    return name;
+    return name + versions;
 }
 
-bool IsTempName(const Target& target, const QByteArray& name) {
+// Whether the name is one TempName gives; `versions` then gets its short hashes, if any.
+bool IsTempName(const Target& target, const QByteArray& name, QList<QByteArray>& versions) {
     const QByteArray stem = '.' + target.name + kTempTag;
-    return name.size() == stem.size() + kRandomLetters && name.startsWith(stem);
+    if (!name.startsWith(stem) || name.size() < stem.size() + kRandomLetters) {
+        return false;
+    }
+    versions = name.mid(stem.size() + kRandomLetters).split('-');
+    versions.removeFirst();
+    return versions.isEmpty() || versions.size() == 2;
 }
 
 int WriteAll(int fd, const QByteArray& bytes) {
@@ -170,8 +185,8 @@ int LinkOpenFile(int fd, const Target& target, const QByteArray& name) {
 
 // The bytes in a new file of the folder, on the disk, named `tempName` only once they are all
 // there. The file stays open in `file`.
-WriteResult WriteTemp(const Target& target, const QByteArray& bytes, Fd& file,
-                      QByteArray& tempName) {
+WriteResult WriteTemp(const Target& target, const QByteArray& bytes, const QByteArray& versions,
+                      Fd& file, QByteArray& tempName, bool& timeTells) {
     file = Fd(::openat(target.dir.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
     const bool nameless = file.get() >= 0;
     if (!nameless) {
@@ -180,7 +195,7 @@ WriteResult WriteTemp(const Target& target, const QByteArray& bytes, Fd& file,
             return WriteResult::Failed(errno);
         }
         for (int tries = 0; file.get() < 0 && tries < 100; ++tries) {
-            tempName = TempName(target);
+            tempName = TempName(target, versions);
             file = Fd(::openat(target.dir.get(), tempName.constData(),
                                O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0600));
             if (file.get() < 0 && errno != EEXIST) {
@@ -198,9 +213,12 @@ WriteResult WriteTemp(const Target& target, const QByteArray& bytes, Fd& file,
     if (error == 0 && ::fsync(file.get()) != 0) {
         error = errno;
     }
+    // Before anyone else can reach the file.
+    struct stat info = {};
+    timeTells = ::fstat(file.get(), &info) == 0 && CoarseClockPassed(IdentityOf(info).mtimeNs);
     if (error == 0 && nameless) {
         do {
-            tempName = TempName(target);
+            tempName = TempName(target, versions);
             error = LinkOpenFile(file.get(), target, tempName);
         } while (error == EEXIST);
     }
@@ -260,7 +278,7 @@ WriteResult KeepAs(const Target& target, std::int64_t mtimeNs,
 // file the caller saw, not written since (a writer that has just emptied an empty file leaves
 // the bytes as they were, but not the time).
 bool IsKnown(const FileVersion& known, const UserFile& file) {
-    if (!known.present || !file.bytes || DigestOf(*file.bytes) != known.digest) {
+    if (!known.present || !file.bytes || *file.bytes != known.bytes) {
         return false;
     }
     const bool sameFile = file.identity.device == known.identity.device &&
@@ -302,7 +320,11 @@ WriteResult SettleSwappedOut(const Target& target, QByteArray& temp, const FileV
         }
         return NotRegular(info);
     }
-    if (IsKnown(known, ReadAt(target, temp))) {
+    // Most often it is the file the clock wrote last, untouched: dropped without reading it, so
+    // that a crash seldom finds it under the temporary name.
+    const bool untouched = known.present && known.timeTells && IdentityOf(info) == known.identity &&
+                           info.st_size == known.bytes.size();
+    if (untouched || IsKnown(known, ReadAt(target, temp))) {
         ::unlinkat(dir, temp.constData(), 0);
         temp.clear();
         return {};
@@ -421,16 +443,20 @@ WriteResult SwapIn(const Target& target, QByteArray& temp, const FileVersion& kn
 using Install = std::function<WriteResult(const Target&, QByteArray& temp)>;
 
 // Writes the bytes beside the file and has `install` put them in its place; `temp` is cleared
-// by install once it no longer names the new file.
+// by install once it no longer names the new file. With `known`, the temporary's name says which
+// versions are the clock's own (see TempName).
 WriteResult Replace(const QString& path, const QByteArray& bytes, const Install& install,
                     FileVersion* known = nullptr) {
     Target target;
     if (WriteResult opened = OpenTarget(path, target); !opened) {
         return opened;
     }
+    const QByteArray versions =
+        known != nullptr ? '-' + ShortHash(bytes) + '-' + ShortHash(known->bytes) : QByteArray();
     Fd file;
     QByteArray temp;
-    if (WriteResult written = WriteTemp(target, bytes, file, temp); !written) {
+    bool timeTells = false;
+    if (WriteResult written = WriteTemp(target, bytes, versions, file, temp, timeTells); !written) {
         return written;
     }
     const WriteResult installed = install(target, temp);
@@ -443,7 +469,7 @@ WriteResult Replace(const QString& path, const QByteArray& bytes, const Install&
         ::fsync(target.dir.get());
         struct stat info = {};
         if (known != nullptr && ::fstat(file.get(), &info) == 0) {
-            *known = {true, DigestOf(bytes), IdentityOf(info)};
+            *known = {true, bytes, IdentityOf(info), timeTells};
         }
     }
     return installed;
@@ -540,7 +566,8 @@ void CleanUpAfterCrashedSaves(const QString& path, QStringList& kept) {
     }
     ::closedir(folder);
     for (const QByteArray& name : names) {
-        const bool ours = IsTempName(target, name);
+        QList<QByteArray> versions;
+        const bool ours = IsTempName(target, name, versions);
         if (!ours && !IsOldTempName(target, name)) {
             continue;
         }
@@ -548,7 +575,10 @@ void CleanUpAfterCrashedSaves(const QString& path, QStringList& kept) {
         if (left.kind != FileKind::Regular || !left.bytes) {
             continue;
         }
-        if (ours ? file.bytes == left.bytes : LooksLikeOldSave(*left.bytes)) {
+        // The file itself, or a version of the clock's own: the new one the crash kept from
+        // its place, or the one it had read or written before, swapped out.
+        const bool clocks = file.bytes == left.bytes || versions.contains(ShortHash(*left.bytes));
+        if (ours ? clocks : LooksLikeOldSave(*left.bytes)) {
             ::unlinkat(target.dir.get(), name.constData(), 0);
         } else if (ours) {
             KeepAs(

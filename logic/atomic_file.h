@@ -47,8 +47,9 @@ WriteResult ReplaceAfterCheck(const QString& path, const QByteArray& bytes, File
                               QStringList& kept);
 
 // What crashed saves of the file at path left in its folder. Names the earlier scheme left
-// (<name>.XXXXXX holding memo lines as the clock wrote them) are removed; a temporary of the
-// saves above that is not byte for byte the file (it may be someone else's version, swapped out
-// when the crash came) is kept as a version, and its path added to `kept`. Call it only while no
-// save of that file can run, that is, under the lock.
+// (<name>.XXXXXX holding memo lines as the clock wrote them) are removed, and so is a temporary
+// of the saves above that holds the file's bytes or a version the clock made or knew (its name
+// says which); any other (someone else's version, swapped out when the crash came) is kept as a
+// version, and its path added to `kept`. Call it only while no save of that file can run, that
+// is, under the lock.
 void CleanUpAfterCrashedSaves(const QString& path, QStringList& kept);

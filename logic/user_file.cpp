@@ -6,10 +6,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <thread>
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 
 namespace {
 
@@ -167,12 +167,14 @@ FileIdentity IdentityOf(const struct stat& info) {
             static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
-QByteArray DigestOf(const QByteArray& bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+FileVersion UserFile::version() const {
+    return {kind != FileKind::Missing, bytes.value_or(QByteArray()), identity, timeTells};
 }
 
-FileVersion UserFile::version() const {
-    return {kind != FileKind::Missing, bytes ? DigestOf(*bytes) : QByteArray(), identity};
+bool CoarseClockPassed(std::int64_t mtimeNs) {
+    timespec now = {};
+    return ::clock_gettime(CLOCK_REALTIME_COARSE, &now) == 0 &&
+           now.tv_sec * 1'000'000'000LL + now.tv_nsec > mtimeNs;
 }
 
 namespace {
@@ -183,7 +185,6 @@ QString SystemReason(int error) {
 
 // Reads to the end; false on a read error or when more than maxBytes are there.
 bool ReadAll(int fd, qint64 maxBytes, QByteArray& bytes) {
-    bytes.clear();
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -224,7 +225,9 @@ UserFile ReadOpenUserFile(int fd, qint64 maxBytes) {
             file.problem = NotRegularReason(file.kind);
             return file;
         }
+        file.timeTells = CoarseClockPassed(file.identity.mtimeNs);
         QByteArray bytes;
+        bytes.reserve(static_cast<qsizetype>(before.st_size));
         if (::lseek(fd, 0, SEEK_SET) != 0 || !ReadAll(fd, maxBytes, bytes)) {
             file.problem = SystemReason(errno);
             file.bytes.reset();

@@ -42,21 +42,29 @@ struct FileIdentity {
 };
 FileIdentity IdentityOf(const struct stat& info);
 
+// Whether the coarse clock that file times come from has moved on from a modification time.
+bool CoarseClockPassed(std::int64_t mtimeNs);
+
 // One version of a file as the clock last read or wrote it; present false when no file was
-// there.
+// there. Its bytes are kept whole: comparing them is quicker than hashing what is on the disk,
+// and a save compares while it has a file under a temporary name.
 struct FileVersion {
     bool present = false;
-    QByteArray digest;  // SHA-256 of its bytes
+    QByteArray bytes;
     FileIdentity identity;
+    // Any later write changes its modification time: file times come from a coarse clock,
+    // which had moved on from this one when the clock read the file, or before anyone else could
+    // reach a file it wrote.
+    bool timeTells = false;
 };
-QByteArray DigestOf(const QByteArray& bytes);
 
 struct UserFile {
     FileKind kind = FileKind::Missing;
     std::optional<QByteArray> bytes;  // the whole file, when it is a regular file that was read
     QString problem;                  // why an existing file was not read; empty otherwise
     FileIdentity identity;
-    mode_t mode = 0;  // its permission bits
+    mode_t mode = 0;         // its permission bits
+    bool timeTells = false;  // see FileVersion
     FileVersion version() const;
 };
 

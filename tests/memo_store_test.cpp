@@ -3,6 +3,7 @@
 #include <map>
 
 #include <gtest/gtest.h>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -122,13 +123,18 @@ TEST_F(MemoStoreTest, AFileThatCannotBeReadIsNeverWrittenOverOrMovedAsideAndRead
 TEST_F(MemoStoreTest, TheNextStartClearsWhatCrashedSavesLeft) {
     WriteFile(Path(), kOld);
     const QByteArray earlierScheme = "2026-12-07 10:00 water the plants\r\n2026-12-2";
+    const QByteArray knew = "2026-12-01 08:00 the version before\r\n";
+    const QString versions =
+        "-0123456789abcdef-" +
+        QCryptographicHash::hash(knew, QCryptographicHash::Sha256).toHex().left(16);
     const std::map<QString, QByteArray> left = {
-        {"memo.txt.Ab3xYz", earlierScheme},            // removed
-        {"memo.txt.q1w2e3", ""},                       // removed: cut before any write
-        {"memo.txt.backup", earlierScheme},            // a word a person chose: stays
-        {"memo.txt.README", "Notes\n"},                // not memo lines: stays
-        {".memo.txt.kelvarine-aB3dE6", kOld},          // the file itself: removed
-        {".memo.txt.kelvarine-Zz9Yy8", "theirs\r\n"},  // another version: kept
+        {".memo.txt.kelvarine-Qq1Ww2" + versions, knew},  // the clock's own: removed
+        {"memo.txt.Ab3xYz", earlierScheme},               // removed
+        {"memo.txt.q1w2e3", ""},                          // removed: cut before any write
+        {"memo.txt.backup", earlierScheme},               // a word a person chose: stays
+        {"memo.txt.README", "Notes\n"},                   // not memo lines: stays
+        {".memo.txt.kelvarine-aB3dE6", kOld},             // the file itself: removed
+        {".memo.txt.kelvarine-Zz9Yy8", "theirs\r\n"},     // another version: kept
     };
     for (const auto& [name, bytes] : left) {
         WriteFile(dir.filePath(name), bytes);
