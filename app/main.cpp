@@ -9,6 +9,8 @@
 
 #include "app/clock_app.h"
 #include "logic/command_line.h"
+#include "logic/resource_ids.h"
+#include "logic/user_file.h"
 #include "platform/application_bus.h"
 #include "platform/platform_services.h"
 #include "platform/qt_translations.h"
@@ -67,7 +69,8 @@ int main(int argc, char** argv) {
     PlatformServices platform;
     // Two clocks would each rewrite the memo file from their own list and lose memos: a second
     // start hands its wish to the clock that runs, as a desktop's launcher expects.
-    SingleInstanceLock lock(platform.services().paths.lockFile);
+    const QString memoFolder = FolderOf(platform.services().paths.memoFile);
+    SingleInstanceLock lock(memoFolder);
     if (lock.heldElsewhere()) {
         switch (AskRunningClock(command.action, kWaitForRunningClockMs)) {
             case BusRequest::Delivered:
@@ -80,6 +83,18 @@ int main(int argc, char** argv) {
                 break;
         }
         return 0;
+    }
+    if (!lock.acquired()) {
+        // Running unlocked could let a second clock write the same memos.
+        const QString text =
+            QCoreApplication::translate("main",
+                                        "The clock cannot lock the folder of its memos, %1: %2.\n\n"
+                                        "It does not start, so that no second clock can write "
+                                        "the same memo file.")
+                .arg(memoFolder, lock.reason());
+        std::fprintf(stderr, "kelvarine: %s\n", text.toLocal8Bit().constData());
+        platform.services().question->Warn(nullptr, QLatin1String(kAppTitle), text);
+        return 1;
     }
     ApplicationBus bus;
     bus.Register();  // without a session bus, later starts only say that this one runs

@@ -91,7 +91,15 @@ void CClockDlg::showEvent(QShowEvent* e) {
 }
 
 void CClockDlg::OnInitDialog() {
-    m_memoStore.Load();
+    // A file of the user's that is left alone is told, once the face shows.
+    QStringList problems;
+    if (!m_memoStore.Load()) {
+        problems << QCoreApplication::translate("CClockDlg",
+                                                "The memos cannot be read from %1: %2.\n\nThe "
+                                                "clock leaves that file as it is and reads it "
+                                                "again every minute.")
+                        .arg(m_memoStore.path(), m_memoStore.problem());
+    }
     UpdateAccessibleName();
     setWindowIcon(m_hIcon);
     x11::SkipTaskbar(this);
@@ -100,7 +108,23 @@ void CClockDlg::OnInitDialog() {
         m_services.profile != nullptr
             ? m_services.profile->Read(QLatin1String(kSkinGroup), QLatin1String(kSkinKey))
             : std::nullopt;
+    if (m_services.profile != nullptr && !m_services.profile->ReadProblem().isEmpty()) {
+        problems << QCoreApplication::translate("CClockDlg",
+                                                "The chosen skin cannot be read from %1: "
+                                                "%2.\n\nThe clock shows the first skin.")
+                        .arg(m_services.paths.configFile, m_services.profile->ReadProblem());
+    }
     SelectSkin(SkinIndexFromProfile(stored));
+    for (const QString& problem : problems) {
+        std::fprintf(stderr, "kelvarine: %s\n", problem.toLocal8Bit().constData());
+    }
+    if (!problems.isEmpty()) {
+        QTimer::singleShot(0, this, [this, problems] {
+            for (const QString& problem : problems) {
+                m_services.question->Warn(this, QLatin1String(kAppTitle), problem);
+            }
+        });
+    }
 
     m_handsDlg.Create(this);
     m_memoDlg.Create(this);

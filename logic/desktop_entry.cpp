@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include "logic/user_file.h"
+
 namespace {
 
 // Subfolders an ID may spell with dashes; real trees are one or two deep.
@@ -116,20 +118,7 @@ QString FindIn(const QString& dir, const QString& name, int foldersLeft) {
 }  // namespace
 
 std::optional<QByteArray> ReadSmallFile(const QString& path, qint64 maxBytes) {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > maxBytes) {
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    // It may have grown since it was measured.
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > maxBytes) {
-        return std::nullopt;
-    }
-    return bytes;
+    return ReadUserFile(path, maxBytes).bytes;
 }
 
 namespace {

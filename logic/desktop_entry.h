@@ -15,7 +15,7 @@ inline constexpr qint64 kMaxDesktopEntryBytes = 64 * 1024;
 
 // The bytes of a regular file of at most maxBytes; nullopt for anything else (missing, a
 // directory, a pipe or device, too large, unreadable). Never opens what is not a regular file,
-// so a pipe at the path cannot block.
+// so a pipe at the path cannot block (see ReadUserFile).
 std::optional<QByteArray> ReadSmallFile(const QString& path,
                                         qint64 maxBytes = kMaxDesktopEntryBytes);
 

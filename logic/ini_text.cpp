@@ -54,3 +54,21 @@ QByteArray SetIniValue(const QByteArray& ini, const QByteArray& group, const QBy
     }
     return lines.join('\n') + '\n';
 }
+
+std::optional<QByteArray> GetIniValue(const QByteArray& ini, const QByteArray& group,
+                                      const QByteArray& key) {
+    const QByteArray header = '[' + group + ']';
+    bool inGroup = false;
+    for (const QByteArray& line : ini.split('\n')) {
+        if (IsGroupHeader(line)) {
+            inGroup = line.trimmed() == header;
+        } else if (inGroup && IsKeyLine(line, key)) {
+            QByteArray value = line.mid(line.indexOf('=') + 1).trimmed();
+            if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"')) {
+                value = value.mid(1, value.size() - 2);
+            }
+            return value;
+        }
+    }
+    return std::nullopt;
+}

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 
@@ -19,7 +20,40 @@ namespace {
 
 constexpr char kDefaultZoneFile[] = "/etc/localtime";
 
+// Seconds east of UTC in force at a moment.
+std::int64_t OffsetAt(std::int64_t seconds) {
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+    return localtime_r(&t, &tm) != nullptr ? tm.tm_gmtoff : 0;
+}
+
 }  // namespace
+
+std::int64_t SecondsFromLocal(int year, int month, int day, int hour, int minute) {
+    // mktime with tm_isdst = -1 settles such minutes by what it was asked last, so a memo would
+    // ring at a time that depends on the lines before it.
+    std::tm tm{};
+    tm.tm_year = year - 1900;
+    tm.tm_mon = month - 1;
+    tm.tm_mday = day;
+    tm.tm_hour = hour;
+    tm.tm_min = minute;
+    const std::int64_t wall = timegm(&tm);  // the wall clock read as UTC
+    // The offsets a day either side: a change of offset near the minute lies between them.
+    constexpr std::int64_t kDay = 86400;
+    const std::int64_t before = OffsetAt(wall - kDay);
+    const std::int64_t after = OffsetAt(wall + kDay);
+    const auto shows = [wall](std::int64_t t) { return t + OffsetAt(t) == wall; };
+    const std::int64_t earlier = std::min(wall - before, wall - after);
+    const std::int64_t later = std::max(wall - before, wall - after);
+    if (shows(earlier)) {
+        return earlier;
+    }
+    if (shows(later)) {
+        return later;
+    }
+    return wall - before;  // skipped: the old offset carries it past the gap
+}
 
 ZoneWatch::ZoneWatch() : m_path(ZoneFile()), m_seen(Look(m_path)) {}
 

@@ -15,6 +15,12 @@ struct LocalTime {
 
 LocalTime ToLocalTime(std::int64_t seconds);
 
+// Seconds since 1970 of a wall-clock minute in the local zone (fields in range), by one rule
+// whatever was asked before: a minute the clocks pass twice is its first occurrence, and a
+// minute they skip moves on by the length of the skip (02:30 in a spring-forward gap of an hour
+// is 03:30).
+std::int64_t SecondsFromLocal(int year, int month, int day, int hour, int minute);
+
 // Notices when the rules of the local time zone change under a running program: the C library
 // reads them once, so a replaced /etc/localtime (or the file TZ names) would otherwise go
 // unseen until a restart. Checking costs one stat() and one readlink().

@@ -1,13 +1,21 @@
 #include "logic/memo.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
+#include <QDate>
 #include <QStringDecoder>
+
+#include "logic/local_time.h"
 
 namespace {
 
+constexpr int kFirstYear = 1970;
 constexpr int kMaxYear = 9999;  // the last year that still fits the four-digit field
+// Shorter lines have no text, not even the space before it.
+constexpr qsizetype kMinMemoLine = 17;
+constexpr std::int64_t kPostponeSeconds = 300;
 
 // atoi of the bytes [pos, pos + len) of the line, as far as the line reaches.
 int FieldAt(const QByteArray& line, qsizetype pos, qsizetype len) {
@@ -21,19 +29,17 @@ int FieldAt(const QByteArray& line, qsizetype pos, qsizetype len) {
 }  // namespace
 
 std::int64_t MemoTimeFromLocal(int year, int month, int day, int hour, int minute) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = 0;
-    tm.tm_isdst = -1;  // let the zone rules decide whether summer time applies
-    const std::time_t t = std::mktime(&tm);
-    if (t < 0 || tm.tm_year + 1900 > kMaxYear) {
+    if (year < kFirstYear || year > kMaxYear || !QDate::isValid(year, month, day) || hour < 0 ||
+        hour > 23 || minute < 0 || minute > 59) {
         return kInvalidMemoTime;
     }
-    return static_cast<std::int64_t>(t);
+    const std::int64_t t = SecondsFromLocal(year, month, day, hour, minute);
+    return t < 0 ? kInvalidMemoTime : t;
+}
+
+std::int64_t PostponedTime(std::int64_t time, std::int64_t now) {
+    const std::int64_t steps = now < time ? 1 : (now - time) / kPostponeSeconds + 1;
+    return time + steps * kPostponeSeconds;
 }
 
 QByteArray FormatLocalTime(std::int64_t time, const char* pattern) {
@@ -48,7 +54,16 @@ QByteArray FormatLocalTime(std::int64_t time, const char* pattern) {
 }
 
 QByteArray FormatMemoLine(const MemoEntry& entry) {
+    if (entry.line) {
+        return *entry.line;
+    }
     return FormatLocalTime(entry.time, "%Y-%m-%d %H:%M") + ' ' + entry.text;
+}
+
+QByteArray MemoLineAt(int year, int month, int day, int hour, int minute, const QByteArray& text) {
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d ", year, month, day, hour, minute);
+    return stamp + text;
 }
 
 MemoLineFields ReadMemoLineFields(const QByteArray& line) {
@@ -59,8 +74,11 @@ MemoLineFields ReadMemoLineFields(const QByteArray& line) {
 MemoEntry ParseMemoLine(const QByteArray& line) {
     const MemoLineFields f = ReadMemoLineFields(line);
     MemoEntry entry;
-    entry.time = MemoTimeFromLocal(f.year, f.month, f.day, f.hour, f.minute);
-    entry.text = line.size() > 17 ? line.mid(17) : QByteArray();
+    entry.time = line.size() < kMinMemoLine
+                     ? kInvalidMemoTime
+                     : MemoTimeFromLocal(f.year, f.month, f.day, f.hour, f.minute);
+    entry.text = line.mid(kMinMemoLine);
+    entry.line = line;
     return entry;
 }
 
@@ -85,8 +103,8 @@ void KeepWallClockAcross(MemoList& memos, const std::function<void()>& reload) {
     std::vector<std::tm> walls(memos.size());
     for (std::size_t i = 0; i < memos.size(); ++i) {
         const std::time_t t = static_cast<std::time_t>(memos[i].time);
-        if (memos[i].time == kInvalidMemoTime || localtime_r(&t, &walls[i]) == nullptr) {
-            walls[i].tm_year = -1;  // marks "leave as it is"
+        if (memos[i].line || !memos[i].usable() || localtime_r(&t, &walls[i]) == nullptr) {
+            walls[i].tm_year = -1;  // marks "read the line again"
         }
     }
     reload();
@@ -95,6 +113,8 @@ void KeepWallClockAcross(MemoList& memos, const std::function<void()>& reload) {
         if (w.tm_year != -1) {
             memos[i].time =
                 MemoTimeFromLocal(w.tm_year + 1900, w.tm_mon + 1, w.tm_mday, w.tm_hour, w.tm_min);
+        } else if (memos[i].line) {
+            memos[i].time = ParseMemoLine(*memos[i].line).time;
         }
     }
 }

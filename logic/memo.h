@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <QByteArray>
@@ -11,31 +12,42 @@
 // entry no memo store has taken in yet. Never written to the file.
 using MemoId = std::uint64_t;
 
-// One dated memo. The text is kept as the bytes the user typed, so whatever encoding the
+// The time of a line the clock cannot use.
+inline constexpr std::int64_t kInvalidMemoTime = -1;
+
+// One dated memo, or a line of the memo file the clock cannot use (no text, a date or time that
+// does not exist, a year it cannot hold): such a line has kInvalidMemoTime, never rings and is
+// written back as it was. The text is kept as the bytes the user typed, so whatever encoding the
 // file holds survives a load and a save unchanged.
 struct MemoEntry {
-    std::int64_t time = 0;  // seconds since 1970, built from local time; -1 when invalid
+    std::int64_t time = 0;  // seconds since 1970, built from local time; -1 when unusable
     QByteArray text;
     MemoId id = 0;
+    // The line as read or typed, while the memo is as it says: written back byte for byte. A
+    // memo the clock changes (a postponement) drops it and is written from time and text.
+    std::optional<QByteArray> line = std::nullopt;
+    // How the line ended in the file ("\r\n", "\n", or nothing for a last line without one);
+    // unset for a new line, which takes the file's usual ending.
+    std::optional<QByteArray> lineEnd = std::nullopt;
 
+    bool usable() const { return time != kInvalidMemoTime; }
     // The same line, as the file and the user see it; identity is `id`.
     bool operator==(const MemoEntry& other) const {
-        return time == other.time && text == other.text;
+        return time == other.time && text == other.text && (usable() || line == other.line);
     }
 };
 
 // Order matters: it is the order of the reminders and of the lines in the memo file.
 using MemoList = std::vector<MemoEntry>;
 
-// The time of a memo line whose date cannot be represented; it is due at once.
-inline constexpr std::int64_t kInvalidMemoTime = -1;
-
-// The line "YYYY-MM-DD HH:MM text" for a memo (no line end).
+// The line "YYYY-MM-DD HH:MM text" for a memo (no line end): its own line while it has one.
 QByteArray FormatMemoLine(const MemoEntry& entry);
+// The line for a wall-clock minute and a text, as the memo dialog adds it.
+QByteArray MemoLineAt(int year, int month, int day, int hour, int minute, const QByteArray& text);
 
-// Reads a memo line by fixed byte positions; never fails. Separators are not looked at and
-// out-of-range fields roll over as mktime does; a date before 1970 or past year 9999 gives
-// kInvalidMemoTime.
+// Reads a memo line by fixed byte positions; never fails. Separators are not looked at. A line
+// of 16 bytes or fewer (no text), a field out of range (2027-02-30, 24:00, 23:60) and a minute
+// before 1970 or after 9999 make it unusable: kInvalidMemoTime, never another date.
 MemoEntry ParseMemoLine(const QByteArray& line);
 
 // The five numbers of a memo line, each read by position as atoi reads it (see ParseMemoLine).
@@ -52,12 +64,17 @@ MemoLineFields ReadMemoLineFields(const QByteArray& line);
 // that, else as UTF-8 with replacement characters. The bytes themselves are never changed.
 QString DecodeMemoText(const QByteArray& bytes);
 
-// Seconds since 1970 of a local wall-clock minute, or kInvalidMemoTime (see ParseMemoLine).
+// Seconds since 1970 of a local wall-clock minute (see SecondsFromLocal for the minutes summer
+// time skips or repeats), or kInvalidMemoTime (see ParseMemoLine).
 std::int64_t MemoTimeFromLocal(int year, int month, int day, int hour, int minute);
+
+// The time a memo answered No moves to: on by whole five-minute steps from its own time, to the
+// first step after `now`, and at least one step.
+std::int64_t PostponedTime(std::int64_t time, std::int64_t now);
 
 // Keeps each memo at the wall-clock minute it shows (the minute its file line says) while
 // `reload` replaces the local zone's rules, as when a laptop travels: a memo for 09:00 still
-// rings at 09:00, and its line reads the same. Invalid times stay invalid.
+// rings at 09:00, and its line reads the same. A line is read again in the new zone.
 void KeepWallClockAcross(MemoList& memos, const std::function<void()>& reload);
 
 // A time formatted in local time with a strftime pattern; empty when it cannot be formatted.

@@ -1,7 +1,9 @@
 #include "logic/memo_edits.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace {
@@ -46,7 +48,13 @@ MemoList CommitListEdits(const MemoList& current, const std::vector<ListedMemo>&
         }
     }
 
-    std::vector<std::pair<SortKey, MemoEntry>> kept;
+    // Sorted in groups: a memo with the unusable lines after it (a note, a blank line stays
+    // with what it belongs to); those before the first memo stay first.
+    struct Group {
+        std::optional<SortKey> key;
+        MemoList lines;
+    };
+    std::vector<Group> groups;
     for (const MemoEntry& memo : current) {
         if (deletedIds.count(memo.id) != 0) {
             continue;
@@ -57,22 +65,27 @@ MemoList CommitListEdits(const MemoList& current, const std::vector<ListedMemo>&
             --deleted->second;
             continue;
         }
-        kept.emplace_back(KeyOf(line), memo);
+        if (memo.usable()) {
+            groups.push_back({KeyOf(line), {}});
+        } else if (groups.empty()) {
+            groups.push_back({});
+        }
+        groups.back().lines.push_back(memo);
     }
     for (const ListedMemo& listed : shown) {
         auto added = balance.find(listed.line);
         if (listed.id == 0 && added->second < 0) {
             ++added->second;
-            kept.emplace_back(KeyOf(listed.line), ParseMemoLine(listed.line));
+            groups.push_back({KeyOf(listed.line), {ParseMemoLine(listed.line)}});
         }
     }
-    std::stable_sort(kept.begin(), kept.end(),
-                     [](const auto& a, const auto& b) { return KeyLess(a.first, b.first); });
+    std::stable_sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) {
+        return !a.key ? b.key.has_value() : b.key && KeyLess(*a.key, *b.key);
+    });
 
     MemoList result;
-    result.reserve(kept.size());
-    for (auto& [key, memo] : kept) {
-        result.push_back(std::move(memo));
+    for (Group& group : groups) {
+        std::move(group.lines.begin(), group.lines.end(), std::back_inserter(result));
     }
     return result;
 }

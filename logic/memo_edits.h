@@ -19,9 +19,10 @@ struct ListedMemo {
 
 // Applies what the user did in the memo dialog - the lines it shows now against the lines it
 // was filled with - to the memo list as it stands now, then sorts the list in the dialog's
-// order. A memo whose line the user deleted is deleted, found by its id even when a reminder
-// postponed it meanwhile; memos without an id are matched by their line. Memos the user did not
-// touch are kept as they are in `current`, so a reminder that deleted or postponed one while the
-// dialog was open is never undone.
+// order; a line the clock cannot use moves with the memo before it (those before the first
+// memo stay first). A memo whose line the user deleted is deleted, found by its id even when a
+// reminder postponed it meanwhile; memos without an id are matched by their line. Memos the user
+// did not touch are kept as they are in `current`, so a reminder that deleted or postponed one
+// while the dialog was open is never undone.
 MemoList CommitListEdits(const MemoList& current, const std::vector<ListedMemo>& filled,
                          const std::vector<ListedMemo>& shown);

@@ -1,140 +1,62 @@
 #include "logic/memo_file.h"
 
 #include <cstdio>
-#include <optional>
-
-#include <QCryptographicHash>
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
-namespace {
-
-// Shorter lines cannot hold a date and its separating space.
-constexpr qsizetype kMinMemoLine = 17;
-
-QByteArray Digest(const QByteArray& bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
-}
-
-struct DiskContent {
-    bool present = false;             // a regular file is there
-    std::optional<QByteArray> bytes;  // unset when it could not be read
-};
-
-DiskContent ReadDisk(const QString& path) {
-    // Only a regular file: a pipe or device at that path must not block or flood the clock.
-    if (!QFileInfo(path).isFile()) {
-        return {};
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {true, std::nullopt};
-    }
-    QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return {true, std::nullopt};
-    }
-    return {true, std::move(content)};
-}
-
-// Copies bytes to a new file next to path, named after the time it was last changed.
-std::optional<QString> KeepBeside(const QString& path, const QByteArray& bytes) {
-    const QString stem = path + QLatin1Char('.') +
-                         QFileInfo(path).lastModified().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    for (int n = 1; n < 1000; ++n) {
-        const QString name = n == 1 ? stem : stem + QStringLiteral("-%1").arg(n);
-        QFile copy(name);
-        // NewOnly: an earlier kept copy is never replaced, even by a racing writer.
-        if (!copy.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (QFileInfo::exists(name)) {
-                continue;
-            }
-            return std::nullopt;
-        }
-        if (copy.write(bytes) != bytes.size() || !copy.flush()) {
-            copy.remove();
-            return std::nullopt;
-        }
-        return name;
-    }
-    return std::nullopt;
-}
-
-// Keeps the file on disk when it is not what the stamp says the clock last saw, and then
-// records it in the stamp, so that a save that fails after this keeps that version only once.
-// Fails when the file must not be replaced: it changed but cannot be read or kept.
-WriteResult KeepForeignVersion(const QString& path, MemoFileStamp& stamp) {
-    const DiskContent disk = ReadDisk(path);
-    if (!disk.present) {
-        return {};  // nothing there to lose
-    }
-    if (!disk.bytes) {
-        std::fprintf(stderr, "kelvarine: cannot read %s; not replacing it\n", qPrintable(path));
-        return {false, QStringLiteral("it cannot be read, so it is not replaced")};
-    }
-    const QByteArray digest = Digest(*disk.bytes);
-    if (stamp.known && stamp.present && stamp.digest == digest) {
-        return {};
-    }
-    const std::optional<QString> kept = KeepBeside(path, *disk.bytes);
-    if (!kept) {
-        std::fprintf(stderr,
-                     "kelvarine: %s was changed by another program and cannot be kept; "
-                     "not replacing it\n",
-                     qPrintable(path));
-        return {false, QStringLiteral("it was changed by another program and that version "
-                                      "cannot be kept beside it")};
-    }
-    std::fprintf(stderr,
-                 "kelvarine: %s was changed by another program; that version is kept as %s\n",
-                 qPrintable(path), qPrintable(*kept));
-    stamp = {true, true, digest};
-    return {};
-}
-
-}  // namespace
 
 void LoadMemoFile(const QString& path, MemoList& list, MemoFileStamp* stamp) {
-    const DiskContent disk = ReadDisk(path);
+    const UserFile file = ReadUserFile(path);
+    QByteArray lineEnd = "\r\n";
+    bool endSeen = false;
+    if (file.bytes) {
+        const QByteArray& content = *file.bytes;
+        qsizetype start = 0;
+        while (start < content.size()) {
+            qsizetype end = content.indexOf('\n', start);
+            const qsizetype next = end < 0 ? content.size() : end + 1;
+            if (end < 0) {
+                end = content.size();
+            } else if (end > start && content[end - 1] == '\r') {
+                --end;
+            }
+            MemoEntry entry = ParseMemoLine(content.mid(start, end - start));
+            entry.lineEnd = content.mid(end, next - end);
+            if (!endSeen && !entry.lineEnd->isEmpty()) {
+                lineEnd = *entry.lineEnd;
+                endSeen = true;
+            }
+            list.push_back(std::move(entry));
+            start = next;
+        }
+    }
     if (stamp != nullptr) {
-        *stamp = {disk.bytes.has_value() || !disk.present, disk.present,
-                  disk.bytes ? Digest(*disk.bytes) : QByteArray()};
-    }
-    if (!disk.bytes) {
-        return;
-    }
-    const QByteArray& content = *disk.bytes;
-    qsizetype start = 0;
-    while (start < content.size()) {
-        qsizetype end = content.indexOf('\n', start);
-        const qsizetype next = end < 0 ? content.size() : end + 1;
-        if (end < 0) {
-            end = content.size();
-        } else if (end > start && content[end - 1] == '\r') {
-            --end;
-        }
-        if (end - start >= kMinMemoLine) {
-            list.push_back(ParseMemoLine(content.mid(start, end - start)));
-        }
-        start = next;
+        *stamp = {file.problem.isEmpty(), file.version(), lineEnd, file.problem};
     }
 }
 
 WriteResult SaveMemoFile(const QString& path, const MemoList& list, MemoFileStamp* stamp) {
-    if (stamp != nullptr) {
-        if (WriteResult kept = KeepForeignVersion(path, *stamp); !kept) {
-            return kept;
-        }
-    }
+    const QByteArray newLineEnd = stamp != nullptr ? stamp->lineEnd : QByteArray("\r\n");
     QByteArray content;
-    for (const MemoEntry& entry : list) {
-        content += FormatMemoLine(entry) + "\r\n";
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        QByteArray lineEnd = list[i].lineEnd.value_or(newLineEnd);
+        // A last line without an end gets one once another line follows it.
+        if (lineEnd.isEmpty() && i + 1 < list.size()) {
+            lineEnd = newLineEnd;
+        }
+        content += FormatMemoLine(list[i]) + lineEnd;
     }
-    WriteResult written = WriteFileAtomically(path, content);
-    if (written && stamp != nullptr) {
-        *stamp = {true, true, Digest(content)};
+    if (stamp == nullptr) {
+        return WriteFileAtomically(path, content);
+    }
+    FileVersion version = stamp->known ? stamp->version : FileVersion{};
+    QStringList kept;
+    const WriteResult written = ReplaceKeepingOthers(path, content, version, kept);
+    for (const QString& copy : kept) {
+        std::fprintf(stderr,
+                     "kelvarine: %s was changed by another program; that version is kept as %s\n",
+                     EncodePath(path).constData(), EncodePath(copy).constData());
+    }
+    if (written) {
+        stamp->known = true;
+        stamp->version = version;
     }
     return written;
 }

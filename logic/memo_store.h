@@ -21,8 +21,16 @@ class MemoStore {
 public:
     explicit MemoStore(QString path) : m_path(std::move(path)) {}
 
-    // Adds the file's memos to the list; a file that cannot be read adds none.
-    void Load();
+    // Clears away what crashed saves left beside the file (under the lock: see
+    // CleanUpAfterCrashedSaves), then reads it. False when the file is there but cannot be read
+    // (problem() says why): the list then holds none of its memos, so the file is never written
+    // over, and each save reads it again first.
+    bool Load();
+    // While the file could not be read: reads it again; memos made meanwhile follow its own.
+    // True once it has been read.
+    bool ReadAgainIfUnread();
+    // Why the memo file cannot be read; empty when it was read.
+    const QString& problem() const { return m_fileStamp.problem; }
     const MemoList& memos() const { return m_memos; }
     // The list, to change in place; the change will reach the file.
     MemoList& Edit();
@@ -37,11 +45,13 @@ public:
     const QString& path() const { return m_path; }
 
     // Writes the list when it has changes the file does not have. A failed write leaves the
-    // file as it was and the list dirty, so the next save tries again.
+    // file as it was and the list dirty, so the next save tries again; so does a file that
+    // still cannot be read.
     MemoSaveReport SaveIfDirty();
 
 private:
     void GiveIds();
+    bool Read();
 
     QString m_path;
     MemoList m_memos;
@@ -49,4 +59,5 @@ private:
     MemoFileStamp m_fileStamp;  // what the clock last read from or wrote to the memo file
     MemoId m_nextId = 1;
     bool m_bFailing = false;  // the last save failed
+    bool m_bRead = false;     // the file was read (or there was none)
 };

@@ -1,5 +1,6 @@
 #include "memo/memo_check.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -9,8 +10,6 @@
 #include "logic/resource_ids.h"
 
 namespace {
-
-constexpr std::int64_t kPostponeSeconds = 300;
 
 // The list may have been replaced while the box was open; the answer belongs to the memo that
 // was asked about, wherever it stands now, and to no other.
@@ -31,7 +30,8 @@ std::optional<std::size_t> FindAskedMemo(const MemoList& memos, std::size_t posi
     return std::nullopt;
 }
 
-void ApplyAnswer(MemoList& memos, std::size_t position, const MemoEntry& asked, bool remove) {
+void ApplyAnswer(MemoList& memos, std::size_t position, const MemoEntry& asked, bool remove,
+                 const TimeSource& time) {
     const std::optional<std::size_t> target = FindAskedMemo(memos, position, asked);
     if (!target) {
         return;
@@ -39,7 +39,10 @@ void ApplyAnswer(MemoList& memos, std::size_t position, const MemoEntry& asked, 
     if (remove) {
         memos.erase(memos.begin() + static_cast<std::ptrdiff_t>(*target));
     } else {
-        memos[*target].time += kPostponeSeconds;
+        MemoEntry& memo = memos[*target];
+        // Past the present: No means "later", however late the memo already was.
+        memo.time = PostponedTime(memo.time, time.Now());
+        memo.line.reset();
     }
 }
 
@@ -54,43 +57,40 @@ QString ReminderText(const MemoEntry& memo) {
 }
 
 bool RunMemoCheck(MemoStore& store, bool& inReminder, const Services& services, QWidget* owner) {
-    const MemoList& memos = store.memos();
     if (inReminder) {
         return true;  // a box is open; the run after its answer catches up
     }
-    const std::int64_t now = services.time->Now();
-    bool nestedRunSaved = false;
-    bool unanswered = false;
-    for (std::size_t i = 0; i < memos.size(); ++i) {
-        if (now < memos[i].time) {
-            continue;
+    store.ReadAgainIfUnread();
+    // Each answer starts the scan again with a new time sample, so memos that fell due while a
+    // box was open are asked next.
+    for (;;) {
+        const std::int64_t now = services.time->Now();
+        const MemoList& memos = store.memos();
+        const auto due = std::find_if(memos.begin(), memos.end(), [now](const MemoEntry& memo) {
+            return memo.usable() && now >= memo.time;
+        });
+        if (due == memos.end()) {
+            break;
         }
+        const std::size_t i = static_cast<std::size_t>(due - memos.begin());
         inReminder = true;
         services.alarm->Start();
-        const MemoEntry asked = memos[i];
+        const MemoEntry asked = *due;
         const std::optional<bool> remove = services.question->AskYesNo(
             owner, QCoreApplication::translate("Reminder", "memo"), ReminderText(asked));
         services.alarm->Stop();
         inReminder = false;
         if (!remove) {
             // The program is ending: the memo stays as it was, due at the next start.
-            unanswered = true;
-            break;
+            SaveMemos(store, services, owner);
+            return false;
         }
-        ApplyAnswer(store.Edit(), i, asked, *remove);
-        const bool goesOn = RunMemoCheck(store, inReminder, services, owner);
-        nestedRunSaved = true;
-        if (!goesOn) {
-            unanswered = true;
-            break;
-        }
-    }
-    // The innermost run has already written the list as it stands now; writing it again (or
-    // reporting the same failure again) from every enclosing run would gain nothing.
-    if (!nestedRunSaved) {
+        ApplyAnswer(store.Edit(), i, asked, *remove, *services.time);
+        // At once: an answer must outlive a crash before the next box is answered.
         SaveMemos(store, services, owner);
     }
-    return !unanswered;
+    SaveMemos(store, services, owner);
+    return true;
 }
 
 bool SaveMemos(MemoStore& store, const Services& services, QWidget* owner, bool mayAsk) {

@@ -12,12 +12,14 @@ class QWidget;
 QString ReminderText(const MemoEntry& memo);
 
 // One memo check: for every memo that has fallen due, in list order, sounds the alarm and asks
-// whether to delete it (Yes) or postpone it by five minutes from its own time (No); then writes
-// the list when it is dirty. While a box is open further checks return at once (inReminder);
-// the check re-runs itself after each answer, so memos that fell due meanwhile are asked next.
-// The list is saved as SaveMemos does, so a failed write is tried again by the next check. A box
-// that goes away unanswered (the program is ending) changes nothing and ends every run at once,
-// after the save; the result is then false.
+// whether to delete it (Yes) or postpone it (No: by whole five minutes from its own time, to the
+// first such step after the answer); each answer is saved when it is given, and the list at the
+// end when it is dirty. Lines the clock cannot use never ring. While a box is open further checks
+// return at once (inReminder); after each answer the scan starts again, so memos that fell due
+// meanwhile are asked next. The list is saved as SaveMemos does, so a failed write is tried again
+// by the next check; a memo file that could not be read is read again first. A box that goes away
+// unanswered (the program is ending) changes nothing and ends the run at once, after the save;
+// the result is then false.
 bool RunMemoCheck(MemoStore& store, bool& inReminder, const Services& services, QWidget* owner);
 
 // Saves the memos when they have changes the file does not have. The first failure of a run of

@@ -155,6 +155,11 @@ void CMemoDlg::OnShowWindow(bool bShow) {
     m_nHour = local.hour;
     m_nMinute = local.minute;
     for (const MemoEntry& memo : m_store.memos()) {
+        // A blank line in the file is nothing to show; other lines the clock cannot use show as
+        // they are written, so they can be seen and deleted.
+        if (!memo.usable() && FormatMemoLine(memo).trimmed().isEmpty()) {
+            continue;
+        }
         const ListedMemo listed{FormatMemoLine(memo), memo.id};
         AddListLine(listed);
         m_filledLines.push_back(listed);
@@ -167,9 +172,10 @@ void CMemoDlg::OnAddMemo() {
         return;
     }
     const QDate date = m_calendar->selectedDate();
-    const MemoEntry memo{
-        MemoTimeFromLocal(date.year(), date.month(), date.day(), m_nHour, m_nMinute), m_strText};
-    AddListLine({FormatMemoLine(memo), 0});
+    // As typed: a minute that summer time skips keeps its line and rings when the clocks have
+    // moved past it.
+    AddListLine(
+        {MemoLineAt(date.year(), date.month(), date.day(), m_nHour, m_nMinute, m_strText), 0});
 }
 
 void CMemoDlg::OnDeleteMemo() {
@@ -191,7 +197,9 @@ void CMemoDlg::OnSelchangeMemoList() {
     }
     const QByteArray line = selected.first()->data(Qt::UserRole).toByteArray();
     const MemoEntry memo = ParseMemoLine(line);
-    SelectDate(memo.time);
+    if (memo.usable()) {
+        SelectDate(memo.time);  // a date that does not exist is not shown as another one
+    }
     const MemoLineFields fields = ReadMemoLineFields(line);
     m_nHour = fields.hour;
     m_nMinute = fields.minute;
@@ -200,7 +208,14 @@ void CMemoDlg::OnSelchangeMemoList() {
 }
 
 void CMemoDlg::OnClose() {
-    m_store.Replace(CommitListEdits(m_store.memos(), m_filledLines, ListLines()));
+    // Only a real edit reaches the file: every line filled in is still there and none was added.
+    const std::vector<ListedMemo> shown = ListLines();
+    const bool edited =
+        shown.size() != m_filledLines.size() ||
+        std::any_of(shown.begin(), shown.end(), [](const ListedMemo& l) { return l.id == 0; });
+    if (edited) {
+        m_store.Replace(CommitListEdits(m_store.memos(), m_filledLines, shown));
+    }
     hide();
     // The user closed it to keep what they did: that reaches the file now, not in a minute.
     SaveMemos(m_store, m_services, parentWidget());

@@ -16,7 +16,7 @@ class QLineEdit;
 
 // The memo dialog. It edits a copy of the store's memos: every show fills the list from the
 // store, "<= 添加" and "删除" change only the dialog's lines, and the close box commits them to
-// the store and saves at once. Esc hides it without that.
+// the store and saves at once when the user changed any. Esc hides it without that.
 class CMemoDlg : public QDialog {
     Q_OBJECT
 

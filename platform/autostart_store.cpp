@@ -1,12 +1,14 @@
 #include "platform/autostart_store.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include "logic/atomic_file.h"
 #include "logic/desktop_entry.h"
 #include "logic/resource_ids.h"
+#include "logic/user_file.h"
 #include "platform/xdg_paths.h"
 
 QString DefaultAutostartPath() {
@@ -49,18 +51,23 @@ std::optional<QByteArray> XdgAutostartStore::ReadEntry() const {
     return ReadSmallFile(m_path);
 }
 
-bool XdgAutostartStore::WriteEntry(const QString& program) {
-    return WriteFileAtomically(m_path, AutostartEntryText(program)).ok;
+WriteResult XdgAutostartStore::WriteEntry(const QString& program) {
+    // An entry is UTF-8: a path that is not could only be written wrong.
+    if (!PathIsText(program)) {
+        return WriteResult::Failed(EILSEQ);
+    }
+    return WriteFileAtomically(m_path, AutostartEntryText(program));
 }
 
 bool XdgAutostartStore::Remove() {
-    const QFileInfo info(m_path);
-    if (!info.exists() && !info.isSymLink()) {
-        return true;
+    const QByteArray path = EncodePath(m_path);
+    struct stat info = {};
+    if (::lstat(path.constData(), &info) != 0) {
+        return errno == ENOENT;
     }
     // A folder at that path is not an entry and is left alone.
-    if (info.isDir() && !info.isSymLink()) {
+    if (S_ISDIR(info.st_mode)) {
         return false;
     }
-    return QFile::remove(m_path);
+    return ::unlink(path.constData()) == 0;
 }

@@ -24,9 +24,11 @@ class XdgAutostartStore : public AutostartStore {
 public:
     explicit XdgAutostartStore(QString path) : m_path(std::move(path)) {}
     std::optional<QByteArray> ReadEntry() const override;
-    // Through WriteFileAtomically, so a crash or a full disk never leaves half an entry.
-    bool WriteEntry(const QString& program) override;
+    // Through WriteFileAtomically, so a crash or a full disk never leaves half an entry; false
+    // for a program path that is not text (see PathIsText), which no entry can hold.
+    WriteResult WriteEntry(const QString& program) override;
     bool Remove() override;
+    QString Location() const override { return m_path; }
 
 private:
     QString m_path;

@@ -1,14 +1,14 @@
 #include "platform/platform_services.h"
 
+#include <unistd.h>
+
+#include <climits>
+
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
 
 #include "logic/ini_text.h"
+#include "logic/user_file.h"
 #include "platform/autostart_store.h"
 #include "platform/message_box_question.h"
 #include "platform/program_launcher.h"
@@ -17,13 +17,28 @@
 #include "platform/xdg_mime_defaults.h"
 #include "platform/xdg_paths.h"
 
+namespace {
+
+// The INI file holds a few lines; anything much larger is not ours.
+constexpr qint64 kMaxIniBytes = 1024 * 1024;
+
+// The program's own path as bytes: an install folder need not be UTF-8.
+QString ProgramPath() {
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path);
+    if (n > 0 && n < static_cast<ssize_t>(sizeof path)) {
+        return DecodePath(QByteArray(path, n));
+    }
+    return QCoreApplication::applicationFilePath();
+}
+
+}  // namespace
+
 Paths DefaultPaths() {
     const QString data = XdgDataHome() + QStringLiteral("/kelvarine");
     const QString config = XdgConfigHome() + QStringLiteral("/kelvarine");
-    const QString runtime = XdgRuntimeDir();
-    const QString lockDir = !runtime.isEmpty() ? runtime : data;
     return {data + QStringLiteral("/memo.txt"), config + QStringLiteral("/kelvarine.ini"),
-            lockDir + QStringLiteral("/kelvarine.lock"), QCoreApplication::applicationFilePath()};
+            ProgramPath()};
 }
 
 std::int64_t SystemTime::NowMs() const {
@@ -31,25 +46,23 @@ std::int64_t SystemTime::NowMs() const {
 }
 
 std::optional<QString> IniProfileStore::Read(const QString& group, const QString& key) const {
-    QSettings settings(m_path, QSettings::IniFormat);
-    settings.beginGroup(group);
-    if (!settings.contains(key)) {
+    // Not QSettings: it opens whatever is there, and a pipe would hold the start-up for good.
+    const UserFile file = ReadUserFile(m_path, kMaxIniBytes);
+    m_readProblem = file.problem;
+    if (!file.bytes) {
         return std::nullopt;
     }
-    return settings.value(key).toString();
+    const std::optional<QByteArray> value = GetIniValue(*file.bytes, group.toUtf8(), key.toUtf8());
+    return value ? std::optional<QString>(QString::fromUtf8(*value)) : std::nullopt;
 }
 
 WriteResult IniProfileStore::Write(const QString& group, const QString& key, const QString& value) {
-    QByteArray old;
-    if (QFileInfo::exists(m_path)) {
-        QFile file(m_path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            return {false, file.errorString()};
-        }
-        old = file.readAll();
+    const UserFile file = ReadUserFile(m_path, kMaxIniBytes);
+    if (file.kind != FileKind::Missing && !file.bytes) {
+        return {false, file.problem};  // never replaced unread
     }
-    return WriteFileAtomically(m_path,
-                               SetIniValue(old, group.toUtf8(), key.toUtf8(), value.toUtf8()));
+    return WriteFileAtomically(m_path, SetIniValue(file.bytes.value_or(QByteArray()),
+                                                   group.toUtf8(), key.toUtf8(), value.toUtf8()));
 }
 
 PlatformServices::PlatformServices()

@@ -52,6 +52,9 @@ class ProfileStore {
 public:
     virtual ~ProfileStore() = default;
     virtual std::optional<QString> Read(const QString& group, const QString& key) const = 0;
+    // Why the last Read could not use the file ("it is a named pipe, not a regular file");
+    // empty when it could, or when there was none.
+    virtual QString ReadProblem() const { return {}; }
     // Stores the value at once, or says why it could not.
     virtual WriteResult Write(const QString& group, const QString& key, const QString& value) = 0;
 };
@@ -63,10 +66,12 @@ public:
     // The entry's bytes; nullopt when there is none, or no small regular file that can be read
     // (too large, a directory or pipe, unreadable).
     virtual std::optional<QByteArray> ReadEntry() const = 0;
-    // Replaces whatever is there with an entry that starts `program` (an absolute path).
-    virtual bool WriteEntry(const QString& program) = 0;
+    // Replaces the entry with one that starts `program` (an absolute path), or says why not.
+    virtual WriteResult WriteEntry(const QString& program) = 0;
     // Deletes the entry; the folder stays. True when no entry is left.
     virtual bool Remove() = 0;
+    // Where the entry lives, for messages.
+    virtual QString Location() const { return {}; }
 };
 
 // Results of opening and starting, numbered as the classic shell launcher's: above 32 is
@@ -109,10 +114,10 @@ public:
     virtual int StartDetached(const QString& program, const QStringList& arguments) = 0;
 };
 
+// Paths are kept as their bytes (see DecodePath).
 struct Paths {
-    QString memoFile;    // the user's memos
+    QString memoFile;    // the user's memos; a running clock holds the lock on their folder
     QString configFile;  // INI file with the chosen skin
-    QString lockFile;    // held while a clock runs, so only one does
     QString program;     // this program's own executable, which the session entry starts
 };
 

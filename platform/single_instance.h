@@ -2,22 +2,29 @@
 
 #include <QString>
 
-// Holds an exclusive lock on a file for as long as the object lives. The kernel drops the lock
-// when the process ends, however it ends, so a crashed clock never blocks the next start.
+// Holds an exclusive lock on a folder for as long as the object lives: the folder of the memo
+// file, so that every clock using that file meets the same lock, whatever else differs in its
+// environment. The kernel drops the lock when the process ends, however it ends, so a crashed
+// clock never blocks the next start.
 class SingleInstanceLock {
 public:
-    explicit SingleInstanceLock(const QString& path);
+    // Makes the folder (0700) when it is missing.
+    explicit SingleInstanceLock(const QString& folder);
     ~SingleInstanceLock();
     SingleInstanceLock(const SingleInstanceLock&) = delete;
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
 
-    // True when this object holds the lock; false when another holder has it (or the lock file
-    // cannot be made, in which case running without the guard beats not running at all).
+    // True when this object holds the lock.
     bool acquired() const { return m_acquired; }
+    // Another clock holds it.
     bool heldElsewhere() const { return m_heldElsewhere; }
+    // Why it could not be taken otherwise (the folder cannot be made or opened, or locks are
+    // refused there): the system's reason.
+    QString reason() const;
 
 private:
     int m_fd = -1;
+    int m_error = 0;
     bool m_acquired = false;
     bool m_heldElsewhere = false;
 };

@@ -1,10 +1,13 @@
 #include "settings/settings_dlg.h"
 
+#include <cstdio>
+
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QPushButton>
 
 #include "logic/resource_ids.h"
+#include "logic/user_file.h"
 #include "platform/autostart_store.h"
 #include "ui/dialog_builder.h"
 #include "ui/dialog_placement.h"
@@ -109,8 +112,28 @@ void CSettingsDlg::paintEvent(QPaintEvent*) {
 void CSettingsDlg::OnOK() {
     UpdateData(true);
     if (m_bAutoStart != m_bAutoStartAtOpen && m_services.autostart != nullptr) {
-        if (m_bAutoStart) {
-            m_services.autostart->WriteEntry(m_services.paths.program);
+        const QString& program = m_services.paths.program;
+        if (m_bAutoStart && !PathIsText(program)) {
+            // A desktop entry is UTF-8 text; a launcher could not find this path from one.
+            const QString text =
+                QCoreApplication::translate(
+                    "CSettingsDlg",
+                    "The clock cannot start with your session from %1: a session entry cannot "
+                    "hold that path, as it is not valid UTF-8.")
+                    .arg(program);
+            std::fprintf(stderr, "kelvarine: %s\n", text.toLocal8Bit().constData());
+            m_services.question->Warn(this, QLatin1String(kAppTitle), text);
+        } else if (m_bAutoStart) {
+            if (const WriteResult written = m_services.autostart->WriteEntry(program); !written) {
+                // Ticked and left unticked by a full disk or a pipe in the way: not in silence.
+                const QString text =
+                    QCoreApplication::translate("CSettingsDlg",
+                                                "The clock could not be set to start with your "
+                                                "session: its entry %1 cannot be written: %2.")
+                        .arg(m_services.autostart->Location(), written.reason);
+                std::fprintf(stderr, "kelvarine: %s\n", text.toLocal8Bit().constData());
+                m_services.question->Warn(this, QLatin1String(kAppTitle), text);
+            }
         } else {
             m_services.autostart->Remove();
         }

@@ -84,7 +84,11 @@ TEST(SetIniValue, changesOneLineAndKeepsEveryOther) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SetIniValue(c.before, "Kelvarine", "Rand", "3"), c.after) << c.before.data();
+        EXPECT_EQ(GetIniValue(c.after, "Kelvarine", "Rand"), "3") << c.after.data();
     }
+    // As QSettings reads them: blanks and one pair of quotes around the value go.
+    EXPECT_EQ(GetIniValue("[Kelvarine]\n; Rand=1\nRand = \"5\" \r\n", "Kelvarine", "Rand"), "5");
+    EXPECT_EQ(GetIniValue("[Other]\nRand=5\n", "Kelvarine", "Rand"), std::nullopt);
 }
 
 TEST_F(AtomicFileTest, TheIniStoreWritesWhatQSettingsReadsOrSaysWhyNot) {
@@ -104,6 +108,36 @@ TEST_F(AtomicFileTest, TheIniStoreWritesWhatQSettingsReadsOrSaysWhyNot) {
     EXPECT_EQ(failed.reason, QStringLiteral("File too large"));
     EXPECT_EQ(ReadFile(ini), before);
     EXPECT_EQ(store.Read("Kelvarine", "Rand"), QStringLiteral("4"));
+    EXPECT_EQ(store.ReadProblem(), QString());
+
+    // A pipe there (nobody writes into it) is neither waited for nor replaced.
+    ASSERT_TRUE(QFile::remove(ini));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(ini).constData(), 0644), 0);
+    EXPECT_EQ(store.Read("Kelvarine", "Rand"), std::nullopt);
+    EXPECT_EQ(store.ReadProblem(), NotRegularReason(FileKind::Pipe));
+    EXPECT_EQ(store.Write("Kelvarine", "Rand", "6").reason, NotRegularReason(FileKind::Pipe));
+    EXPECT_EQ(QFileInfo(ini).isFile(), false);
+}
+
+TEST_F(AtomicFileTest, WithoutAnExchangeAVersionOfOthersIsKeptAsTheSameFileBeforeTheRename) {
+    WriteFile(Path(), "theirs");
+    ::chmod(QFile::encodeName(Path()).constData(), 0600);
+    struct stat theirs = {};
+    ::stat(QFile::encodeName(Path()).constData(), &theirs);
+    FileVersion known;  // the caller saw no file there
+    QStringList kept;
+    ASSERT_TRUE(ReplaceAfterCheck(Path(), "mine", known, kept));
+    ASSERT_EQ(kept.size(), 1);
+    struct stat copy = {};
+    ::stat(QFile::encodeName(kept[0]).constData(), &copy);
+    EXPECT_EQ(copy.st_ino, theirs.st_ino);  // a writer still at it finishes there
+    EXPECT_EQ(copy.st_mode & 07777, 0600u);
+    EXPECT_EQ(ReadFile(kept[0]), "theirs");
+    EXPECT_EQ(ReadFile(Path()), "mine");
+    // What it wrote itself is replaced without a copy.
+    ASSERT_TRUE(ReplaceAfterCheck(Path(), "mine again", known, kept));
+    EXPECT_EQ(kept.size(), 1);
+    EXPECT_EQ(Files(), (QStringList{"file.txt", QFileInfo(kept[0]).fileName()}));
 }
 
 TEST_F(AtomicFileTest, TheSessionEntryIsNeverCutShortEither) {

@@ -1,4 +1,9 @@
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -8,7 +13,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "logic/user_file.h"
 #include "platform/autostart_store.h"
+#include "platform/platform_services.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -129,6 +136,30 @@ TEST(AutostartPathTest, FollowsXdgConfigHome) {
     }
     ScopedEnv relative{"XDG_CONFIG_HOME", QByteArray("relative/cfg")};
     EXPECT_EQ(DefaultAutostartPath(), QDir::homePath() + "/.config/autostart/kelvarine.desktop");
+
+    // Without HOME: the account's home, not the root folder.
+    ScopedEnv noHome{"HOME", std::nullopt};
+    EXPECT_EQ(EncodePath(DefaultAutostartPath()),
+              QByteArray(::getpwuid(::getuid())->pw_dir) + "/.config/autostart/kelvarine.desktop");
+}
+
+TEST(XdgPathsTest, PathsAreTheirBytesEvenWhereTheyAreNoUtf8) {
+    for (const QByteArray bytes :
+         {"/plain/path", "/caf\xc3\xa9/\xf0\x9f\x98\x80", "/x\xff\xfe", "/overlong\xc0\xaf",
+          "/surrogate\xed\xa0\x80", "/cut\xe2\x82", "/past\xf4\x90\x80\x80"}) {
+        EXPECT_EQ(EncodePath(DecodePath(bytes)), bytes) << bytes.toHex().constData();
+        EXPECT_EQ(PathIsText(DecodePath(bytes)), QString::fromUtf8(bytes).toUtf8() == bytes);
+    }
+    // The memos of a data folder so named are found there, not in a look-alike.
+    QTemporaryDir dir;
+    const QByteArray data = QFile::encodeName(dir.path()) + "/data\xff\xfe";
+    ASSERT_EQ(MakeFolders(data + "/kelvarine"), 0);
+    std::ofstream((data + "/kelvarine/memo.txt").toStdString()) << "2026-12-24 09:00 presents\n";
+    {
+        ScopedEnv env{"XDG_DATA_HOME", data};
+        EXPECT_EQ(ReadUserFile(DefaultPaths().memoFile).bytes, "2026-12-24 09:00 presents\n");
+    }
+    std::filesystem::remove_all(data.toStdString());  // QTemporaryDir cannot name it
 }
 
 }  // namespace

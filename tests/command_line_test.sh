@@ -13,9 +13,8 @@ work=$(mktemp -d)
 clock=
 trap '[ -n "$clock" ] && kill "$clock" 2>/dev/null; rm -rf "$work"' EXIT
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-lock=$XDG_RUNTIME_DIR/kelvarine.lock
+export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
+lock=$XDG_DATA_HOME/kelvarine  # the memo file's folder, locked while a clock runs
 
 run() {  # run ARG...: status in $status, output in $work/out and $work/err
     "$program" "$@" >"$work/out" 2>"$work/err"

@@ -78,7 +78,7 @@ page=$root/share/man/man1/kelvarine.1.gz
 check "the manual page is in share/man/man1/, compressed" test -f "$page"
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=1000 man --warnings -l "$page" 2>&1 >"$stage/man.txt")
 check "man --warnings renders it silently ($warnings)" test -z "$warnings"
-for word in --help --version memo.txt kelvarine.ini autostart/kelvarine.desktop XDG_RUNTIME_DIR \
+for word in --help --version memo.txt kelvarine.ini autostart/kelvarine.desktop XDG_DATA_HOME \
     WAYLAND_DISPLAY QT_QPA_PLATFORM; do
     check "it mentions $word" grep -q -- "$word" "$stage/man.txt"
 done

@@ -84,14 +84,17 @@ TEST(ReminderText, showsGbkTextsDecoded) {
               QStringLiteral("2024-05-01 14:30 年底 - 删除此备忘？"));
 }
 
-TEST_F(MemoCheckTest, DueMemosAskedInListOrderWithSoundRestarted) {
+TEST_F(MemoCheckTest, DueMemosAskedInListOrderWithSoundRestartedAndEachAnswerSavedAtOnce) {
     Have({{At(10, 0), "first"}, {At(11, 0), "later"}, {At(10, 0), "second"}});
     time.SetSeconds(At(10, 0) + 20);
     bool playingWhileOpen = false;
+    MemoList fileAtSecondBox;
     Answer(true, [&] { playingWhileOpen = alarm.playing && inReminder; });
-    Answer(false);
+    Answer(false, [&] { fileAtSecondBox = FileList(); });
     Check();
     EXPECT_TRUE(playingWhileOpen);
+    // A crash while the second box is open keeps the first answer.
+    EXPECT_EQ(fileAtSecondBox, (MemoList{{At(11, 0), "later"}, {At(10, 0), "second"}}));
     EXPECT_EQ(question.asked,
               (std::vector<QString>{Asked(10, 0, "first"), Asked(10, 0, "second")}));
     EXPECT_EQ(alarm.log, (std::vector<QString>{"start", "stop", "start", "stop"}));
@@ -117,13 +120,14 @@ TEST_F(MemoCheckTest, AnUnansweredBoxEndsTheCheckKeepingItsMemoAndSavingTheRest)
     EXPECT_FALSE(store->dirty());
 }
 
-TEST_F(MemoCheckTest, PostponesFromOwnTimeNotFromNow) {
+TEST_F(MemoCheckTest, NoPostponesFromOwnTimePastThePresentInOneAnswer) {
     Have({{At(10, 0), "late"}});
     time.SetSeconds(At(10, 12));
-    Check();  // every answer No
-    EXPECT_EQ(question.asked, (std::vector<QString>{Asked(10, 0, "late"), Asked(10, 5, "late"),
-                                                    Asked(10, 10, "late")}));
-    EXPECT_EQ(memos()[0].time, At(10, 15));
+    // The box stays open a minute: the step after the answer counts.
+    Answer(false, [&] { time.SetSeconds(At(10, 15)); });
+    Check();
+    EXPECT_EQ(question.asked, std::vector<QString>{Asked(10, 0, "late")});
+    EXPECT_EQ(memos()[0].time, At(10, 20));
     EXPECT_EQ(FileList(), memos());
 }
 
@@ -181,13 +185,17 @@ TEST_F(MemoCheckTest, TakesOneTimeSamplePerRun) {
     EXPECT_EQ(counting.calls, 3);  // the run itself and one nested run per answer
 }
 
-TEST_F(MemoCheckTest, InvalidTimeIsDueAtOnce) {
-    HaveUnsaved({{kInvalidMemoTime, "broken"}});
-    time.SetSeconds(0);
-    Answer(true);
-    Check();
-    EXPECT_EQ(question.asked.size(), 1u);
-    EXPECT_TRUE(memos().empty());
+TEST_F(MemoCheckTest, LinesTheClockCannotUseNeverRingAndStayAsWritten) {
+    const QByteArray odd =
+        "0000-01-01 00:00 year zero\n0001-01-01 00:00 year one\n\n"
+        "9999-12-31 23:60 minute 60\n2027-02-30 10:00 no such day\nshort\n";
+    WriteFile(services.paths.memoFile, "2024-05-01 10:00 due\n" + odd);
+    store = std::make_unique<MemoStore>(services.paths.memoFile);
+    store->Load();
+    time.SetSeconds(At(10, 0));
+    Check();  // No
+    EXPECT_EQ(question.asked, std::vector<QString>{Asked(10, 0, "due")});
+    EXPECT_EQ(ReadFile(services.paths.memoFile), "2024-05-01 10:05 due\n" + odd);
 }
 
 TEST_F(MemoCheckTest, YesOnOnlyMemoLeavesEmptyFile) {

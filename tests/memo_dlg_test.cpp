@@ -1,3 +1,6 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
@@ -8,6 +11,7 @@
 
 #include "clock/clock_dlg.h"
 #include "logic/memo_file.h"
+#include "logic/user_file.h"
 #include "tests/test_support.h"
 #include "ui/messages.h"
 
@@ -87,20 +91,67 @@ TEST_F(MemoDialogTest, isCreatedHiddenAndShowsTodayWithAnEmptyList) {
     EXPECT_FALSE(Dlg().frameGeometry().intersects(clock->frameGeometry()));
 }
 
-TEST_F(MemoDialogTest, outOfOrderMemosShowSortedAndClosingSavesThatOrderAtOnce) {
-    Start("2026-12-24 09:00 presents\r\n2026-12-08 14:30 call\r\n2026-12-08 14:30 Bake\r\n");
+TEST_F(MemoDialogTest, closingWithoutAnEditWritesNothingAndAnEditSortsAroundOddLines) {
+    // LF line ends and lines the clock cannot use, as a hand or an editor left them.
+    const QByteArray file =
+        "note at the top\n"
+        "2026-12-24 09:00 presents\n"
+        "\n"
+        "2027-02-30 10:00 no such day\n"
+        "2026-12-08 14:30 call\n"
+        "2026-12-08 14:30 Bake";
+    Start(file);
+    const auto inode = [this] {
+        struct stat info = {};
+        ::stat(QFile::encodeName(fakes.services.paths.memoFile).constData(), &info);
+        return info.st_ino;
+    };
+    const ino_t before = inode();
     Show();
     EXPECT_EQ(Shown(), (QStringList{"2026-12-08 14:30 Bake", "2026-12-08 14:30 call",
-                                    "2026-12-24 09:00 presents"}));
+                                    "2026-12-24 09:00 presents", "2027-02-30 10:00 no such day",
+                                    "note at the top"}));
     Dlg().close();
     EXPECT_FALSE(Dlg().isVisible());
     EXPECT_EQ(Dlg().m_list->count(), 0);  // emptied on hiding
-    EXPECT_EQ(Store().memos()[0].text, "Bake");
+    EXPECT_FALSE(Store().dirty());
+    EXPECT_EQ(inode(), before);  // not even written again as it was
+
+    // An edit sorts the memos; each line the clock cannot use goes with the memo before it.
+    Show();
+    Add(8, 0, QStringLiteral("breakfast"));
+    Dlg().close();
     EXPECT_EQ(ReadFile(fakes.services.paths.memoFile),
-              "2026-12-08 14:30 Bake\r\n2026-12-08 14:30 call\r\n2026-12-24 09:00 presents\r\n");
+              "note at the top\n2026-12-07 08:00 breakfast\n2026-12-08 14:30 Bake\n"
+              "2026-12-08 14:30 call\n2026-12-24 09:00 presents\n\n2027-02-30 10:00 no such day\n");
     EXPECT_FALSE(Store().dirty());
     EXPECT_TRUE(fakes.question.asked.empty());
     EXPECT_TRUE(fakes.question.warnings.empty());
+}
+
+TEST_F(MemoDialogTest, aMemoFileThatCannotBeReadIsToldAndLeftAsItIs) {
+    const QByteArray path = QFile::encodeName(fakes.services.paths.memoFile);
+    QDir().mkpath(QFileInfo(fakes.services.paths.memoFile).path());
+    for (const bool pipe : {true, false}) {
+        ::unlink(path.constData());
+        ASSERT_EQ(
+            pipe ? ::mkfifo(path.constData(), 0600) : ::symlink("/dev/null", path.constData()), 0);
+        fakes.question.warnings.clear();
+        ::testing::internal::CaptureStderr();
+        Start();
+        ASSERT_FALSE(fakes.question.warnings.empty()) << pipe;
+        const QString told = fakes.question.warnings[0].text;
+        EXPECT_TRUE(told.contains(fakes.services.paths.memoFile)) << told.toStdString();
+        EXPECT_TRUE(told.contains(pipe ? "named pipe" : "character device")) << told.toStdString();
+        Show();
+        Add(9, 0, QStringLiteral("not written over it"));
+        Dlg().close();
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot be read from"),
+                  std::string::npos);
+        struct stat info = {};
+        ASSERT_EQ(::stat(path.constData(), &info), 0);
+        EXPECT_EQ(KindOfMode(info.st_mode), pipe ? FileKind::Pipe : FileKind::CharDevice);
+    }
 }
 
 TEST_F(MemoDialogTest, addTakesTheCalendarDateAndTheFields) {

@@ -1,15 +1,31 @@
+#include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <csignal>
+#include <cstring>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <set>
+#include <thread>
 
 #include <gtest/gtest.h>
-#include <map>
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "logic/memo_file.h"
+#include "logic/memo_store.h"
 #include "tests/test_support.h"
 
 namespace {
@@ -42,6 +58,11 @@ protected:
     QTemporaryDir dir;
 };
 
+mode_t ModeOf(const QString& path) {
+    struct stat info = {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
 MemoEntry At(int year, int month, int day, int hour, int minute, const QByteArray& text) {
     return {LocalSeconds(year, month, day, hour, minute), text};
 }
@@ -50,19 +71,35 @@ TEST_F(MemoFileTest, MissingFileGivesEmptyList) {
     EXPECT_TRUE(Load().empty());
 }
 
-TEST_F(MemoFileTest, SkipsShortLinesAndReadsEveryLineEnd) {
-    Write(
-        "\r\n"
+TEST_F(MemoFileTest, KeepsEveryLineWithItsEndAndChangesOnlyWhatChanged) {
+    const QByteArray file =
+        "\n"
         "2024-05-01 14:30\r\n"  // 16 bytes: no separating space
         "2024-05-01 14:30 A\r\n"
-        "\n"
         "short\n"
         "2024-05-01 14:30 \n"
         "2024-05-02 09:00 cr\rinside\n"
-        "2024-05-03 09:00 last");
-    const MemoList expected = {At(2024, 5, 1, 14, 30, "A"), At(2024, 5, 1, 14, 30, ""),
-                               At(2024, 5, 2, 9, 0, "cr\rinside"), At(2024, 5, 3, 9, 0, "last")};
-    EXPECT_EQ(Load(), expected);
+        "2024-05-03 09:00 last";
+    Write(file);
+    MemoFileStamp stamp;
+    MemoList list;
+    LoadMemoFile(Path(), list, &stamp);
+    MemoList memos;
+    std::copy_if(list.begin(), list.end(), std::back_inserter(memos),
+                 [](const MemoEntry& m) { return m.usable(); });
+    EXPECT_EQ(memos, (MemoList{At(2024, 5, 1, 14, 30, "A"), At(2024, 5, 1, 14, 30, ""),
+                               At(2024, 5, 2, 9, 0, "cr\rinside"), At(2024, 5, 3, 9, 0, "last")}));
+    ASSERT_TRUE(SaveMemoFile(Path(), list, &stamp));
+    EXPECT_EQ(Read(), file);
+    // A postponed memo is written anew in its place; an added one takes the file's first line
+    // end, and the last line gets one once something follows it.
+    list[2].time += 300;
+    list[2].line.reset();
+    list.push_back(At(2024, 6, 1, 8, 0, "new"));
+    ASSERT_TRUE(SaveMemoFile(Path(), list, &stamp));
+    EXPECT_EQ(Read(),
+              "\n2024-05-01 14:30\r\n2024-05-01 14:35 A\r\nshort\n2024-05-01 14:30 \n"
+              "2024-05-02 09:00 cr\rinside\n2024-05-03 09:00 last\n2024-06-01 08:00 new\n");
 }
 
 TEST_F(MemoFileTest, HostileBytesLoadAsText) {
@@ -83,32 +120,45 @@ TEST_F(MemoFileTest, HostileBytesLoadAsText) {
     }
 }
 
-TEST_F(MemoFileTest, DirectoryPipeOrUnreadableFileGivesEmptyList) {
-    ASSERT_TRUE(QDir(dir.path()).mkdir("memo.txt"));
-    EXPECT_TRUE(Load().empty());
+void MakeSocket(const QByteArray& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);  // the socket's file stays
+}
 
-    // A named pipe with no writer would block the clock's start-up for ever.
-    const QString pipe = Path("pipe.txt");
-    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
-    MemoList fromPipe;
-    LoadMemoFile(pipe, fromPipe);
-    EXPECT_TRUE(fromPipe.empty());
-
-    const QString unreadable = Path("locked.txt");
-    QFile file(unreadable);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("2024-05-01 14:30 secret\r\n");
-    file.close();
-    ASSERT_TRUE(file.setPermissions(QFileDevice::Permissions()));
-    const int result = RunUnprivileged([&] {
-        if (!QFileInfo::exists(unreadable)) {
-            return 1;  // the test itself went wrong
-        }
+TEST_F(MemoFileTest, OnlyARegularFileIsReadOrReplacedAndNothingBlocks) {
+    const struct {
+        const char* name;
+        FileKind kind;
+        std::function<void(const QByteArray&)> make;
+    } cases[] = {
+        {"folder", FileKind::Directory, [](const QByteArray& p) { ::mkdir(p.constData(), 0755); }},
+        {"pipe", FileKind::Pipe, [](const QByteArray& p) { ::mkfifo(p.constData(), 0644); }},
+        {"socket", FileKind::Socket, MakeSocket},
+        {"device link", FileKind::CharDevice,
+         [](const QByteArray& p) { ::symlink("/dev/null", p.constData()); }},
+    };
+    for (const auto& c : cases) {
+        const QString path = Path(c.name);
+        c.make(QFile::encodeName(path));
+        QElapsedTimer clock;
+        clock.start();
+        MemoFileStamp stamp;
         MemoList list;
-        LoadMemoFile(unreadable, list);
-        return list.empty() ? 0 : 2;
-    });
-    EXPECT_EQ(result, 0);
+        LoadMemoFile(path, list, &stamp);
+        EXPECT_TRUE(list.empty()) << c.name;
+        EXPECT_EQ(stamp.problem, NotRegularReason(c.kind)) << c.name;
+        EXPECT_EQ(SaveMemoFile(path, {At(2024, 5, 1, 14, 30, "x")}, &stamp).reason,
+                  NotRegularReason(c.kind))
+            << c.name;
+        struct stat info = {};
+        EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << c.name;
+        EXPECT_EQ(KindOfMode(info.st_mode), c.kind) << c.name;
+        EXPECT_LT(clock.elapsed(), 2000) << c.name;
+    }
 }
 
 TEST_F(MemoFileTest, SavesCrLfLinesInListOrder) {
@@ -133,7 +183,6 @@ TEST_F(MemoFileTest, SaveThenLoadGivesSameList) {
         At(2100, 1, 1, 0, 0, "电话"),
         At(2024, 5, 1, 14, 30, ""),
         At(2024, 5, 1, 14, 30, "  Call home  "),
-        {kInvalidMemoTime, "broken date"},
     };
     ASSERT_TRUE(SaveMemoFile(Path(), list));
     EXPECT_EQ(Load(), list);
@@ -151,12 +200,15 @@ TEST_F(MemoFileTest, LoadThenSaveKeepsCanonicalFileByteForByte) {
     EXPECT_EQ(Read(), golden);
 }
 
-TEST_F(MemoFileTest, SaveCreatesMissingFolders) {
+TEST_F(MemoFileTest, SaveCreatesMissingFoldersPrivate) {
     const QString nested = dir.filePath("a/b/memo.txt");
     ASSERT_TRUE(SaveMemoFile(nested, {At(2024, 5, 1, 14, 30, "x")}));
     MemoList list;
     LoadMemoFile(nested, list);
     EXPECT_EQ(list.size(), 1u);
+    for (const char* folder : {"a", "a/b"}) {
+        EXPECT_EQ(ModeOf(dir.filePath(folder)), 0700u) << folder;
+    }
 }
 
 TEST_F(MemoFileTest, FailedSaveReportsFalseAndKeepsOldFile) {
@@ -210,6 +262,7 @@ TEST_F(MemoFileTest, AFileChangedByOthersIsKeptBesideItBeforeTheSave) {
     EXPECT_TRUE(KeptCopies(dir.path()).empty());
 
     const QDateTime edited(QDate(2024, 5, 2), QTime(8, 30, 15));
+    ::chmod(QFile::encodeName(Path()).constData(), 0600);
     Write("2024-05-01 14:30 mine\r\n2024-05-09 09:00 typed by hand\r\n");
     SetModified(Path(), edited);
     list.push_back(At(2024, 5, 3, 10, 0, "added in the clock"));
@@ -219,6 +272,9 @@ TEST_F(MemoFileTest, AFileChangedByOthersIsKeptBesideItBeforeTheSave) {
               (std::map<QString, QByteArray>{
                   {name, "2024-05-01 14:30 mine\r\n2024-05-09 09:00 typed by hand\r\n"}}));
     EXPECT_EQ(Read(), "2024-05-01 14:30 mine\r\n2024-05-03 10:00 added in the clock\r\n");
+    for (const QString& file : {Path(), Path(name)}) {
+        EXPECT_EQ(ModeOf(file), 0600u) << file.toStdString();
+    }
 
     // The clock's own save is what it knows now; another edit at the same second gets its own
     // copy, and the first one stays.
@@ -267,6 +323,103 @@ TEST_F(MemoFileTest, AChangedFileThatCannotBeReadOrKeptIsNotReplaced) {
     EXPECT_EQ(result, 0);
     EXPECT_EQ(Read(), "2024-05-01 14:30 theirs\r\n");
     EXPECT_TRUE(KeptCopies(dir.path()).empty());
+}
+
+// A version of another program's: eight lines, so that writing it in place takes a while.
+QByteArray Theirs(int n) {
+    QByteArray bytes;
+    for (int line = 0; line < 8; ++line) {
+        bytes += "2024-05-01 14:30 version " + QByteArray::number(n) + " line " +
+                 QByteArray::number(line) + "\r\n";
+    }
+    return bytes;
+}
+
+TEST_F(MemoFileTest, NoVersionOfAProgramWritingMeanwhileIsLostOrKeptHalf) {
+    for (const bool inPlace : {false, true}) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("memo.txt");
+        const QByteArray name = QFile::encodeName(path);
+        MemoFileStamp stamp;
+        MemoList list{At(2030, 1, 1, 0, 0, "the clock's")};
+        ASSERT_TRUE(SaveMemoFile(path, list, &stamp));
+        // The other program writes as fast as it can: by rename, as editors and sync tools do
+        // (an exchange, to see what it replaced), or in place, a line a write. Each version it
+        // did not replace itself must survive whole.
+        std::atomic<bool> stop = false;
+        std::set<int> mustSurvive;
+        std::thread writer([&] {
+            ino_t last = 0;
+            for (int n = 1; !stop; ++n) {
+                mustSurvive.insert(n);
+                if (inPlace) {
+                    const int fd = ::open(name.constData(), O_WRONLY | O_TRUNC);
+                    struct stat info = {};
+                    ::fstat(fd, &info);
+                    if (info.st_ino == last) {
+                        mustSurvive.erase(n - 1);
+                    }
+                    last = info.st_ino;
+                    for (int line = 0; line < 8; ++line) {
+                        const QByteArray bytes = Theirs(n);
+                        ::write(fd, bytes.constData() + line * bytes.size() / 8, bytes.size() / 8);
+                    }
+                    ::close(fd);
+                    continue;
+                }
+                WriteFile(path + "-new", Theirs(n));
+                ::renameat2(AT_FDCWD, name + "-new", AT_FDCWD, name, RENAME_EXCHANGE);
+                if (ReadFile(path + "-new") == Theirs(n - 1)) {
+                    mustSurvive.erase(n - 1);
+                }
+            }
+        });
+        ::testing::internal::CaptureStderr();
+        for (int save = 0; save < 25; ++save) {
+            list[0].time += 300;
+            ASSERT_TRUE(SaveMemoFile(path, list, &stamp)) << inPlace;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        ::testing::internal::GetCapturedStderr();
+        stop = true;
+        writer.join();
+
+        std::set<QByteArray> survivors = {ReadFile(path)};
+        const std::map<QString, QByteArray> kept = KeptCopies(folder.path());
+        EXPECT_GT(kept.size(), 0u) << "no race took place, " << inPlace;
+        for (const auto& [copy, bytes] : kept) {
+            EXPECT_EQ(bytes, Theirs(bytes.mid(25, bytes.indexOf(' ', 25) - 25).toInt()))
+                << "a kept copy is whole, " << inPlace;
+            survivors.insert(bytes);
+        }
+        for (const int n : mustSurvive) {
+            EXPECT_EQ(survivors.count(Theirs(n)), 1u) << "version " << n << ", " << inPlace;
+        }
+    }
+}
+
+TEST_F(MemoFileTest, SavesKilledAtAnyMomentLeaveOnlyTheFileAndKeptCopies) {
+    const QByteArray text(100'000, 'x');  // so that a kill often comes mid-save
+    std::srand(static_cast<unsigned>(::getpid()));
+    for (int round = 0; round < 100; ++round) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            MemoStore store(Path());
+            store.Load();
+            for (int i = 0;; ++i) {
+                store.Replace({At(2030, 1, 1, 0, 0, text + QByteArray::number(i))});
+                store.SaveIfDirty();
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(std::rand() % 20'000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+    }
+    MemoStore(Path()).Load();  // the next start; no other program wrote, so nothing is kept
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"memo.txt"});
+    const QByteArray last = Read();
+    EXPECT_TRUE(last.startsWith("2030-01-01 00:00 " + text) && last.endsWith("\r\n"));
 }
 
 }  // namespace

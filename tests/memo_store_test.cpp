@@ -1,5 +1,12 @@
+#include <sys/stat.h>
+
+#include <map>
+
 #include <gtest/gtest.h>
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "logic/memo_store.h"
@@ -63,19 +70,20 @@ TEST_F(MemoStoreTest, AVersionChangedByOthersIsKeptOnceHoweverOftenTheSaveFails)
     const QByteArray ours = "2026-12-31 23:00 a memo longer than the version edited by hand";
     store.Replace({ParseMemoLine(ours)});
 
-    ::testing::internal::CaptureStderr();
     for (int minute = 0; minute < 3; ++minute) {
-        // The limit is per file: the kept copy fits, the longer memo file does not.
+        // The longer memo file does not fit: their version stays where it is.
         EXPECT_FALSE(SaveWithin(theirs.size()).result) << minute;
     }
-    ::testing::internal::GetCapturedStderr();
-    ASSERT_EQ(KeptCopies().size(), 1);
-    EXPECT_EQ(ReadFile(dir.filePath(KeptCopies()[0])), theirs);
+    EXPECT_TRUE(KeptCopies().isEmpty());
     EXPECT_EQ(ReadFile(Path()), theirs);
 
+    ::testing::internal::CaptureStderr();
     EXPECT_TRUE(store.SaveIfDirty().result);
+    EXPECT_TRUE(store.SaveIfDirty().result);
+    ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(ReadFile(Path()), ours + "\r\n");
-    EXPECT_EQ(KeptCopies().size(), 1);
+    ASSERT_EQ(KeptCopies().size(), 1);
+    EXPECT_EQ(ReadFile(dir.filePath(KeptCopies()[0])), theirs);
 }
 
 TEST_F(MemoStoreTest, EveryMemoHasAnIdOfItsOwn) {
@@ -85,6 +93,62 @@ TEST_F(MemoStoreTest, EveryMemoHasAnIdOfItsOwn) {
     ASSERT_EQ(store.memos().size(), 2u);
     EXPECT_EQ(store.memos()[0].id, 2u);  // kept its id
     EXPECT_EQ(store.memos()[1].id, 3u);  // a new one
+}
+
+TEST_F(MemoStoreTest, AFileThatCannotBeReadIsNeverWrittenOverOrMovedAsideAndReadOnceItCan) {
+    // The user's own folder and file, so that permissions bind even when the tests run as root.
+    const QString folder = dir.filePath("own");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    ::chmod(QFile::encodeName(folder).constData(), 0777);
+    const int held = RunUnprivileged([&] {
+        const QString path = folder + "/memo.txt";
+        WriteFile(path, kOld);
+        ::chmod(QFile::encodeName(path).constData(), 0);
+        MemoStore own(path);
+        const bool told = !own.Load() && own.problem() == "Permission denied";
+        own.Edit().push_back({LocalSeconds(2026, 12, 31, 23, 0), "added meanwhile"});
+        const bool refused = !own.SaveIfDirty().result && own.memos().size() == 1;
+        ::chmod(QFile::encodeName(path).constData(), 0600);
+        return told && refused && own.SaveIfDirty().result &&
+                       ReadFile(path) ==
+                           kOld + QByteArray("2026-12-31 23:00 added meanwhile\r\n") &&
+                       QDir(folder).entryList(QDir::Files | QDir::Hidden) == QStringList{"memo.txt"}
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(held, 0);
+}
+
+TEST_F(MemoStoreTest, TheNextStartClearsWhatCrashedSavesLeft) {
+    WriteFile(Path(), kOld);
+    const QByteArray earlierScheme = "2026-12-07 10:00 water the plants\r\n2026-12-2";
+    const QByteArray knew = "2026-12-01 08:00 the version before\r\n";
+    const QString versions =
+        "-0123456789abcdef-" +
+        QCryptographicHash::hash(knew, QCryptographicHash::Sha256).toHex().left(16);
+    const std::map<QString, QByteArray> left = {
+        {".memo.txt.kelvarine-Qq1Ww2" + versions, knew},  // the clock's own: removed
+        {"memo.txt.Ab3xYz", earlierScheme},               // removed
+        {"memo.txt.q1w2e3", ""},                          // removed: cut before any write
+        {"memo.txt.backup", earlierScheme},               // a word a person chose: stays
+        {"memo.txt.README", "Notes\n"},                   // not memo lines: stays
+        {".memo.txt.kelvarine-aB3dE6", kOld},             // the file itself: removed
+        {".memo.txt.kelvarine-Zz9Yy8", "theirs\r\n"},     // another version: kept
+    };
+    for (const auto& [name, bytes] : left) {
+        WriteFile(dir.filePath(name), bytes);
+    }
+    ::testing::internal::CaptureStderr();
+    ASSERT_TRUE(store.Load());
+    ::testing::internal::GetCapturedStderr();
+    QStringList all = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    const QStringList kept = all.filter(QRegularExpression(R"(^memo\.txt\.\d{8}-\d{6}$)"));
+    ASSERT_EQ(kept.size(), 1) << all.join(' ').toStdString();
+    EXPECT_EQ(ReadFile(dir.filePath(kept[0])), "theirs\r\n");
+    all.removeAll(kept[0]);
+    EXPECT_EQ(all, (QStringList{"memo.txt", "memo.txt.backup", "memo.txt.README"}));
+    EXPECT_EQ(store.memos().size(), 2u);
 }
 
 }  // namespace

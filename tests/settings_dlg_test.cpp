@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "logic/resource_ids.h"
+#include "logic/user_file.h"
 #include "platform/autostart_store.h"
 #include "settings/settings_dlg.h"
 #include "tests/test_support.h"
@@ -127,6 +128,19 @@ TEST_F(SettingsDialogTest, tickingWritesTheEntryAndUntickingRemovesIt) {
     EXPECT_TRUE(QFileInfo(Folder()).isDir());
 }
 
+TEST_F(SettingsDialogTest, aProgramPathNoEntryCanHoldIsRefusedWhenTicked) {
+    fakes.services.paths.program = DecodePath("/opt/k\xff\xfe/bin/kelvarine");
+    auto dlg = Open();
+    Box(*dlg)->click();
+    ::testing::internal::CaptureStderr();
+    PressOk(*dlg);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(QFileInfo::exists(EntryPath()));
+    ASSERT_EQ(fakes.question.warnings.size(), 1u);
+    EXPECT_TRUE(fakes.question.warnings[0].text.contains("UTF-8"));
+    EXPECT_NE(err.find("UTF-8"), std::string::npos) << err;
+}
+
 TEST_F(SettingsDialogTest, escapeAndTheCloseBoxChangeNothing) {
     const QByteArray ours = AutostartEntryText(fakes.services.paths.program);
     for (const bool viaEscape : {true, false}) {
@@ -145,12 +159,21 @@ TEST_F(SettingsDialogTest, escapeAndTheCloseBoxChangeNothing) {
     }
 }
 
-TEST_F(SettingsDialogTest, hostileEntriesShowClearedWithoutBlocking) {
+TEST_F(SettingsDialogTest, hostileEntriesShowClearedWithoutBlockingAndAreNeverReplaced) {
     ASSERT_TRUE(QDir().mkpath(EntryPath()));  // a directory where the entry goes
     EXPECT_FALSE(Box(*Open())->isChecked());
     ASSERT_TRUE(QDir().rmdir(EntryPath()));
     ASSERT_EQ(::mkfifo(QFile::encodeName(EntryPath()).constData(), 0644), 0);
-    EXPECT_FALSE(Box(*Open())->isChecked());
+    auto dlg = Open();
+    EXPECT_FALSE(Box(*dlg)->isChecked());
+    Box(*dlg)->click();
+    ::testing::internal::CaptureStderr();
+    PressOk(*dlg);
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(fakes.question.warnings.size(), 1u);
+    EXPECT_TRUE(fakes.question.warnings[0].text.contains(EntryPath()));
+    EXPECT_TRUE(fakes.question.warnings[0].text.contains(NotRegularReason(FileKind::Pipe)));
+    EXPECT_FALSE(QFileInfo(EntryPath()).isFile());
 }
 
 TEST_F(SettingsDialogTest, theLinkReportsBugsByMail) {

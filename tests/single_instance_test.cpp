@@ -2,47 +2,59 @@
 
 #include <csignal>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "platform/single_instance.h"
+#include "tests/test_support.h"
 
 namespace {
 
 TEST(SingleInstanceLock, onlyOneHolderAtATimeAndReleasedWithTheHolder) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("run/kelvarine.lock"));
+    const QString folder = dir.filePath(QStringLiteral("data/kelvarine"));
     {
-        SingleInstanceLock first(path);
+        SingleInstanceLock first(folder);
         ASSERT_TRUE(first.acquired());
-        SingleInstanceLock second(path);
+        SingleInstanceLock second(folder);
         EXPECT_FALSE(second.acquired());
         EXPECT_TRUE(second.heldElsewhere());
     }
-    // The lock goes with its holder, however it ends; the file left behind blocks nobody.
-    SingleInstanceLock again(path);
+    // The lock goes with its holder, however it ends; it leaves nothing behind.
+    SingleInstanceLock again(folder);
     EXPECT_TRUE(again.acquired());
+    EXPECT_TRUE(QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    struct stat info = {};
+    ::stat(QFile::encodeName(folder).constData(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
 }
 
-TEST(SingleInstanceLock, unusableLockPathDoesNotClaimAnotherClockRuns) {
-    SingleInstanceLock lock(QStringLiteral("/proc/version/kelvarine.lock"));
+TEST(SingleInstanceLock, aFolderThatCannotBeLockedSaysWhy) {
+    SingleInstanceLock lock(QStringLiteral("/proc/version/kelvarine"));
     EXPECT_FALSE(lock.acquired());
     EXPECT_FALSE(lock.heldElsewhere());
+    EXPECT_EQ(lock.reason(), QStringLiteral("Not a directory"));
 }
 
-QProcess* StartClock(const QTemporaryDir& home, QObject* parent) {
+QProcess* StartClock(const QTemporaryDir& home, QObject* parent,
+                     const std::map<QString, QString>& differences = {}) {
     auto* clock = new QProcess(parent);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("XDG_DATA_HOME", home.filePath("data"));
     env.insert("XDG_CONFIG_HOME", home.filePath("config"));
     env.insert("XDG_RUNTIME_DIR", home.filePath("run"));
+    for (const auto& [name, value] : differences) {
+        value.isNull() ? env.remove(name) : env.insert(name, value);
+    }
     clock->setProcessEnvironment(env);
     clock->start(QStringLiteral(KELVARINE_BINARY), {});
     return clock;
@@ -79,13 +91,17 @@ bool CatchesSignal(qint64 pid, int signal) {
     return false;
 }
 
-TEST(SingleInstance, secondClockSaysSoAndLeavesTheFirstRunning) {
+TEST(SingleInstance, secondClockOnTheSameMemosSaysSoAndLeavesTheFirstRunning) {
     QTemporaryDir home;
     QObject owner;
+    // A pipe for the INI file must not hold the start-up.
+    ASSERT_TRUE(QDir().mkpath(home.filePath("config/kelvarine")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(home.filePath("config/kelvarine/kelvarine.ini")), 0644),
+              0);
     QProcess* first = StartClock(home, &owner);
     ASSERT_TRUE(first->waitForStarted(5000));
     // Running means: the lock taken, and a termination request already goes to the clock.
-    const QString lockPath = home.filePath("run/kelvarine.lock");
+    const QString lockPath = home.filePath("data/kelvarine");
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return first->state() == QProcess::Running && HoldsLock(first->processId(), lockPath) &&
@@ -94,12 +110,38 @@ TEST(SingleInstance, secondClockSaysSoAndLeavesTheFirstRunning) {
         30000))
         << first->readAllStandardError().toStdString();
 
-    QProcess* second = StartClock(home, &owner);
-    ASSERT_TRUE(second->waitForFinished(10000));
-    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second->exitCode(), 0);
-    EXPECT_TRUE(second->readAllStandardError().contains("already running"));
+    // Whatever else differs: the memos are the same, so is the lock.
+    for (const QString& runtime : {home.filePath("elsewhere"), QString()}) {
+        QProcess* second = StartClock(home, &owner, {{"XDG_RUNTIME_DIR", runtime}});
+        ASSERT_TRUE(second->waitForFinished(10000));
+        EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second->exitCode(), 0);
+        EXPECT_TRUE(second->readAllStandardError().contains("already running"));
+    }
     EXPECT_EQ(first->state(), QProcess::Running);
+    QByteArray told;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            told += first->readAllStandardError();
+            return told.contains("named pipe");
+        },
+        10000))
+        << told.toStdString();
+
+    // A lock that cannot be taken stops the start: it says so and never runs unlocked.
+    WriteFile(home.filePath("blocked"), "");
+    QProcess* unlocked = StartClock(home, &owner, {{"XDG_DATA_HOME", home.filePath("blocked")}});
+    QByteArray said;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            said += unlocked->readAllStandardError();
+            return said.contains("cannot lock the folder of its memos");
+        },
+        10000))
+        << said.toStdString();
+    EXPECT_FALSE(CatchesSignal(unlocked->processId(), SIGTERM));
+    unlocked->kill();
+    unlocked->waitForFinished(5000);
 
     // A termination request closes the clock the way Esc does.
     first->terminate();

@@ -110,7 +110,6 @@ TestServices::TestServices() {
     services.profile = &profile;
     services.paths = {dir.filePath(QStringLiteral("data/memo.txt")),
                       dir.filePath(QStringLiteral("config/kelvarine.ini")),
-                      dir.filePath(QStringLiteral("kelvarine.lock")),
                       dir.filePath(QStringLiteral("bin with blanks/kelvarine"))};
 }
 
@@ -154,13 +153,13 @@ int RecordingLauncher::StartDetached(const QString& program, const QStringList& 
     return result;
 }
 
-bool MemoryAutostart::WriteEntry(const QString& program) {
+WriteResult MemoryAutostart::WriteEntry(const QString& program) {
     ++writes;
     if (failWrites) {
-        return false;
+        return {false, QStringLiteral("Permission denied")};
     }
     entry = AutostartEntryText(program);
-    return true;
+    return {};
 }
 
 bool MemoryAutostart::Remove() {

@@ -144,6 +144,6 @@ public:
     int writes = 0;   // WriteEntry calls
     int removes = 0;  // Remove calls
     std::optional<QByteArray> ReadEntry() const override { return entry; }
-    bool WriteEntry(const QString& program) override;
+    WriteResult WriteEntry(const QString& program) override;
     bool Remove() override;
 };
