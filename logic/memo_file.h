@@ -15,6 +15,15 @@ struct MemoFileStamp {
     QString problem;              // why the last load could not read the file; empty if it could
 };
 
+// The lines of a memo file's bytes, in order, each with its line end: memos, and the lines the
+// clock cannot use (see ParseMemoLine). `fileLineEnd`, when given and the file ends a line,
+// becomes its first line end.
+MemoList ParseMemoFile(const QByteArray& content, QByteArray* fileLineEnd = nullptr);
+// The bytes of a memo file holding `list`: each line as FormatMemoLine gives it with its own
+// line end, `newLineEnd` for lines that have none. What ParseMemoFile read comes back byte for
+// byte.
+QByteArray FormatMemoFile(const MemoList& list, const QByteArray& newLineEnd);
+
 // Appends the lines of the file at path to list, in file order, each with its line end: memos,
 // and the lines the clock cannot use (see ParseMemoLine). A missing file adds nothing; one that
 // cannot be read, or is no regular file (never opened then), adds nothing and says why in the

@@ -34,9 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const CommandLineOutcome outcome = ReadCommandLine(arguments, [&part](const char* name) {
         const QByteArray n(name);
-        return n == "DISPLAY" ? part(0) : n == "WAYLAND_DISPLAY" ? part(1)
-                                      : n == "QT_QPA_PLATFORM"   ? part(2)
-                                                                 : QString();
+        return n == "DISPLAY"           ? part(0)
+               : n == "WAYLAND_DISPLAY" ? part(1)
+               : n == "QT_QPA_PLATFORM" ? part(2)
+                                        : QString();
     });
     if (outcome.run) {
         Require(outcome.out.isEmpty() && outcome.err.isEmpty());

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "logic/desktop_entry.h"
+#include "logic/user_file.h"
 #include "platform/autostart_store.h"
 
 namespace {
@@ -37,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ParseExec(QString::fromUtf8(bytes));
 
     // As the path of the program, which the session entry must start and nothing else.
-    const QString program = QLatin1Char('/') + QString::fromUtf8(bytes);
-    if (!program.contains(QChar(0))) {  // no path holds one
+    const QString program = DecodePath('/' + bytes);
+    if (PathIsText(program) && !bytes.contains('\0')) {  // what an entry can hold
         const QByteArray written = AutostartEntryText(program);
         Require(DesktopEntry::Parse(written).has_value());
         Require(IsAutostartEntryFor(written, program));

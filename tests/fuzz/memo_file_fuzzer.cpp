@@ -1,0 +1,59 @@
+// The memo file on any bytes: what the reader takes in, the writer gives back byte for byte;
+// a memo the clock writes anew reads back as the same minute and text; and a deleted line takes
+// nothing else with it.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include <QByteArray>
+
+#include "logic/memo_file.h"
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // A zone with summer time, so minutes that repeat or never happen come up.
+    setenv("TZ", "Europe/Berlin", 1);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QByteArray lineEnd = "\r\n";
+    const MemoList read = ParseMemoFile(bytes, &lineEnd);
+    Require(FormatMemoFile(read, lineEnd) == bytes);
+
+    // Every memo written from its minute and text, as after a postponement or an edit.
+    MemoList rewritten = read;
+    for (MemoEntry& memo : rewritten) {
+        if (memo.usable()) {
+            memo.line.reset();
+        }
+    }
+    const MemoList again = ParseMemoFile(FormatMemoFile(rewritten, lineEnd));
+    Require(again.size() == read.size());
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        Require(again[i].usable() == read[i].usable());
+        if (read[i].usable()) {
+            Require(again[i].time == read[i].time && again[i].text == read[i].text);
+        }
+    }
+
+    // The first line deleted: the others stay as they were.
+    if (!read.empty()) {
+        const MemoList rest(read.begin() + 1, read.end());
+        const QByteArray written = FormatMemoFile(rest, lineEnd);
+        Require(bytes.endsWith(written) &&
+                written.size() == bytes.size() - FormatMemoLine(read.front()).size() -
+                                      read.front().lineEnd->size());
+    }
+    return 0;
+}
