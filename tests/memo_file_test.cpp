@@ -139,7 +139,7 @@ TEST_F(MemoFileTest, OnlyARegularFileIsReadOrReplacedAndNothingBlocks) {
         {"pipe", FileKind::Pipe, [](const QByteArray& p) { ::mkfifo(p.constData(), 0644); }},
         {"socket", FileKind::Socket, MakeSocket},
         {"device link", FileKind::CharDevice,
-         [](const QByteArray& p) { ::symlink("/dev/null", p.constData()); }},
+         [](const QByteArray& p) { ASSERT_EQ(::symlink("/dev/null", p.constData()), 0); }},
     };
     for (const auto& c : cases) {
         const QString path = Path(c.name);
@@ -362,7 +362,10 @@ TEST_F(MemoFileTest, NoVersionOfAProgramWritingMeanwhileIsLostOrKeptHalf) {
                     last = info.st_ino;
                     for (int line = 0; line < 8; ++line) {
                         const QByteArray bytes = Theirs(n);
-                        ::write(fd, bytes.constData() + line * bytes.size() / 8, bytes.size() / 8);
+                        const qsizetype part = bytes.size() / 8;
+                        if (::write(fd, bytes.constData() + line * part, part) != part) {
+                            break;  // the test sees a short version as a lost one
+                        }
                     }
                     ::close(fd);
                     continue;

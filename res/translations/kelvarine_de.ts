@@ -43,6 +43,22 @@ Die Uhr zeigt es, bis sie beendet wird; der nächste Start zeigt das zuvor gespe
         <extracomment>What a screen reader calls the clock: %1 is the time it shows.</extracomment>
         <translation>Kelvarine, %1 Uhr</translation>
     </message>
+    <message>
+        <source>The memos cannot be read from %1: %2.
+
+The clock leaves that file as it is and reads it again every minute.</source>
+        <translation>Die Notizen können nicht aus %1 gelesen werden: %2.
+
+Die Uhr lässt diese Datei, wie sie ist, und liest sie jede Minute erneut.</translation>
+    </message>
+    <message>
+        <source>The chosen skin cannot be read from %1: %2.
+
+The clock shows the first skin.</source>
+        <translation>Das gewählte Design kann nicht aus %1 gelesen werden: %2.
+
+Die Uhr zeigt das erste Design.</translation>
+    </message>
 </context>
 <context>
     <name>CHandsDlg</name>
@@ -56,6 +72,17 @@ Die Uhr zeigt es, bis sie beendet wird; der nächste Start zeigt das zuvor gespe
     <message>
         <source>打开链接</source>
         <translation>Link öffnen</translation>
+    </message>
+</context>
+<context>
+    <name>CSettingsDlg</name>
+    <message>
+        <source>The clock cannot start with your session from %1: a session entry cannot hold that path, as it is not valid UTF-8.</source>
+        <translation>Die Uhr kann nicht aus %1 mit Ihrer Sitzung starten: Ein Sitzungseintrag kann diesen Pfad nicht aufnehmen, da er kein gültiges UTF-8 ist.</translation>
+    </message>
+    <message>
+        <source>The clock could not be set to start with your session: its entry %1 cannot be written: %2.</source>
+        <translation>Die Uhr konnte nicht für den Start mit Ihrer Sitzung eingerichtet werden: Ihr Eintrag %1 kann nicht geschrieben werden: %2.</translation>
     </message>
 </context>
 <context>
@@ -339,6 +366,44 @@ Sie bleiben erhalten, solange die Uhr läuft, und werden gespeichert, sobald das
     <message>
         <source>光盘版</source>
         <translation>CD</translation>
+    </message>
+</context>
+<context>
+    <name>UserFile</name>
+    <message>
+        <source>it is a folder, not a regular file</source>
+        <translation>es ist ein Ordner, keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>it is a named pipe, not a regular file</source>
+        <translation>es ist eine benannte Pipe, keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>it is a socket, not a regular file</source>
+        <translation>es ist ein Socket, keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>it is a character device, not a regular file</source>
+        <translation>es ist ein zeichenorientiertes Gerät, keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>it is a block device, not a regular file</source>
+        <translation>es ist ein blockorientiertes Gerät, keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>es ist keine gewöhnliche Datei</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>The clock cannot lock the folder of its memos, %1: %2.
+
+It does not start, so that no second clock can write the same memo file.</source>
+        <translation>Die Uhr kann den Ordner ihrer Notizen, %1, nicht sperren: %2.
+
+Sie startet nicht, damit keine zweite Uhr dieselbe Notizdatei schreibt.</translation>
     </message>
 </context>
 </TS>

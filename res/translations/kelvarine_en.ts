@@ -43,6 +43,22 @@ The clock shows it until it ends; the next start shows the skin stored before.</
         <extracomment>What a screen reader calls the clock: %1 is the time it shows.</extracomment>
         <translation>Kelvarine, %1</translation>
     </message>
+    <message>
+        <source>The memos cannot be read from %1: %2.
+
+The clock leaves that file as it is and reads it again every minute.</source>
+        <translation>The memos cannot be read from %1: %2.
+
+The clock leaves that file as it is and reads it again every minute.</translation>
+    </message>
+    <message>
+        <source>The chosen skin cannot be read from %1: %2.
+
+The clock shows the first skin.</source>
+        <translation>The chosen skin cannot be read from %1: %2.
+
+The clock shows the first skin.</translation>
+    </message>
 </context>
 <context>
     <name>CHandsDlg</name>
@@ -56,6 +72,17 @@ The clock shows it until it ends; the next start shows the skin stored before.</
     <message>
         <source>打开链接</source>
         <translation>Open link</translation>
+    </message>
+</context>
+<context>
+    <name>CSettingsDlg</name>
+    <message>
+        <source>The clock cannot start with your session from %1: a session entry cannot hold that path, as it is not valid UTF-8.</source>
+        <translation>The clock cannot start with your session from %1: a session entry cannot hold that path, as it is not valid UTF-8.</translation>
+    </message>
+    <message>
+        <source>The clock could not be set to start with your session: its entry %1 cannot be written: %2.</source>
+        <translation>The clock could not be set to start with your session: its entry %1 cannot be written: %2.</translation>
     </message>
 </context>
 <context>
@@ -339,6 +366,44 @@ They are kept while the clock runs, and saved as soon as that works again.</tran
     <message>
         <source>光盘版</source>
         <translation>CD</translation>
+    </message>
+</context>
+<context>
+    <name>UserFile</name>
+    <message>
+        <source>it is a folder, not a regular file</source>
+        <translation>it is a folder, not a regular file</translation>
+    </message>
+    <message>
+        <source>it is a named pipe, not a regular file</source>
+        <translation>it is a named pipe, not a regular file</translation>
+    </message>
+    <message>
+        <source>it is a socket, not a regular file</source>
+        <translation>it is a socket, not a regular file</translation>
+    </message>
+    <message>
+        <source>it is a character device, not a regular file</source>
+        <translation>it is a character device, not a regular file</translation>
+    </message>
+    <message>
+        <source>it is a block device, not a regular file</source>
+        <translation>it is a block device, not a regular file</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>it is not a regular file</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>The clock cannot lock the folder of its memos, %1: %2.
+
+It does not start, so that no second clock can write the same memo file.</source>
+        <translation>The clock cannot lock the folder of its memos, %1: %2.
+
+It does not start, so that no second clock can write the same memo file.</translation>
     </message>
 </context>
 </TS>
