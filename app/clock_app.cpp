@@ -4,13 +4,13 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 
 #include <QSocketNotifier>
 #include <QTimer>
 
 #include "clock/clock_dlg.h"
+#include "memo/memo_check.h"
 #include "platform/application_bus.h"
 
 namespace {
@@ -48,15 +48,11 @@ void CloseOnTerminationSignals(CClockDlg& window, QSocketNotifier*& notifier) {
 // event, signal or destructor of ours runs then, but exit()'s handlers do, whichever path
 // called it. Saving is plain file work, which needs no display.
 MemoStore* g_memosToSave = nullptr;
+const Services* g_savingServices = nullptr;
 
 void SaveMemosAtExit() {
-    if (g_memosToSave == nullptr) {
-        return;
-    }
-    const MemoSaveReport report = g_memosToSave->SaveIfDirty();
-    if (!report.result) {
-        std::fprintf(stderr, "kelvarine: ending; could not save the memos to %s: %s\n",
-                     qPrintable(g_memosToSave->path()), qPrintable(report.result.reason));
+    if (g_memosToSave != nullptr) {
+        SaveMemos(*g_memosToSave, *g_savingServices, nullptr, SaveMoment::Ending);
     }
 }
 
@@ -79,6 +75,7 @@ bool CClockApp::InitInstance() {
     static const bool registered = std::atexit(SaveMemosAtExit) == 0;
     if (registered) {
         g_memosToSave = &dlg.memoStore();
+        g_savingServices = &m_services;
     }
     dlg.DoModal();
     g_memosToSave = nullptr;

@@ -467,5 +467,5 @@ void CClockDlg::OnDestroy() {
     m_memoDlg.hide();
     // Changes not yet written (a save that kept failing) would otherwise be lost with the
     // process. No box: the program is ending, perhaps with the session.
-    SaveMemos(m_memoStore, m_services, this, /*mayAsk=*/false);
+    SaveMemos(m_memoStore, m_services, this, SaveMoment::Ending);
 }

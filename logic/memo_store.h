@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include <QString>
 
 #include "logic/atomic_file.h"
@@ -13,6 +16,11 @@ struct MemoSaveReport {
     bool failureBegins = false;  // failed, and the save before had not
     bool failureEnds = false;    // written, and the save before had failed
 };
+
+// The reminder box's caption, and its question for a memo: the memo's minute and text, and
+// whether to delete it.
+QString ReminderCaption();
+QString ReminderText(const MemoEntry& memo);
 
 // The user's memos for the whole run: the list, whether the file still has to follow it, and
 // what the file held when last read or written. The only code that reads or writes the memo
@@ -32,16 +40,24 @@ public:
     // Why the memo file cannot be read; empty when it was read.
     const QString& problem() const { return m_fileStamp.problem; }
     const MemoList& memos() const { return m_memos; }
-    // The list, to change in place; the change will reach the file.
-    MemoList& Edit();
     // Puts a new list in place of the old one; entries without an id get one.
     void Replace(MemoList list);
+    // Adds a memo at the end of the list; it gets an id.
+    void Add(MemoEntry memo);
+
+    // The first memo in list order that is due at `now`; lines the clock cannot use never are.
+    std::optional<MemoEntry> NextDue(std::int64_t now) const;
+    // The user's answer to the reminder of memo `id`, wherever it stands in the list now: Yes
+    // deletes it, No postpones it by whole five minutes from its own time to the first such
+    // step after `now`. False when no memo has that id any more (the user deleted it while the
+    // box was open): nothing changes then.
+    bool Answer(MemoId id, bool remove, std::int64_t now);
     // Keeps every memo at the wall-clock minute its line shows while `reload` changes the time
     // zone (see KeepWallClockAcross). The lines stay the same, so the file needs no save.
     void FollowZoneChange(const std::function<void()>& reload) {
         KeepWallClockAcross(m_memos, reload);
     }
-    bool dirty() const { return m_bDirty; }
+    bool dirty() const { return m_dirty; }
     const QString& path() const { return m_path; }
 
     // Writes the list when it has changes the file does not have. A failed write leaves the
@@ -55,9 +71,9 @@ private:
 
     QString m_path;
     MemoList m_memos;
-    bool m_bDirty = false;      // the list has changes the memo file does not have yet
+    bool m_dirty = false;       // the list has changes the memo file does not have yet
     MemoFileStamp m_fileStamp;  // what the clock last read from or wrote to the memo file
     MemoId m_nextId = 1;
-    bool m_bFailing = false;  // the last save failed
-    bool m_bRead = false;     // the file was read (or there was none)
+    bool m_failing = false;  // the last save failed
+    bool m_read = false;     // the file was read (or there was none)
 };

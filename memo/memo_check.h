@@ -1,15 +1,9 @@
 #pragma once
 
-#include <QString>
-
-#include "logic/memo.h"
 #include "logic/memo_store.h"
 #include "platform/services.h"
 
 class QWidget;
-
-// The text of the reminder box for a memo.
-QString ReminderText(const MemoEntry& memo);
 
 // One memo check: for every memo that has fallen due, in list order, sounds the alarm and asks
 // whether to delete it (Yes) or postpone it (No: by whole five minutes from its own time, to the
@@ -22,8 +16,13 @@ QString ReminderText(const MemoEntry& memo);
 // the result is then false.
 bool RunMemoCheck(MemoStore& store, bool& inReminder, const Services& services, QWidget* owner);
 
-// Saves the memos when they have changes the file does not have. The first failure of a run of
-// them is told on stderr and, when `mayAsk`, in a warning box owned by `owner` that names the file
-// and the system's reason; later failures of the same run only retry. A save that works again
-// after failures says so on stderr. True when the file has the list.
-bool SaveMemos(MemoStore& store, const Services& services, QWidget* owner, bool mayAsk = true);
+// While the clock runs a failed save is tried again by the next one; once it ends, never.
+enum class SaveMoment { Running, Ending };
+
+// Saves the memos when they have changes the file does not have, and tells how that went: while
+// running, the first failure of a run of them on stderr and in a warning box owned by `owner`
+// that names the file and the system's reason (later failures of the same run only retry), and
+// a save that works again after failures on stderr; when ending, any failure on stderr only (the
+// session may be going). True when the file has the list.
+bool SaveMemos(MemoStore& store, const Services& services, QWidget* owner,
+               SaveMoment moment = SaveMoment::Running);

@@ -136,7 +136,7 @@ TEST(ClockWindow, memosThatFellDueWhileNotRunningAreAskedAtStartUp) {
 TEST(ClockWindow, unsavedMemoChangesAreWrittenWhenTheClockCloses) {
     RunningClock clock(std::nullopt, "2026-12-07 18:00 Later\r\n");
     MemoStore& memos = clock.dlg->memoStore();
-    memos.Edit().push_back({LocalSeconds(2026, 12, 24, 9, 0), "Presents"});
+    memos.Add({LocalSeconds(2026, 12, 24, 9, 0), "Presents"});
     QTest::keyClick(clock.dlg.get(), Qt::Key_Escape);
     EXPECT_EQ(ReadFile(clock.fakes.services.paths.memoFile),
               "2026-12-07 18:00 Later\r\n2026-12-24 09:00 Presents\r\n");

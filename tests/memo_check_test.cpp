@@ -45,7 +45,7 @@ protected:
     // Memos the file does not have yet.
     void HaveUnsaved(const MemoList& list) {
         store = std::make_unique<MemoStore>(services.paths.memoFile);
-        store->Edit() = list;
+        store->Replace(list);
     }
     const MemoList& memos() const { return store->memos(); }
     void Answer(bool yes, std::function<void()> whileOpen = {}) {

@@ -307,7 +307,7 @@ TEST_F(MemoDialogTest, showingAgainWhileShownDoesNotRefill) {
     Start("2026-12-24 09:00 presents\r\n");
     Show();
     Add(8, 0, QStringLiteral("unsaved"));
-    Store().Edit().clear();
+    Store().Replace({});
     Show();
     EXPECT_EQ(Dlg().m_list->count(), 2);
 }

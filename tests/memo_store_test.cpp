@@ -29,13 +29,48 @@ protected:
     MemoStore store{dir.filePath("memo.txt")};
 };
 
+TEST_F(MemoStoreTest, AnAnswerFindsItsMemoByIdWhereverItStandsNow) {
+    const std::int64_t now = LocalSeconds(2026, 12, 7, 10, 2, 30);
+    store.Replace({{LocalSeconds(2026, 12, 7, 10, 0), "due"},
+                   {kInvalidMemoTime, "", 0, QByteArray("2027-02-30 10:00 x")},
+                   {LocalSeconds(2026, 12, 7, 9, 0), "due too"},
+                   {LocalSeconds(2026, 12, 8, 9, 0), "tomorrow"}});
+    const std::optional<MemoEntry> due = store.NextDue(now);
+    ASSERT_TRUE(due);
+    EXPECT_EQ(due->text, "due");  // list order, not time order; the odd line never rings
+    const MemoId later = store.memos()[2].id;
+    // The user moved the first memo to the end meanwhile; No still finds it.
+    store.Replace({store.memos()[1], store.memos()[2], store.memos()[3], store.memos()[0]});
+    const struct {
+        MemoId id;
+        bool remove;
+        bool found;
+        std::vector<QByteArray> texts;
+    } answers[] = {
+        {due->id, false, true, {"", "due too", "tomorrow", "due"}},
+        {later, true, true, {"", "tomorrow", "due"}},
+        {later, true, false, {"", "tomorrow", "due"}},  // gone: nothing changes
+    };
+    for (const auto& a : answers) {
+        EXPECT_EQ(store.Answer(a.id, a.remove, now), a.found);
+        std::vector<QByteArray> texts;
+        for (const MemoEntry& memo : store.memos()) {
+            texts.push_back(memo.text);
+        }
+        EXPECT_EQ(texts, a.texts);
+    }
+    // Postponed past the present, in whole steps from its own time.
+    EXPECT_EQ(store.memos().back().time, LocalSeconds(2026, 12, 7, 10, 5));
+    EXPECT_FALSE(store.NextDue(now));
+}
+
 constexpr char kOld[] = "2026-12-07 10:00 water the plants\r\n2026-12-24 09:00 presents\r\n";
 
 TEST_F(MemoStoreTest, AFullFileSystemKeepsTheOldFileAndTheChangesUntilASaveWorks) {
     WriteFile(Path(), kOld);
     store.Load();
-    store.Edit().erase(store.Edit().begin());
-    store.Edit().push_back({LocalSeconds(2026, 12, 31, 23, 0), "new year"});
+    store.Replace({store.memos().begin() + 1, store.memos().end()});
+    store.Add({LocalSeconds(2026, 12, 31, 23, 0), "new year"});
 
     const MemoSaveReport first = SaveWithin(20);
     EXPECT_FALSE(first.result);
@@ -107,7 +142,7 @@ TEST_F(MemoStoreTest, AFileThatCannotBeReadIsNeverWrittenOverOrMovedAsideAndRead
         ::chmod(QFile::encodeName(path).constData(), 0);
         MemoStore own(path);
         const bool told = !own.Load() && own.problem() == "Permission denied";
-        own.Edit().push_back({LocalSeconds(2026, 12, 31, 23, 0), "added meanwhile"});
+        own.Add({LocalSeconds(2026, 12, 31, 23, 0), "added meanwhile"});
         const bool refused = !own.SaveIfDirty().result && own.memos().size() == 1;
         ::chmod(QFile::encodeName(path).constData(), 0600);
         return told && refused && own.SaveIfDirty().result &&
