@@ -17,6 +17,7 @@
 #include "platform/single_instance.h"
 #include "platform/startup_guard.h"
 #include "platform/x11_desktop.h"
+#include "ui/tell.h"
 
 namespace {
 
@@ -92,8 +93,7 @@ int main(int argc, char** argv) {
                                         "It does not start, so that no second clock can write "
                                         "the same memo file.")
                 .arg(memoFolder, lock.reason());
-        std::fprintf(stderr, "kelvarine: %s\n", text.toLocal8Bit().constData());
-        platform.services().question->Warn(nullptr, QLatin1String(kAppTitle), text);
+        Tell(platform.services(), nullptr, text);
         return 1;
     }
     ApplicationBus bus;

@@ -1,25 +1,20 @@
 #pragma once
 
-#include <memory>
-#include <optional>
-
-#include <QAction>
 #include <QDialog>
 #include <QEventLoop>
 #include <QIcon>
 #include <QImage>
-#include <QTimer>
 
+#include "clock/clock_actions.h"
+#include "clock/face_skin.h"
 #include "clock/overlay_keeper.h"
+#include "clock/screen_follower.h"
 #include "hands/hands_dlg.h"
 #include "logic/face_drag.h"
 #include "logic/memo_store.h"
 #include "memo/memo_dlg.h"
 #include "platform/services.h"
 #include "platform/x11_desktop.h"
-
-class QMenu;
-class QScreen;
 
 // The clock's main window: a frameless, always-on-top face whose every pixel comes from the
 // skin with its own alpha. It owns the hands overlay, the memos and their dialog, moves the
@@ -40,7 +35,6 @@ public:
         return loop.exec(QEventLoop::DialogExec);
     }
 
-    bool LoadSkinImage(unsigned nResourceId);
     // Loads skin nSkin, takes its size (top-left corner kept) and recomputes g_handTips. What
     // the window shows changes only with the next ComposeFace.
     void SelectSkin(int nSkin);
@@ -48,22 +42,19 @@ public:
     void ComposeFace();
 
     // The skin's size in logical pixels; empty when no skin could be loaded.
-    QSize faceSize() const;
+    QSize faceSize() const { return m_skin.size(); }
     // What the window shows: the skin itself, transparent corners and all (shared, not copied).
-    QImage face() const { return m_pSkin ? *m_pSkin : QImage(); }
+    QImage face() const { return m_skin.image() != nullptr ? *m_skin.image() : QImage(); }
     CHandsDlg& handsDlg() { return m_handsDlg; }
     CMemoDlg& memoDlg() { return m_memoDlg; }
     MemoStore& memoStore() { return m_memoStore; }
 
     // What the context menu, the desktop's launcher and assistive technology ask of the clock:
-    // the memo dialog shown, the settings run (both raised instead when open), the face
-    // brought to the front (with any box it has open).
-    void OpenMemos();
-    void OpenSettings();
-    void Activate();
-    // Runs the context menu's action of that name ("memos", "settings", "quit"); an unknown
-    // name only activates.
-    void RunAction(const QString& name);
+    // "memos" shows the memo dialog, "settings" runs the settings (while a box or the settings
+    // are open, they come to the front instead), "quit" ends the run; any other name brings
+    // the clock to the front.
+    void RunAction(const QString& name) { m_actions.Run(name); }
+    void Activate() { m_actions.Activate(); }
 
     // Enter never closes the clock.
     void accept() override {}
@@ -89,43 +80,27 @@ protected:
 
 private:
     void OnInitDialog();
-    // Positions in screen coordinates as the X server reported them with the event: the
-    // window's own idea of where it is may still be a move on its way.
-    void OnLButtonDown(QPoint screenPoint);
-    void OnMouseMove(Qt::MouseButtons buttons, QPoint screenPoint);
-    void OnLButtonUp();
     void OnLButtonDblClk(QPoint point);
-    void OnRButtonDown() {}
     void RunSettings();
-    void ShowContextMenu(QPoint screenPoint);
+    void ShowMemos();
     // The name assistive technology reads: the program and the time it shows.
     void UpdateAccessibleName();
-    void StoreSkin(int nSkin);
     void OnCheckMemos();
     void OnDestroy();
     void ApplyFaceMask();
     void MoveBoth(const QPoint& topLeft);
-    void WatchScreens();
-    void WatchScreen(QScreen* screen);
-    void ScreensChanged();
-    void KeepOnScreens();
 
     const Services& m_services;
-    const bool m_bUnmanaged = x11::IsXWayland();  // placed by us, not by a window manager
+    const bool m_unmanaged = x11::IsXWayland();  // placed by us, not by a window manager
     QIcon m_hIcon;
-    std::unique_ptr<QImage> m_pSkin;
-    FaceDrag m_drag{m_bUnmanaged};
+    FaceSkin m_skin;
+    FaceDrag m_drag{m_unmanaged};
     bool m_bInReminder = false;
-    bool m_bSkinStoreFailing = false;  // the last try to store the skin failed
     CHandsDlg m_handsDlg;
     MemoStore m_memoStore;
     CMemoDlg m_memoDlg;
     bool m_initialised = false;
-    QTimer m_screensSettled;
-    int m_screenLooksLeft = 0;
     OverlayKeeper m_overlayKeeper{*this, m_handsDlg};
-    QAction m_actMemos;
-    QAction m_actSettings;
-    QAction m_actQuit;
-    QMenu* m_menu = nullptr;  // made at its first use
+    ClockActions m_actions;
+    ScreenFollower m_follower;
 };

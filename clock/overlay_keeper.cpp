@@ -21,9 +21,6 @@ constexpr int kRemapsAfterFirstPaint[] = {300, 2500};
 OverlayKeeper::OverlayKeeper(QWidget& face, CHandsDlg& overlay) : m_face(face), m_overlay(overlay) {
     m_raise.setSingleShot(true);
     connect(&m_raise, &QTimer::timeout, this, &OverlayKeeper::RaiseOverlay);
-    m_settle.setSingleShot(true);
-    m_settle.setInterval(100);
-    connect(&m_settle, &QTimer::timeout, this, &OverlayKeeper::CheckActualGeometry);
 }
 
 OverlayKeeper::~OverlayKeeper() = default;
@@ -64,29 +61,6 @@ void OverlayKeeper::Follow() {
     if (m_overlay.geometry() != m_face.geometry()) {
         m_overlay.setGeometry(m_face.geometry());
     }
-    // Some window managers refuse or clamp a move without a word. Once the moves have
-    // settled (never in the middle of a drag), look where the face really is.
-    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
-        m_settle.start();
-    }
-}
-
-void OverlayKeeper::CheckActualGeometry() {
-    const std::optional<QRect> actual = x11::ActualGeometry(&m_face);
-    if (!actual || actual->topLeft() == m_face.pos()) {
-        m_settleMismatch.reset();
-        return;
-    }
-    // Only a position seen twice is taken as the truth: a move may still be on its way.
-    if (m_settleMismatch != actual->topLeft()) {
-        m_settleMismatch = actual->topLeft();
-        m_settle.start();
-        return;
-    }
-    m_settleMismatch.reset();
-    // Asking for where it already is changes nothing on the screen but brings Qt, and with it
-    // the overlay, back to the truth.
-    m_face.move(actual->topLeft());
 }
 
 void OverlayKeeper::ScheduleLook() {

@@ -1,17 +1,13 @@
 #pragma once
 
 #include <memory>
-#include <optional>
-
-#include <QObject>
-#include <QPoint>
-#include <QTimer>
-
-#include "platform/x11_desktop.h"
 
 #include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
 
 #include "hands/hands_dlg.h"
+#include "platform/x11_desktop.h"
 
 class QWidget;
 
@@ -29,15 +25,12 @@ public:
     void Start();
     // The face painted; the first time, on XWayland, the overlay is mapped again after it.
     void FacePainted();
-    // The face moved or changed size, or was asked to: the overlay takes its rectangle now,
-    // and a look at where the face really went follows once moves have settled.
+    // The face moved or changed size, or was asked to: the overlay takes its rectangle. The
+    // only place that sets the overlay's geometry.
     void Follow();
-    // That look, after a drag ends.
-    void CheckWhenSettled() { m_settle.start(); }
 
 private:
     void RemapOverlay();
-    void CheckActualGeometry();
     void ScheduleLook();
     void LookAtStacking();
     void RaiseOverlay();
@@ -53,6 +46,4 @@ private:
     int m_raiseGap = 0;        // milliseconds; none before the first raise
     bool m_raiseFace = false;  // the face too, above what lies over it in the X order
     bool m_facePainted = false;
-    QTimer m_settle;
-    std::optional<QPoint> m_settleMismatch;  // a position the X server reported once
 };

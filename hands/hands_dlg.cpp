@@ -5,7 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "hands/hands_painter.h"
+#include "hands/hands_frame.h"
 #include "logic/hand_tips.h"
 #include "logic/local_time.h"
 #include "platform/x11_desktop.h"
@@ -31,7 +31,6 @@ void CHandsDlg::Create(QWidget* owner) {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    resize(owner->size());
     m_compositing = x11::HasCompositingManager();
     m_compositorWatch =
         x11::WatchCompositor([this](bool compositing) { OnCompositingChanged(compositing); });
@@ -48,8 +47,7 @@ void CHandsDlg::OnCompositingChanged(bool compositing) {
     update();
 }
 
-bool CHandsDlg::GetHandTips(QPoint tips[3]) {
-    const LocalTime now = ToLocalTime(m_services.time->Now());
+bool CHandsDlg::GetHandTips(const LocalTime& now, QPoint tips[3]) {
     if (m_minuteWatch.IsNewMinute(now.minute) && parentWidget() != nullptr) {
         QCoreApplication::postEvent(parentWidget(), new QEvent(WM_CHECK_MEMOS));
     }
@@ -70,11 +68,12 @@ void CHandsDlg::Refresh() {
             reload();
         }
     }
+    // One sample for the hands, the day and the minute's news, so they never disagree.
+    const LocalTime now = ToLocalTime(m_services.time->Now());
     QPoint tips[3] = {};
-    const bool pm = GetHandTips(tips);
-    const LocalTime today = ToLocalTime(m_services.time->Now());
+    const bool pm = GetHandTips(now, tips);
     const HandsGeometry g =
-        ComputeHandsGeometry({size(), tips[0], tips[1], tips[2], pm, today.day, m_bHover != 0});
+        ComputeHandsGeometry({size(), tips[0], tips[1], tips[2], pm, now.day, m_bHover != 0});
     const QRect changed = m_frame.Update(g, logicalDpiY(), devicePixelRatioF());
     if (!changed.isEmpty()) {
         // The shape first: the X server keeps no pixels outside it, so what the new shape

@@ -8,9 +8,10 @@
 #include <functional>
 #include <optional>
 
-#include "hands/hands_painter.h"
-#include "logic/hand_sampler.h"
+#include "hands/hands_frame.h"
+#include "logic/hand_positions.h"
 #include "logic/local_time.h"
+#include "logic/tick_timing.h"
 #include "platform/services.h"
 #include "platform/x11_desktop.h"
 
@@ -22,11 +23,11 @@ class CHandsDlg : public QWidget {
 public:
     explicit CHandsDlg(const Services& services);
 
-    // Makes this an overlay owned by `owner` and shows it.
+    // Makes this an overlay owned by `owner` and shows it, where its keeper put it.
     void Create(QWidget* owner);
-    // Samples the time: fills tips with the hour, minute and second tips from g_handTips and
+    // Fills tips with the hour, minute and second tips from g_handTips for the time `now` and
     // returns true after noon. Posts WM_CHECK_MEMOS to the owner on a new minute.
-    bool GetHandTips(QPoint tips[3]);
+    bool GetHandTips(const LocalTime& now, QPoint tips[3]);
     // Runs when the local zone's rules change: it must call the function it is given, which
     // switches to the new rules, and may do what needs the old ones around that call.
     void SetZoneChangeHandler(std::function<void(const std::function<void()>& reload)> handler) {
@@ -37,8 +38,6 @@ public:
     // The part of the overlay (its own coordinates) no other window covers: the hands show
     // only there, whatever order the desktop draws its windows in.
     void SetVisibleArea(const QRegion& area);
-    // nullopt while nothing covers the overlay.
-    const std::optional<QRegion>& visibleArea() const { return m_visible; }
     // Hidden because windows cover all of it; shown again by the next visible area.
     bool hiddenByCover() const { return m_hiddenByCover; }
 

@@ -94,3 +94,7 @@ std::optional<QRect> ClockRectAfterScreenChange(const QRect& clock,
     }
     return target == clock ? std::nullopt : std::optional<QRect>(target);
 }
+
+QRect InitialClockRect(const QRect& screen, QSize face) {
+    return QRect(QPoint(screen.x() + screen.width() - face.width(), screen.y() + 50), face);
+}

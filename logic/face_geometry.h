@@ -18,6 +18,9 @@ QPoint FacePointFromClient(QPoint client, QSize outer, QSize clientSize);
 // (half the size, truncated) to 7 pixels right of and below it.
 QRect CentreBox(QSize face);
 
+// Where the clock first appears: its right edge on the screen's right edge, 50 pixels down.
+QRect InitialClockRect(const QRect& screen, QSize face);
+
 // Where the clock goes after the screens changed: nullopt while no part of it is off every
 // screen (a clock the user put across the seam of two monitors stays there), else onto the
 // screen holding most of it, moved as little as it takes; when no screen holds any of it, to

@@ -6,12 +6,11 @@
 inline constexpr char kAppTitle[] = "Kelvarine";
 
 inline constexpr unsigned IDR_MAINFRAME = 128;
-inline constexpr unsigned IDR_SKIN_FIRST = 129;
-inline constexpr int kSkinCount = 8;
+inline constexpr unsigned IDR_SKIN_FIRST = 129;  // eight skins, see skins.h
 inline constexpr unsigned IDR_PREVIEW_BACK = 145;
 inline constexpr unsigned IDR_ALARM_WAVE = 146;
 
-// Dialog templates (res/dialogs.cpp) and their controls.
+// Dialog templates (logic/dialogs.cpp) and their controls.
 inline constexpr unsigned IDD_MEMO = 140;
 inline constexpr int IDC_MEMO_LIST = 1000;
 inline constexpr int IDC_MEMO_TEXT = 1002;

@@ -55,7 +55,7 @@ void CMemoDlg::BuildControls() {
     connect(add, &QPushButton::clicked, this, &CMemoDlg::OnAddMemo);
     connect(remove, &QPushButton::clicked, this, &CMemoDlg::OnDeleteMemo);
     connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!m_bChangingList) {
+        if (!m_changingList) {
             OnSelchangeMemoList();
         }
     });
@@ -117,8 +117,8 @@ void CMemoDlg::showEvent(QShowEvent* e) {
         QDialog::showEvent(e);
         return;
     }
-    if (!m_bPlaced && parentWidget() != nullptr) {
-        m_bPlaced = true;
+    if (!m_placed && parentWidget() != nullptr) {
+        m_placed = true;
         PlaceClearOf(*this, *parentWidget());
     }
     QDialog::showEvent(e);
@@ -142,7 +142,7 @@ void CMemoDlg::OnShowWindow(bool bShow) {
         return;
     }
     {
-        QScopedValueRollback changing(m_bChangingList, true);
+        QScopedValueRollback changing(m_changingList, true);
         m_list->clear();
     }
     m_filledLines.clear();
@@ -183,7 +183,7 @@ void CMemoDlg::OnDeleteMemo() {
     if (selected.isEmpty()) {
         return;
     }
-    QScopedValueRollback changing(m_bChangingList, true);
+    QScopedValueRollback changing(m_changingList, true);
     delete m_list->takeItem(m_list->row(selected.first()));
     // As after any deletion, no line is selected.
     m_list->clearSelection();
@@ -239,7 +239,7 @@ void CMemoDlg::AddListLine(const ListedMemo& listed) {
     item->setData(kMemoIdRole, QVariant::fromValue(listed.id));
     // The list is narrow; the whole line is a hover away.
     item->setToolTip(item->text());
-    QScopedValueRollback changing(m_bChangingList, true);
+    QScopedValueRollback changing(m_changingList, true);
     m_list->insertItem(low, item);
 }
 

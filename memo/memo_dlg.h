@@ -36,12 +36,6 @@ public:
     // Enter never ends this dialog: a user confirming with it would lose their edits.
     void accept() override {}
 
-    QCalendarWidget* m_calendar = nullptr;  // the dialog's controls, once built
-    QListWidget* m_list = nullptr;
-    int m_nHour = 0;
-    int m_nMinute = 0;
-    QByteArray m_strText;  // the memo text as bytes (see DecodeMemoText)
-
 protected:
     void showEvent(QShowEvent* e) override;
     void hideEvent(QHideEvent* e) override;
@@ -61,12 +55,17 @@ private:
     void SelectDate(std::int64_t time);
     bool FailField(QLineEdit* field, const QString& message);
 
+    QCalendarWidget* m_calendar = nullptr;  // the dialog's controls, once built
+    QListWidget* m_list = nullptr;
+    int m_nHour = 0;
+    int m_nMinute = 0;
+    QByteArray m_strText;  // the memo text as bytes (see DecodeMemoText)
     const Services& m_services;
     MemoStore& m_store;
     QLineEdit* m_editHour = nullptr;
     QLineEdit* m_editMinute = nullptr;
     QLineEdit* m_editText = nullptr;
     std::vector<ListedMemo> m_filledLines;  // what the last show put in the list
-    bool m_bChangingList = false;           // list changes made by the dialog itself, not the user
-    bool m_bPlaced = false;
+    bool m_changingList = false;            // list changes made by the dialog itself, not the user
+    bool m_placed = false;
 };

@@ -1,24 +1,18 @@
 #include "settings/settings_dlg.h"
 
-#include <cstdio>
-
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QPushButton>
 
 #include "logic/resource_ids.h"
+#include "logic/skins.h"
 #include "logic/user_file.h"
 #include "platform/autostart_store.h"
 #include "ui/dialog_builder.h"
 #include "ui/dialog_placement.h"
 #include "ui/drawing.h"
 #include "ui/skin.h"
-
-const char* const kSkinNames[8] = {
-    QT_TRANSLATE_NOOP("Skins", "标准版"), QT_TRANSLATE_NOOP("Skins", "传统版"),
-    QT_TRANSLATE_NOOP("Skins", "优雅版"), QT_TRANSLATE_NOOP("Skins", "奥运版"),
-    QT_TRANSLATE_NOOP("Skins", "卡通版"), QT_TRANSLATE_NOOP("Skins", "简装版"),
-    QT_TRANSLATE_NOOP("Skins", "梦幻版"), QT_TRANSLATE_NOOP("Skins", "光盘版")};
+#include "ui/tell.h"
 
 CSettingsDlg::CSettingsDlg(const Services& services, QWidget* pParent)
     : QDialog(pParent), m_linkReport(services), m_services(services) {
@@ -42,8 +36,8 @@ CSettingsDlg::CSettingsDlg(const Services& services, QWidget* pParent)
 CSettingsDlg::~CSettingsDlg() = default;
 
 void CSettingsDlg::showEvent(QShowEvent* e) {
-    if (!m_bInitialised) {
-        m_bInitialised = true;
+    if (!m_initialised) {
+        m_initialised = true;
         OnInitDialog();
         if (parentWidget() != nullptr) {
             PlaceClearOf(*this, *parentWidget());
@@ -57,8 +51,8 @@ bool CSettingsDlg::OnInitDialog() {
     UpdateData(false);
     {
         const QSignalBlocker quiet(m_listSkins);
-        for (const char* name : kSkinNames) {
-            m_listSkins.addItem(QCoreApplication::translate("Skins", name));
+        for (int skin = 0; skin < kSkinCount; ++skin) {
+            m_listSkins.addItem(SkinName(skin));
         }
         // Always the first skin: the dialog is not told which one the clock shows.
         m_listSkins.setCurrentRow(0);
@@ -89,8 +83,7 @@ void CSettingsDlg::UpdateData(bool bSaveAndValidate) {
 void CSettingsDlg::OnSelChangeSkinList() {
     const int index = m_listSkins.currentRow();
     if (index >= 0) {
-        LoadPngResource(IDR_SKIN_FIRST + static_cast<unsigned>(index), m_pPreviewImage,
-                        devicePixelRatioF());
+        LoadPngResource(SkinResourceId(index), m_pPreviewImage, devicePixelRatioF());
     }
     update();
 }
@@ -121,8 +114,7 @@ void CSettingsDlg::OnOK() {
                     "The clock cannot start with your session from %1: a session entry cannot "
                     "hold that path, as it is not valid UTF-8.")
                     .arg(program);
-            std::fprintf(stderr, "kelvarine: %s\n", text.toLocal8Bit().constData());
-            m_services.question->Warn(this, QLatin1String(kAppTitle), text);
+            Tell(m_services, this, text);
         } else if (m_bAutoStart) {
             if (const WriteResult written = m_services.autostart->WriteEntry(program); !written) {
                 // Ticked and left unticked by a full disk or a pipe in the way: not in silence.
@@ -131,8 +123,7 @@ void CSettingsDlg::OnOK() {
                                                 "The clock could not be set to start with your "
                                                 "session: its entry %1 cannot be written: %2.")
                         .arg(m_services.autostart->Location(), written.reason);
-                std::fprintf(stderr, "kelvarine: %s\n", text.toLocal8Bit().constData());
-                m_services.question->Warn(this, QLatin1String(kAppTitle), text);
+                Tell(m_services, this, text);
             }
         } else {
             m_services.autostart->Remove();

@@ -13,7 +13,7 @@ class QCheckBox;
 
 // The settings dialog: the skin to show, with a preview, and whether the clock starts with the
 // desktop session. It writes the session entry itself (on OK, only when the box changed) and
-// hands the chosen skin back in m_nSkin for the clock to store and apply.
+// hands the chosen skin back for the clock to store and apply.
 class CSettingsDlg : public QDialog {
     Q_OBJECT
 
@@ -25,16 +25,13 @@ public:
     int DoModal() { return exec(); }
     void accept() override { OnOK(); }
 
-    QListWidget m_listSkins;
-    bool m_bAutoStart = false;
-    CLinkLabel m_linkReport;
-    bool m_bAutoStartAtOpen = false;
-    int m_nSkin = 0;  // the chosen skin after OK
-    std::unique_ptr<QImage> m_pPreviewImage;
-    std::unique_ptr<QImage> m_pBackImage;
-
-    // Where the preview is painted, in the dialog's coordinates.
+    // The skin chosen with OK.
+    int chosenSkin() const { return m_nSkin; }
+    // Where the preview is painted, in the dialog's coordinates, and what it paints there: the
+    // selected skin over the wood (null before the dialog shows).
     QRect PreviewRect() const;
+    const QImage* previewImage() const { return m_pPreviewImage.get(); }
+    const QImage* backImage() const { return m_pBackImage.get(); }
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -48,14 +45,18 @@ private:
     void OnOK();
     void OnDestroy();
 
+    QListWidget m_listSkins;
+    bool m_bAutoStart = false;
+    CLinkLabel m_linkReport;
+    bool m_bAutoStartAtOpen = false;
+    int m_nSkin = 0;
+    std::unique_ptr<QImage> m_pPreviewImage;
+    std::unique_ptr<QImage> m_pBackImage;
     const Services& m_services;
     QCheckBox* m_checkAutoStart = nullptr;
     QWidget* m_previewFrame = nullptr;
-    bool m_bInitialised = false;
+    bool m_initialised = false;
 };
-
-// The names of the skins, in index order, as written (translated in the context "Skins").
-extern const char* const kSkinNames[8];
 
 // Where bug reports go.
 inline constexpr char kBugReportLink[] = "mailto:bugs@kelvarine.example";

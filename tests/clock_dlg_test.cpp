@@ -1,11 +1,17 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "clock/clock_dlg.h"
 #include "logic/hand_tips.h"
+#include "logic/user_file.h"
 #include "tests/test_support.h"
 #include "ui/messages.h"
 
@@ -29,6 +35,37 @@ struct RunningClock {
         QCoreApplication::processEvents();
     }
 };
+
+TEST(ClockWindow, aMemoFileThatCannotBeReadIsToldAndLeftAsItIs) {
+    for (const bool pipe : {true, false}) {
+        TestServices fakes;
+        fakes.time.SetSeconds(LocalSeconds(2026, 12, 7, 10, 10, 30));
+        const QByteArray path = QFile::encodeName(fakes.services.paths.memoFile);
+        QDir().mkpath(QFileInfo(fakes.services.paths.memoFile).path());
+        ASSERT_EQ(
+            pipe ? ::mkfifo(path.constData(), 0600) : ::symlink("/dev/null", path.constData()), 0);
+        ::testing::internal::CaptureStderr();
+        CClockDlg clock(fakes.services);
+        clock.show();
+        QCoreApplication::processEvents();
+        ASSERT_FALSE(fakes.question.warnings.empty()) << pipe;
+        const QString told = fakes.question.warnings[0].text;
+        EXPECT_TRUE(told.contains(fakes.services.paths.memoFile)) << told.toStdString();
+        EXPECT_TRUE(told.contains(pipe ? "named pipe" : "character device")) << told.toStdString();
+        // A memo added meanwhile is not written over it.
+        CMemoDlg& memos = clock.memoDlg();
+        memos.show();
+        QCoreApplication::processEvents();
+        memos.findChild<QLineEdit*>("IDC_MEMO_TEXT")->setText("not written over it");
+        memos.findChild<QPushButton*>("IDC_MEMO_ADD")->click();
+        memos.close();
+        EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot be read from"),
+                  std::string::npos);
+        struct stat info = {};
+        ASSERT_EQ(::stat(path.constData(), &info), 0);
+        EXPECT_EQ(KindOfMode(info.st_mode), pipe ? FileKind::Pipe : FileKind::CharDevice);
+    }
+}
 
 TEST(ClockWindow, storedSkinIsShownAtTheTopRightWithTheOverlayOnIt) {
     RunningClock clock(QStringLiteral("1"));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <QAccessible>
 #include <QApplication>
+#include <QListWidget>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +32,10 @@ TEST(FaceGeometry, centreBoxThroughTheFrameOffsets) {
     EXPECT_EQ(standard.bottom(), 111);
     // No frame: face and client points coincide.
     EXPECT_EQ(FacePointFromClient({99, 112}, {208, 209}, {208, 209}), QPoint(99, 112));
+}
+
+QListWidget& Skins(CSettingsDlg& settings) {
+    return *settings.findChild<QListWidget*>("IDC_SKIN_LIST");
 }
 
 // A started clock on the 1920 x 1080 test screen, with skin 1 (128 x 128) stored.
@@ -73,7 +78,7 @@ protected:
 TEST_F(ClockInputTest, centreDoubleClickStoresAndAppliesTheChosenSkin) {
     const QPoint corner = dlg->pos();
     ChooseInSettings({60, 60}, [](CSettingsDlg& s) {
-        s.m_listSkins.setCurrentRow(3);
+        Skins(s).setCurrentRow(3);
         s.accept();
     });
     EXPECT_EQ(StoredSkin(), "3");
@@ -92,7 +97,7 @@ TEST_F(ClockInputTest, centreDoubleClickStoresAndAppliesTheChosenSkin) {
 TEST_F(ClockInputTest, okOnTheSkinShownStillStoresIt) {
     fakes.profile.values.clear();
     ChooseInSettings({71, 71}, [](CSettingsDlg& s) {
-        s.m_listSkins.setCurrentRow(1);
+        Skins(s).setCurrentRow(1);
         s.accept();
     });
     EXPECT_EQ(StoredSkin(), "1");
@@ -103,7 +108,7 @@ TEST_F(ClockInputTest, aSkinThatCannotBeStoredIsShownAndToldOnceWhileStoringFail
     fakes.profile.failWrites = true;
     const auto choose = [this](int skin) {
         ChooseInSettings(dlg->rect().center(), [skin](CSettingsDlg& s) {
-            s.m_listSkins.setCurrentRow(skin);
+            Skins(s).setCurrentRow(skin);
             s.accept();
         });
     };
@@ -129,7 +134,7 @@ TEST_F(ClockInputTest, aSkinThatCannotBeStoredIsShownAndToldOnceWhileStoringFail
 TEST_F(ClockInputTest, cancelledSettingsChangeNothing) {
     fakes.profile.values.clear();
     ChooseInSettings({64, 64}, [](CSettingsDlg& s) {
-        s.m_listSkins.setCurrentRow(3);
+        Skins(s).setCurrentRow(3);
         s.reject();
     });
     EXPECT_TRUE(fakes.profile.values.empty());
@@ -152,9 +157,9 @@ TEST_F(ClockInputTest, doubleClickElsewhereShowsTheMemoDialogOnce) {
         ASSERT_TRUE(dlg->memoDlg().isVisible()) << outside.x() << "," << outside.y();
         EXPECT_FALSE(settingsOpened);
         // A second double-click while it is shown keeps the user's unsaved edits.
-        dlg->memoDlg().m_list->addItem("unsaved");
+        dlg->memoDlg().findChild<QListWidget*>("IDC_MEMO_LIST")->addItem("unsaved");
         DoubleClick(outside);
-        EXPECT_EQ(dlg->memoDlg().m_list->count(), 1);
+        EXPECT_EQ(dlg->memoDlg().findChild<QListWidget*>("IDC_MEMO_LIST")->count(), 1);
         dlg->memoDlg().hide();
     }
 }

@@ -2,10 +2,11 @@
 #include <QTest>
 
 #include "hands/hands_dlg.h"
-#include "hands/hands_painter.h"
-#include "logic/hand_sampler.h"
+#include "hands/hands_frame.h"
+#include "logic/hand_positions.h"
 #include "logic/hand_tips.h"
 #include "logic/hands_geometry.h"
+#include "logic/tick_timing.h"
 #include "tests/test_support.h"
 #include "ui/drawing.h"
 #include "ui/messages.h"
@@ -67,6 +68,7 @@ struct Overlay {
     explicit Overlay(std::int64_t start, int face = 128) {
         g_handTips = ComputeHandTips(face, face);
         owner.resize(face, face);
+        hands.resize(face, face);  // as the overlay's keeper does
         fakes.time.SetSeconds(start);
         hands.Create(&owner);
     }

@@ -2,22 +2,26 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <QCalendarWidget>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
-#include "clock/clock_dlg.h"
+#include "logic/face_geometry.h"
 #include "logic/memo_file.h"
 #include "logic/user_file.h"
+#include "memo/memo_check.h"
+#include "memo/memo_dlg.h"
 #include "tests/test_support.h"
-#include "ui/messages.h"
 
 namespace {
 
-// A started clock (2026-12-07 10:10:30 on the 1920 x 1080 test screen) and its memo dialog.
+// The memo dialog on the memos of 2026-12-07 10:10:30, owned by a stand-in for the face at its
+// start on the 1920 x 1080 test screen.
 class MemoDialogTest : public ::testing::Test {
 protected:
     void Start(const QByteArray& memoFile = {}) {
@@ -25,12 +29,18 @@ protected:
         if (!memoFile.isEmpty()) {
             WriteFile(fakes.services.paths.memoFile, memoFile);
         }
-        clock = std::make_unique<CClockDlg>(fakes.services);
-        clock->show();
+        store = std::make_unique<MemoStore>(fakes.services.paths.memoFile);
+        store->Load();
+        face.setGeometry(InitialClockRect(QRect(0, 0, 1920, 1080), QSize(128, 128)));
+        face.show();
+        dlg = std::make_unique<CMemoDlg>(fakes.services, *store);
+        dlg->Create(&face);
         QCoreApplication::processEvents();
     }
-    CMemoDlg& Dlg() { return clock->memoDlg(); }
-    MemoStore& Store() { return clock->memoStore(); }
+    CMemoDlg& Dlg() { return *dlg; }
+    MemoStore& Store() { return *store; }
+    QListWidget* List() { return Dlg().findChild<QListWidget*>("IDC_MEMO_LIST"); }
+    QCalendarWidget* Calendar() { return Dlg().findChild<QCalendarWidget*>("IDC_MEMO_CALENDAR"); }
     void Show() {
         Dlg().show();
         QCoreApplication::processEvents();
@@ -51,44 +61,44 @@ protected:
     }
     QStringList Shown() {
         QStringList lines;
-        for (int i = 0; i < Dlg().m_list->count(); ++i) {
-            lines << Dlg().m_list->item(i)->text();
+        for (int i = 0; i < List()->count(); ++i) {
+            lines << List()->item(i)->text();
         }
         return lines;
     }
     void SelectLine(int row) {
-        QListWidget& list = *Dlg().m_list;
+        QListWidget& list = *List();
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                           list.visualItemRect(list.item(row)).center());
     }
-    void RunMemoCheck() {
-        QEvent check(WM_CHECK_MEMOS);
-        QCoreApplication::sendEvent(clock.get(), &check);
-    }
+    void RunMemoCheck() { ::RunMemoCheck(*store, inReminder, fakes.services, &face); }
 
     TestServices fakes;
-    std::unique_ptr<CClockDlg> clock;
+    QWidget face{nullptr, Qt::Tool | Qt::FramelessWindowHint};
+    std::unique_ptr<MemoStore> store;
+    std::unique_ptr<CMemoDlg> dlg;  // owned by the face once created: goes first
+    bool inReminder = false;
 };
 
 TEST_F(MemoDialogTest, isCreatedHiddenAndShowsTodayWithAnEmptyList) {
     Start();
     EXPECT_FALSE(Dlg().isVisible());
-    EXPECT_EQ(Dlg().parentWidget(), clock.get());
-    EXPECT_EQ(Dlg().m_list, nullptr);  // built when first needed
+    EXPECT_EQ(Dlg().parentWidget(), &face);
+    EXPECT_EQ(List(), nullptr);  // built when first needed
     Show();
     EXPECT_TRUE(Dlg().isVisible());
-    EXPECT_TRUE(Dlg().m_list->isVisible());
+    EXPECT_TRUE(List()->isVisible());
     EXPECT_TRUE(Field("IDC_MEMO_HOUR")->isVisible());
     EXPECT_EQ(Dlg().windowTitle(), QStringLiteral("备忘事件"));
-    EXPECT_EQ(Dlg().m_list->count(), 0);
-    EXPECT_EQ(Dlg().m_calendar->selectedDate(), QDate(2026, 12, 7));
-    EXPECT_EQ(Dlg().m_calendar->monthShown(), 12);
+    EXPECT_EQ(List()->count(), 0);
+    EXPECT_EQ(Calendar()->selectedDate(), QDate(2026, 12, 7));
+    EXPECT_EQ(Calendar()->monthShown(), 12);
     EXPECT_EQ(Field("IDC_MEMO_HOUR")->text(), QStringLiteral("10"));
     EXPECT_EQ(Field("IDC_MEMO_MINUTE")->text(), QStringLiteral("10"));
     EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QString());
     // On the clock's screen, clear of the face.
-    EXPECT_TRUE(clock->screen()->availableGeometry().contains(Dlg().frameGeometry()));
-    EXPECT_FALSE(Dlg().frameGeometry().intersects(clock->frameGeometry()));
+    EXPECT_TRUE(face.screen()->availableGeometry().contains(Dlg().frameGeometry()));
+    EXPECT_FALSE(Dlg().frameGeometry().intersects(face.frameGeometry()));
 }
 
 TEST_F(MemoDialogTest, closingWithoutAnEditWritesNothingAndAnEditSortsAroundOddLines) {
@@ -113,7 +123,7 @@ TEST_F(MemoDialogTest, closingWithoutAnEditWritesNothingAndAnEditSortsAroundOddL
                                     "note at the top"}));
     Dlg().close();
     EXPECT_FALSE(Dlg().isVisible());
-    EXPECT_EQ(Dlg().m_list->count(), 0);  // emptied on hiding
+    EXPECT_EQ(List()->count(), 0);  // emptied on hiding
     EXPECT_FALSE(Store().dirty());
     EXPECT_EQ(inode(), before);  // not even written again as it was
 
@@ -129,35 +139,10 @@ TEST_F(MemoDialogTest, closingWithoutAnEditWritesNothingAndAnEditSortsAroundOddL
     EXPECT_TRUE(fakes.question.warnings.empty());
 }
 
-TEST_F(MemoDialogTest, aMemoFileThatCannotBeReadIsToldAndLeftAsItIs) {
-    const QByteArray path = QFile::encodeName(fakes.services.paths.memoFile);
-    QDir().mkpath(QFileInfo(fakes.services.paths.memoFile).path());
-    for (const bool pipe : {true, false}) {
-        ::unlink(path.constData());
-        ASSERT_EQ(
-            pipe ? ::mkfifo(path.constData(), 0600) : ::symlink("/dev/null", path.constData()), 0);
-        fakes.question.warnings.clear();
-        ::testing::internal::CaptureStderr();
-        Start();
-        ASSERT_FALSE(fakes.question.warnings.empty()) << pipe;
-        const QString told = fakes.question.warnings[0].text;
-        EXPECT_TRUE(told.contains(fakes.services.paths.memoFile)) << told.toStdString();
-        EXPECT_TRUE(told.contains(pipe ? "named pipe" : "character device")) << told.toStdString();
-        Show();
-        Add(9, 0, QStringLiteral("not written over it"));
-        Dlg().close();
-        EXPECT_NE(::testing::internal::GetCapturedStderr().find("cannot be read from"),
-                  std::string::npos);
-        struct stat info = {};
-        ASSERT_EQ(::stat(path.constData(), &info), 0);
-        EXPECT_EQ(KindOfMode(info.st_mode), pipe ? FileKind::Pipe : FileKind::CharDevice);
-    }
-}
-
 TEST_F(MemoDialogTest, addTakesTheCalendarDateAndTheFields) {
     Start();
     Show();
-    Dlg().m_calendar->setSelectedDate(QDate(2027, 1, 15));
+    Calendar()->setSelectedDate(QDate(2027, 1, 15));
     Add(9, 5, QStringLiteral("dentist 牙医"));
     Type("IDC_MEMO_HOUR", QStringLiteral(" +07\t"));  // blanks and a sign, as typed
     Type("IDC_MEMO_TEXT", QString());
@@ -197,23 +182,24 @@ TEST_F(MemoDialogTest, invalidNumbersAreRefusedWithTheFrameworksMessage) {
                   (std::vector<ScriptedQuestion::Warning>{
                       {QStringLiteral("Kelvarine"), QString::fromLatin1(c.message)}}))
             << c.hour << " " << c.minute;
-        EXPECT_EQ(Dlg().m_list->count(), 0) << c.hour << " " << c.minute;
+        EXPECT_EQ(List()->count(), 0) << c.hour << " " << c.minute;
         QLineEdit* bad = Field(c.badField);
         EXPECT_EQ(Dlg().focusWidget(), bad) << c.hour << " " << c.minute;
         EXPECT_EQ(bad->selectedText(), bad->text()) << c.hour << " " << c.minute;
     }
     // A valid hour before a bad minute is already taken, as the framework does.
-    EXPECT_EQ(Dlg().m_nHour, 9);
+    Dlg().UpdateData(false);  // the members back into the fields
+    EXPECT_EQ(Field("IDC_MEMO_HOUR")->text(), "9");
 }
 
 TEST_F(MemoDialogTest, selectingCopiesALineAndDeleteRemovesOnlyTheSelection) {
     Start("2026-12-08 14:30 call home\r\n2026-12-24 09:00 presents\r\n");
     Show();
     Button("IDC_MEMO_DELETE")->click();  // nothing selected: nothing happens
-    EXPECT_EQ(Dlg().m_list->count(), 2);
+    EXPECT_EQ(List()->count(), 2);
 
     SelectLine(1);
-    EXPECT_EQ(Dlg().m_calendar->selectedDate(), QDate(2026, 12, 24));
+    EXPECT_EQ(Calendar()->selectedDate(), QDate(2026, 12, 24));
     EXPECT_EQ(Field("IDC_MEMO_HOUR")->text(), QStringLiteral("9"));  // plain decimal, not 09
     EXPECT_EQ(Field("IDC_MEMO_MINUTE")->text(), QStringLiteral("0"));
     EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QStringLiteral("presents"));
@@ -224,9 +210,9 @@ TEST_F(MemoDialogTest, selectingCopiesALineAndDeleteRemovesOnlyTheSelection) {
     SelectLine(0);
     Button("IDC_MEMO_DELETE")->click();
     EXPECT_EQ(Shown(), (QStringList{"2026-12-24 09:00 presents", "2026-12-24 09:00 presents"}));
-    EXPECT_TRUE(Dlg().m_list->selectedItems().isEmpty());
+    EXPECT_TRUE(List()->selectedItems().isEmpty());
     Button("IDC_MEMO_DELETE")->click();  // the deletion left nothing selected
-    EXPECT_EQ(Dlg().m_list->count(), 2);
+    EXPECT_EQ(List()->count(), 2);
     // The fields still hold the deleted line's values.
     EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QStringLiteral("call home"));
 }
@@ -309,7 +295,7 @@ TEST_F(MemoDialogTest, showingAgainWhileShownDoesNotRefill) {
     Add(8, 0, QStringLiteral("unsaved"));
     Store().Replace({});
     Show();
-    EXPECT_EQ(Dlg().m_list->count(), 2);
+    EXPECT_EQ(List()->count(), 2);
 }
 
 TEST_F(MemoDialogTest, aReminderAnsweredWhileTheDialogIsOpenIsNotUndoneByTheCommit) {
@@ -339,7 +325,7 @@ TEST_F(MemoDialogTest, gbkTextsShowDecodedAndAnUntouchedLineKeepsItsBytes) {
                                     QStringLiteral("2026-12-31 10:00 \uFFFD\uFFFD")}));
     SelectLine(0);
     EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QStringLiteral("年底"));
-    Dlg().m_calendar->setSelectedDate(QDate(2027, 1, 1));
+    Calendar()->setSelectedDate(QDate(2027, 1, 1));
     Button("IDC_MEMO_ADD")->click();  // a copy of the unchanged text keeps the GBK bytes
     Dlg().close();
     RunMemoCheck();

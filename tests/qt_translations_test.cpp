@@ -2,6 +2,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTranslator>
@@ -123,7 +124,8 @@ TEST_F(QtTranslationsTest, theClocksOwnTextsFollowTheUsersLanguage) {
         dlg.show();
         EXPECT_EQ(dlg.windowTitle(), c.title) << c.locale;
         EXPECT_EQ(dlg.findChild<QPushButton*>("IDOK")->text(), c.ok) << c.locale;
-        EXPECT_EQ(dlg.m_listSkins.item(0)->text(), c.firstSkin) << c.locale;
+        EXPECT_EQ(dlg.findChild<QListWidget*>("IDC_SKIN_LIST")->item(0)->text(), c.firstSkin)
+            << c.locale;
         const QStringList texts = OwnTexts();
         EXPECT_EQ(texts == written, c.title == written.first()) << c.locale;
     }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
@@ -36,6 +37,9 @@ protected:
         return dlg;
     }
     static QCheckBox* Box(CSettingsDlg& d) { return d.findChild<QCheckBox*>("IDC_AUTOSTART"); }
+    static QListWidget& Skins(CSettingsDlg& d) {
+        return *d.findChild<QListWidget*>("IDC_SKIN_LIST");
+    }
     static void PressOk(CSettingsDlg& d) { d.findChild<QPushButton*>("IDOK")->click(); }
 
     TestServices fakes;
@@ -46,23 +50,22 @@ protected:
 TEST_F(SettingsDialogTest, opensOnTheFirstSkinAndOkReturnsIt) {
     auto dlg = Open();
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("设置"));
-    ASSERT_EQ(dlg->m_listSkins.count(), 8);
-    EXPECT_EQ(dlg->m_listSkins.item(0)->text(), QStringLiteral("标准版"));
-    EXPECT_EQ(dlg->m_listSkins.item(7)->text(), QStringLiteral("光盘版"));
-    EXPECT_EQ(dlg->m_listSkins.currentRow(), 0);
+    ASSERT_EQ(Skins(*dlg).count(), 8);
+    EXPECT_EQ(Skins(*dlg).item(0)->text(), QStringLiteral("标准版"));
+    EXPECT_EQ(Skins(*dlg).item(7)->text(), QStringLiteral("光盘版"));
+    EXPECT_EQ(Skins(*dlg).currentRow(), 0);
     EXPECT_FALSE(Box(*dlg)->isChecked());
-    dlg->m_nSkin = 5;
     PressOk(*dlg);
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
-    EXPECT_EQ(dlg->m_nSkin, 0);
+    EXPECT_EQ(dlg->chosenSkin(), 0);
     EXPECT_FALSE(QFileInfo::exists(Folder()));  // box unchanged: nothing written, not even a folder
 
     // Enter is OK too, and returns the selected skin.
     auto again = Open();
-    again->m_listSkins.setCurrentRow(6);
-    QTest::keyClick(&again->m_listSkins, Qt::Key_Return);
+    Skins(*again).setCurrentRow(6);
+    QTest::keyClick(&Skins(*again), Qt::Key_Return);
     EXPECT_EQ(again->result(), QDialog::Accepted);
-    EXPECT_EQ(again->m_nSkin, 6);
+    EXPECT_EQ(again->chosenSkin(), 6);
 }
 
 TEST_F(SettingsDialogTest, previewIsTheSelectedSkinStretchedOverTheWoodInTheFrame) {
@@ -71,18 +74,18 @@ TEST_F(SettingsDialogTest, previewIsTheSelectedSkinStretchedOverTheWoodInTheFram
     EXPECT_EQ(dlg->PreviewRect(), frame);
     EXPECT_FALSE(dlg->findChild<QWidget*>("IDC_PREVIEW_FRAME")->isVisible());
     for (const int skin : {3, 1}) {
-        dlg->m_listSkins.setCurrentRow(skin);
-        ASSERT_TRUE(dlg->m_pPreviewImage);
+        Skins(*dlg).setCurrentRow(skin);
+        ASSERT_TRUE(dlg->previewImage());
         QImage expectedSkin;
         ASSERT_TRUE(expectedSkin.load(ResourcePath("png", IDR_SKIN_FIRST + skin)));
-        EXPECT_EQ(dlg->m_pPreviewImage->size(), expectedSkin.size());
+        EXPECT_EQ(dlg->previewImage()->size(), expectedSkin.size());
 
         const QImage shot = dlg->grab().toImage();
         QImage expected(frame.size(), QImage::Format_ARGB32_Premultiplied);
         {
             QPainter p(&expected);
             p.setRenderHint(QPainter::SmoothPixmapTransform);
-            p.drawImage(expected.rect(), *dlg->m_pBackImage);
+            p.drawImage(expected.rect(), *dlg->backImage());
             p.drawImage(expected.rect(), expectedSkin);
         }
         // The face's centre shows the skin; the corner, where the skin is clear, the wood.
@@ -146,7 +149,7 @@ TEST_F(SettingsDialogTest, escapeAndTheCloseBoxChangeNothing) {
     for (const bool viaEscape : {true, false}) {
         WriteEntry(ours);
         auto dlg = Open();
-        dlg->m_listSkins.setCurrentRow(4);
+        Skins(*dlg).setCurrentRow(4);
         Box(*dlg)->click();
         if (viaEscape) {
             QTest::keyClick(dlg.get(), Qt::Key_Escape);
@@ -178,7 +181,7 @@ TEST_F(SettingsDialogTest, hostileEntriesShowClearedWithoutBlockingAndAreNeverRe
 
 TEST_F(SettingsDialogTest, theLinkReportsBugsByMail) {
     auto dlg = Open();
-    CLinkLabel& link = dlg->m_linkReport;
+    CLinkLabel& link = *dlg->findChild<CLinkLabel*>("IDC_REPORT_LINK");
     EXPECT_EQ(link.text(), QStringLiteral("Report bugs to me"));
     EXPECT_EQ(link.toolTip(), QStringLiteral("mailto:bugs@kelvarine.example"));
     EXPECT_TRUE(link.font().underline());

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 #include <QFile>
 
+#include "logic/face_geometry.h"
 #include "logic/resource_ids.h"
+#include "logic/skins.h"
 #include "ui/skin.h"
 
 namespace {

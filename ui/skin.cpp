@@ -23,16 +23,3 @@ bool LoadPngResource(unsigned nResourceId, std::unique_ptr<QImage>& slot, qreal 
     slot = std::move(image);
     return true;
 }
-
-int SkinIndexFromProfile(const std::optional<QString>& stored) {
-    if (!stored) {
-        return 0;
-    }
-    bool ok = false;
-    const int index = stored->trimmed().toInt(&ok, 10);
-    return ok && index >= 0 && index < kSkinCount ? index : 0;
-}
-
-QRect InitialClockRect(const QRect& screen, QSize face) {
-    return QRect(QPoint(screen.x() + screen.width() - face.width(), screen.y() + 50), face);
-}

@@ -1,11 +1,8 @@
 #pragma once
 
 #include <memory>
-#include <optional>
 
 #include <QImage>
-#include <QPoint>
-#include <QRect>
 #include <QString>
 
 // Decodes the PNG at path; a null image when it cannot.
@@ -17,13 +14,3 @@ QImage ReadPng(const QString& path);
 // same. On failure (no such resource, bytes that do not decode) the slot keeps what it held
 // and the result is false.
 bool LoadPngResource(unsigned nResourceId, std::unique_ptr<QImage>& slot, qreal dpr = 1.0);
-
-// Where the profile keeps the chosen skin's index.
-inline constexpr char kSkinGroup[] = "Kelvarine";
-inline constexpr char kSkinKey[] = "Rand";
-
-// The skin index stored in the profile, or skin 0 when it is absent, no number or names no skin.
-int SkinIndexFromProfile(const std::optional<QString>& stored);
-
-// Where the clock first appears: its right edge on the screen's right edge, 50 pixels down.
-QRect InitialClockRect(const QRect& screen, QSize face);

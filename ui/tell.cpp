@@ -1,0 +1,45 @@
+#include "ui/tell.h"
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+
+#include "logic/resource_ids.h"
+
+namespace {
+
+void Log(const QString& text) {
+    std::fprintf(stderr, "kelvarine: %s\n", text.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+void Tell(const Services& services, QWidget* owner, const QString& text) {
+    Log(text);
+    services.question->Warn(owner, QLatin1String(kAppTitle), text);
+}
+
+void TellOnceShown(const Services& services, QWidget* owner, const QStringList& texts) {
+    for (const QString& text : texts) {
+        Log(text);
+    }
+    if (texts.isEmpty()) {
+        return;
+    }
+    QTimer::singleShot(0, owner, [&services, owner, texts] {
+        for (const QString& text : texts) {
+            services.question->Warn(owner, QLatin1String(kAppTitle), text);
+        }
+    });
+}
+
+void CloseModalDialogs(const QWidget* owner) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(w);
+        if (dialog != nullptr && dialog != owner && dialog->isVisible() && dialog->isModal()) {
+            dialog->done(QDialog::Rejected);
+        }
+    }
+}
