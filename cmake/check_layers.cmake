@@ -1,23 +1,24 @@
-# The folders are layers; a file may include the project's headers from its own folder and
-# from folders of lower layers only. Included from the top-level CMakeLists.txt it makes every
-# layer's library wait for this check; run as a script (-P) it is the check.
+# The folders are layers; a file (in the folder or any subfolder of it) may include the
+# project's headers from its own folder and from folders of lower layers only, in either include
+# form, never through "..", and of Qt only the modules its layer links. Included from the
+# top-level CMakeLists.txt it makes every layer's library wait for this check; run as a script
+# (-P, with -DSOURCE_DIR=) it is the check.
+cmake_policy(SET CMP0057 NEW)
 set(kelvarine_layers
-    "logic=0" "res=1"
-    "platform=2"
-    "ui=3"
-    "hands=4" "memo=4" "settings=4"
-    "clock=5"
-    "app=6")
+    "logic=0:Core"
+    "platform=1:Core,Gui,Widgets,DBus,Multimedia"
+    "ui=2:Core,Gui,Widgets"
+    "hands=3:Core,Gui,Widgets" "memo=3:Core,Gui,Widgets" "settings=3:Core,Gui,Widgets"
+    "clock=4:Core,Gui,Widgets"
+    "app=5:Core,Gui,Widgets")
 
 if(NOT CMAKE_SCRIPT_MODE_FILE)
-    set(layer_folders)
+    set(globs)
     foreach(entry IN LISTS kelvarine_layers)
-        string(REGEX REPLACE "=.*" "" folder "${entry}")
-        list(APPEND layer_folders "${folder}")
+        string(REGEX MATCH "^[^=]+" folder "${entry}")
+        list(APPEND globs "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.[ch]*")
     endforeach()
-    list(TRANSFORM layer_folders PREPEND "${CMAKE_CURRENT_SOURCE_DIR}/" OUTPUT_VARIABLE globs)
-    list(TRANSFORM globs APPEND "/*.[ch]*")
-    file(GLOB layer_sources CONFIGURE_DEPENDS ${globs})
+    file(GLOB_RECURSE layer_sources CONFIGURE_DEPENDS ${globs})
     add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/layers.checked
         COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR}
                 -P ${CMAKE_CURRENT_LIST_FILE}
@@ -31,31 +32,52 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
     return()
 endif()
 
+foreach(entry IN LISTS kelvarine_layers)
+    string(REGEX MATCH "^[^=]+" folder "${entry}")
+    string(REGEX MATCH "=([0-9]+):" rank "${entry}")
+    set(rank_of_${folder} ${CMAKE_MATCH_1})
+    string(REGEX MATCH "[^:]+$" modules "${entry}")
+    string(REPLACE "," ";" modules_of_${folder} "${modules}")
+endforeach()
+
 set(wrong)
 foreach(entry IN LISTS kelvarine_layers)
     string(REGEX MATCH "^[^=]+" folder "${entry}")
-    string(REGEX MATCH "[0-9]+$" rank "${entry}")
-    set(rank_of_${folder} ${rank})
-endforeach()
-foreach(entry IN LISTS kelvarine_layers)
-    string(REGEX MATCH "^[^=]+" folder "${entry}")
-    file(GLOB sources "${SOURCE_DIR}/${folder}/*.[ch]*")
+    file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.[ch]*")
     foreach(source IN LISTS sources)
-        file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
+        file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+        file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")
         foreach(line IN LISTS includes)
-            string(REGEX REPLACE ".*\"([^\"/]+)/.*" "\\1" target_folder "${line}")
-            if(target_folder STREQUAL folder OR NOT DEFINED rank_of_${target_folder})
-                continue()
+            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*" "\\1" path
+                   "${line}")
+            string(STRIP "${line}" line)
+            set(why)
+            set(module)
+            set(target_folder)
+            if(path MATCHES "^Qt([A-Za-z]+)/")
+                set(module ${CMAKE_MATCH_1})
+            elseif(path MATCHES "^Qt(Core|Gui|Widgets|DBus|Multimedia|Network|Test)$")
+                set(module ${CMAKE_MATCH_1})
+            elseif(path MATCHES "^([^/]+)/")
+                set(target_folder ${CMAKE_MATCH_1})
             endif()
-            if(NOT rank_of_${target_folder} LESS rank_of_${folder})
-                file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")
-                string(STRIP "${line}" line)
-                list(APPEND wrong "  ${shown}: ${line}")
+            if(path MATCHES "(^|/)\\.\\.(/|$)")
+                set(why "climbs out with \"..\"")
+            elseif(module AND NOT module IN_LIST modules_of_${folder})
+                list(JOIN modules_of_${folder} ", " allowed)
+                set(why "Qt${module} is not among this layer's Qt modules (${allowed})")
+            elseif(DEFINED rank_of_${target_folder} AND NOT target_folder STREQUAL folder AND
+                   NOT rank_of_${target_folder} LESS rank_of_${folder})
+                set(why "${target_folder}/ is not below ${folder}/")
+            endif()
+            if(why)
+                list(APPEND wrong "  ${shown}: ${line}: ${why}")
             endif()
         endforeach()
     endforeach()
 endforeach()
 if(wrong)
     list(JOIN wrong "\n" wrong)
-    message(FATAL_ERROR "Includes that point up the layers (${kelvarine_layers}):\n${wrong}")
+    message(FATAL_ERROR "Includes that break the layers (lowest first: logic, platform, ui, "
+                        "hands memo settings, clock, app):\n${wrong}")
 endif()

@@ -7,6 +7,7 @@
 
 #include "logic/atomic_file.h"
 #include "logic/desktop_entry.h"
+#include "logic/exec_line.h"
 #include "logic/resource_ids.h"
 #include "logic/user_file.h"
 #include "platform/xdg_paths.h"
@@ -48,7 +49,7 @@ bool StartsWithSession(const AutostartStore& store, const QString& program) {
 }
 
 std::optional<QByteArray> XdgAutostartStore::ReadEntry() const {
-    return ReadSmallFile(m_path);
+    return ReadUserFile(m_path, kMaxDesktopEntryBytes).bytes;
 }
 
 WriteResult XdgAutostartStore::WriteEntry(const QString& program) {

@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 
 #include "logic/desktop_entry.h"
+#include "logic/exec_line.h"
+#include "logic/user_file.h"
+#include "platform/desktop_entry_files.h"
 
 namespace {
 
@@ -87,7 +90,7 @@ std::optional<QStringList> BrowserFallbackCommand(MimeDefaults& mime,
     if (path.isEmpty()) {
         return std::nullopt;
     }
-    const std::optional<QByteArray> text = ReadSmallFile(path);
+    const std::optional<QByteArray> text = ReadUserFile(path, kMaxDesktopEntryBytes).bytes;
     if (!text) {
         return std::nullopt;
     }

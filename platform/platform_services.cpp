@@ -5,22 +5,19 @@
 #include <climits>
 
 #include <QCoreApplication>
-#include <QDateTime>
 
-#include "logic/ini_text.h"
 #include "logic/user_file.h"
 #include "platform/autostart_store.h"
+#include "platform/ini_profile_store.h"
 #include "platform/message_box_question.h"
 #include "platform/program_launcher.h"
 #include "platform/shell_opener.h"
 #include "platform/sound_alarm.h"
+#include "platform/system_time.h"
 #include "platform/xdg_mime_defaults.h"
 #include "platform/xdg_paths.h"
 
 namespace {
-
-// The INI file holds a few lines; anything much larger is not ours.
-constexpr qint64 kMaxIniBytes = 1024 * 1024;
 
 // The program's own path as bytes: an install folder need not be UTF-8.
 QString ProgramPath() {
@@ -39,30 +36,6 @@ Paths DefaultPaths() {
     const QString config = XdgConfigHome() + QStringLiteral("/kelvarine");
     return {data + QStringLiteral("/memo.txt"), config + QStringLiteral("/kelvarine.ini"),
             ProgramPath()};
-}
-
-std::int64_t SystemTime::NowMs() const {
-    return QDateTime::currentMSecsSinceEpoch();
-}
-
-std::optional<QString> IniProfileStore::Read(const QString& group, const QString& key) const {
-    // Not QSettings: it opens whatever is there, and a pipe would hold the start-up for good.
-    const UserFile file = ReadUserFile(m_path, kMaxIniBytes);
-    m_readProblem = file.problem;
-    if (!file.bytes) {
-        return std::nullopt;
-    }
-    const std::optional<QByteArray> value = GetIniValue(*file.bytes, group.toUtf8(), key.toUtf8());
-    return value ? std::optional<QString>(QString::fromUtf8(*value)) : std::nullopt;
-}
-
-WriteResult IniProfileStore::Write(const QString& group, const QString& key, const QString& value) {
-    const UserFile file = ReadUserFile(m_path, kMaxIniBytes);
-    if (file.kind != FileKind::Missing && !file.bytes) {
-        return {false, file.problem};  // never replaced unread
-    }
-    return WriteFileAtomically(m_path, SetIniValue(file.bytes.value_or(QByteArray()),
-                                                   group.toUtf8(), key.toUtf8(), value.toUtf8()));
 }
 
 PlatformServices::PlatformServices()

@@ -5,6 +5,9 @@
 #include <QMimeDatabase>
 
 #include "logic/desktop_entry.h"
+#include "logic/exec_line.h"
+#include "logic/user_file.h"
+#include "platform/desktop_entry_files.h"
 #include "platform/program_launcher.h"
 #include "platform/xdg_paths.h"
 
@@ -58,7 +61,7 @@ int XdgShellOpener::CheckHandler(const QString& id) const {
     if (path.isEmpty()) {
         return kLaunchAssocIncomplete;
     }
-    const std::optional<QByteArray> text = ReadSmallFile(path);
+    const std::optional<QByteArray> text = ReadUserFile(path, kMaxDesktopEntryBytes).bytes;
     const std::optional<DesktopEntry> entry = text ? DesktopEntry::Parse(*text) : std::nullopt;
     const std::optional<QString> exec = entry ? entry->Value(QStringLiteral("Exec")) : std::nullopt;
     const std::optional<ExecCommand> command =

@@ -11,6 +11,7 @@
 #include <QStyleOptionFocusRect>
 #include <QTextDocument>
 
+#include "logic/fit_to_text.h"
 #include "logic/resource_ids.h"
 #include "platform/link_open.h"
 #include "platform/xdg_paths.h"
@@ -29,38 +30,14 @@ QString TipText(const QString& link) {
 
 }  // namespace
 
-QRect FitWindowToText(const QRect& window, QSize needed, Qt::Alignment alignment) {
-    int left = window.left();
-    int top = window.top();
-    int right = window.left() + window.width();
-    int bottom = window.top() + window.height();
-    if (alignment & Qt::AlignVCenter) {
-        const int shrink = (bottom - top - needed.height()) / 2;
-        top += shrink;
-        bottom -= shrink;
-    } else {
-        bottom = top + needed.height();
-    }
-    if (alignment & Qt::AlignHCenter) {
-        const int shrink = (right - left - needed.width()) / 2;
-        left += shrink;
-        right -= shrink;
-    } else if (alignment & Qt::AlignRight) {
-        left = right - needed.width();
-    } else {
-        right = left + needed.width();
-    }
-    return {left, top, right - left, bottom - top};
-}
-
 CLinkLabel::CLinkLabel(const Services& services, QWidget* parent)
     : QLabel(parent), m_services(services) {
     setTextFormat(Qt::PlainText);
     ExposeToAssistiveTechnology(*this, QAccessible::Link);
     m_actOpen.setObjectName(QAccessibleActionInterface::pressAction());
-    m_actOpen.setText(QCoreApplication::translate("CLinkLabel", "打开链接"));
+    m_actOpen.setText(tr("打开链接"));
     QObject::connect(&m_actOpen, &QAction::triggered, this, [this] {
-        if (m_bSubclassed) {
+        if (m_subclassed) {
             OnLinkClicked();
         }
     });
@@ -68,10 +45,10 @@ CLinkLabel::CLinkLabel(const Services& services, QWidget* parent)
 }
 
 void CLinkLabel::PreSubclassWindow() {
-    if (m_bSubclassed) {
+    if (m_subclassed) {
         return;
     }
-    m_bSubclassed = true;
+    m_subclassed = true;
     if (m_strLink.isEmpty()) {
         m_strLink = text();
     }
@@ -91,7 +68,7 @@ void CLinkLabel::PreSubclassWindow() {
 
 void CLinkLabel::SetLink(QString link) {
     m_strLink = std::move(link);
-    if (m_bSubclassed) {
+    if (m_subclassed) {
         FitToText();
         setToolTip(TipText(m_strLink));
     }
@@ -101,7 +78,7 @@ void CLinkLabel::SetUnderlineMode(int mode) {
     if (mode == m_nUnderlineMode) {
         return;
     }
-    if (m_bSubclassed) {
+    if (m_subclassed) {
         setFont(mode == UNDERLINE_ALWAYS ? m_fontUnderlined : m_fontPlain);
         update();
     }
@@ -110,13 +87,13 @@ void CLinkLabel::SetUnderlineMode(int mode) {
 
 void CLinkLabel::SetOpened(bool opened) {
     m_bOpened = opened;
-    if (m_bSubclassed) {
+    if (m_subclassed) {
         update();
     }
 }
 
 void CLinkLabel::FitToText() {
-    if (!m_bSubclassed || !m_bFitToText) {
+    if (!m_subclassed || !m_bFitToText) {
         return;
     }
     const QFontMetrics metrics(m_fontUnderlined, this);
@@ -127,14 +104,14 @@ void CLinkLabel::FitToText() {
 }
 
 void CLinkLabel::mouseMoveEvent(QMouseEvent* event) {
-    if (m_bSubclassed) {
+    if (m_subclassed) {
         OnMouseMove();
     }
     QLabel::mouseMoveEvent(event);
 }
 
 void CLinkLabel::mousePressEvent(QMouseEvent* event) {
-    if (m_bSubclassed && event->button() == Qt::LeftButton) {
+    if (m_subclassed && event->button() == Qt::LeftButton) {
         event->accept();
         OnLinkClicked();
         return;
@@ -144,7 +121,7 @@ void CLinkLabel::mousePressEvent(QMouseEvent* event) {
 
 void CLinkLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click is no second click: one click, one open.
-    if (m_bSubclassed && event->button() == Qt::LeftButton) {
+    if (m_subclassed && event->button() == Qt::LeftButton) {
         event->accept();
         return;
     }
@@ -153,7 +130,7 @@ void CLinkLabel::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CLinkLabel::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    if (m_bSubclassed && event->modifiers() == Qt::NoModifier &&
+    if (m_subclassed && event->modifiers() == Qt::NoModifier &&
         (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
         event->accept();
         OnLinkClicked();
@@ -163,21 +140,21 @@ void CLinkLabel::keyPressEvent(QKeyEvent* event) {
 }
 
 void CLinkLabel::enterEvent(QEnterEvent* event) {
-    if (m_bSubclassed) {
+    if (m_subclassed) {
         OnMouseMove();
     }
     QLabel::enterEvent(event);
 }
 
 void CLinkLabel::leaveEvent(QEvent* event) {
-    if (m_bSubclassed) {
+    if (m_subclassed) {
         OnMouseLeave();
     }
     QLabel::leaveEvent(event);
 }
 
 void CLinkLabel::paintEvent(QPaintEvent* event) {
-    if (!m_bSubclassed) {
+    if (!m_subclassed) {
         QLabel::paintEvent(event);
         return;
     }

@@ -9,17 +9,13 @@
 
 #include "platform/services.h"
 
-// Where a label's rectangle goes when it shrinks or grows to `needed` (its text plus its frame):
-// a left-aligned label keeps its left edge, a right-aligned one its right edge, a centred one
-// moves both edges by half the difference (rounded toward zero). Vertically it keeps its top, or
-// with Qt::AlignVCenter moves top and bottom by half the difference.
-QRect FitWindowToText(const QRect& window, QSize needed, Qt::Alignment alignment);
-
 // A static text that behaves as a hyperlink: link colours, red while the pointer is on it, a
 // hand cursor and its target as tooltip. A click, or Return or Space while it has the focus,
 // opens the target through the desktop, or else through the default web browser, and a failure
 // is reported with a beep and a message box. Assistive technology sees a link it can press.
 class CLinkLabel : public QLabel {
+    Q_OBJECT
+
 public:
     static constexpr int UNDERLINE_HOVER = -1;
     static constexpr int UNDERLINE_NEVER = 0;
@@ -65,7 +61,7 @@ private:
     QString m_strLink;
     QFont m_fontUnderlined;
     QFont m_fontPlain;
-    bool m_bSubclassed = false;
+    bool m_subclassed = false;
     const Services& m_services;
     QAction m_actOpen;
 };

@@ -10,7 +10,7 @@
 #include "logic/atomic_file.h"
 #include "logic/ini_text.h"
 #include "platform/autostart_store.h"
-#include "platform/platform_services.h"
+#include "platform/ini_profile_store.h"
 #include "tests/test_support.h"
 
 namespace {

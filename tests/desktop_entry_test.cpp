@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 
 #include "logic/desktop_entry.h"
+#include "logic/exec_line.h"
+#include "platform/desktop_entry_files.h"
 #include "platform/link_open.h"
 #include "tests/test_support.h"
 

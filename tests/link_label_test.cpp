@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWidget>
 
+#include "logic/fit_to_text.h"
 #include "logic/resource_ids.h"
 #include "platform/link_open.h"
 #include "settings/link_label.h"

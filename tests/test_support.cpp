@@ -12,30 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
-    std::tm tm{};
-    tm.tm_year = year - 1900;
-    tm.tm_mon = month - 1;
-    tm.tm_mday = day;
-    tm.tm_hour = hour;
-    tm.tm_min = minute;
-    tm.tm_sec = second;
-    tm.tm_isdst = -1;
-    return static_cast<std::int64_t>(std::mktime(&tm));
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 void FakeAlarm::Start() {
     log.push_back("start");
     playing = true;
@@ -82,25 +58,6 @@ WriteResult MemoryProfile::Write(const QString& group, const QString& key, const
     }
     values[{group, key}] = value;
     return {};
-}
-
-int RunUnprivileged(const std::function<int()>& fn) {
-    if (geteuid() != 0) {
-        return fn();
-    }
-    const pid_t pid = fork();
-    if (pid == 0) {
-        // 65534 is "nobody" on Debian.
-        if (setgid(65534) != 0 || setuid(65534) != 0) {
-            _exit(255);
-        }
-        _exit(fn() & 0xff);
-    }
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
 }
 
 TestServices::TestServices() {
@@ -166,21 +123,4 @@ bool MemoryAutostart::Remove() {
     ++removes;
     entry.reset();
     return true;
-}
-
-FileSizeLimit::FileSizeLimit(std::uint64_t bytes) {
-    rlimit limit = {};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    m_oldSoft = limit.rlim_cur;
-    m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    limit.rlim_cur = bytes;
-    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
-}
-
-FileSizeLimit::~FileSizeLimit() {
-    rlimit limit = {};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = m_oldSoft;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, m_oldHandler);
 }

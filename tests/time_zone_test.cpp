@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 
 #include "clock/clock_dlg.h"
-#include "hands/hands_painter.h"
-#include "logic/hand_sampler.h"
+#include "hands/hands_frame.h"
+#include "logic/hand_positions.h"
 #include "logic/hand_tips.h"
 #include "logic/local_time.h"
 #include "tests/test_support.h"

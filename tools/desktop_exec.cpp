@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "logic/desktop_entry.h"
+#include "logic/exec_line.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -4,8 +4,8 @@
 #include <QBitmap>
 #include <QGuiApplication>
 
-#include "hands/hands_painter.h"
-#include "logic/hand_sampler.h"
+#include "hands/hands_frame.h"
+#include "logic/hand_positions.h"
 #include "logic/hand_tips.h"
 #include "logic/hands_geometry.h"
 

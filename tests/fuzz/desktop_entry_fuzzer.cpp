@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "logic/desktop_entry.h"
+#include "logic/exec_line.h"
 #include "logic/user_file.h"
 #include "platform/autostart_store.h"
 

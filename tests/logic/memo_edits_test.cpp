@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "logic/memo_edits.h"
-#include "tests/test_support.h"
+#include "tests/logic/support.h"
 
 namespace {
 

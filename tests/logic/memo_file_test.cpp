@@ -26,7 +26,7 @@
 
 #include "logic/memo_file.h"
 #include "logic/memo_store.h"
-#include "tests/test_support.h"
+#include "tests/logic/support.h"
 
 namespace {
 

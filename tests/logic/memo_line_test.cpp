@@ -6,7 +6,7 @@
 #include <QFileInfo>
 
 #include "logic/memo.h"
-#include "tests/test_support.h"
+#include "tests/logic/support.h"
 
 namespace {
 

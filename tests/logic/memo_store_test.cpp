@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 
 #include "logic/memo_store.h"
-#include "tests/test_support.h"
+#include "tests/logic/support.h"
 
 namespace {
 

@@ -2,16 +2,6 @@
 
 #include <cstdint>
 
-// Which of the 60 dial positions each hand takes at a local time.
-struct HandPositions {
-    int hour = 0;    // moves on every 12 minutes
-    int minute = 0;  // jumps once a minute
-    int second = 0;  // jumps once a second
-    bool pm = false;
-};
-
-HandPositions HandPositionsAt(int hour, int minute, int second);
-
 // How long to wait from `nowMs` so the next tick lands just after the next second boundary;
 // a plain 1000 ms period drifts and now and then skips a second.
 int MillisecondsToNextTick(std::int64_t nowMs);
@@ -24,5 +14,5 @@ public:
     bool IsNewMinute(int minute);
 
 private:
-    int m_nLastMinute = -1;
+    int m_lastMinute = -1;
 };

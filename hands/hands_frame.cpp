@@ -1,4 +1,4 @@
-#include "hands/hands_painter.h"
+#include "hands/hands_frame.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,4 @@
-#include "logic/hand_sampler.h"
-
-HandPositions HandPositionsAt(int hour, int minute, int second) {
-    return {(hour % 12) * 5 + minute / 12, minute, second, hour / 12 != 0};
-}
+#include "logic/tick_timing.h"
 
 int MillisecondsToNextTick(std::int64_t nowMs) {
     constexpr int kLateByMs = 3;  // timers may fire a little early; never sample the old second
@@ -11,9 +7,9 @@ int MillisecondsToNextTick(std::int64_t nowMs) {
 }
 
 bool MinuteWatch::IsNewMinute(int minute) {
-    if (minute == m_nLastMinute) {
+    if (minute == m_lastMinute) {
         return false;
     }
-    m_nLastMinute = minute;
+    m_lastMinute = minute;
     return true;
 }
