@@ -1,9 +1,9 @@
-#include <cstdlib>
-
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include "tests/logic/support.h"
 
 int main(int argc, char** argv) {
     // Widget tests run headless on one 1920 x 1080 screen at 96 dpi, whatever the caller's
@@ -18,13 +18,7 @@ int main(int argc, char** argv) {
     }
     file.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
-    // A fixed zone keeps local-time cases reproducible; tests that need another set their own.
-    setenv("TZ", "UTC", 1);
-    // And no language: the texts as written, whatever the caller's locale.
-    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
-        unsetenv(name);
-    }
-    setenv("LANG", "C.UTF-8", 1);
+    PinTestEnvironment();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

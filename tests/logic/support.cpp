@@ -5,12 +5,21 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <ctime>
 
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+void PinTestEnvironment() {
+    setenv("TZ", "UTC", 1);
+    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) {
+        unsetenv(name);
+    }
+    setenv("LANG", "C.UTF-8", 1);
+}
 
 std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, int second) {
     std::tm tm{};
