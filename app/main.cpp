@@ -12,6 +12,7 @@
 #include "logic/resource_ids.h"
 #include "logic/user_file.h"
 #include "platform/application_bus.h"
+#include "platform/font_files.h"
 #include "platform/platform_services.h"
 #include "platform/qt_translations.h"
 #include "platform/single_instance.h"
@@ -99,6 +100,8 @@ int main(int argc, char** argv) {
     ApplicationBus bus;
     bus.Register();  // without a session bus, later starts only say that this one runs
 
+    // Nothing has drawn text yet: the hands' labels may let fontconfig go once they are loaded.
+    ArmFontconfigRelease();
     CClockApp theApp(platform.services(), &bus, command.action);
     theApp.InitInstance();
     return theApp.ExitInstance();

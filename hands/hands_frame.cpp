@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/font_files.h"
 #include "ui/drawing.h"
 
 namespace {
@@ -17,6 +18,15 @@ QImage BlankFrame(const HandsGeometry& g, int dpi, qreal dpr) {
     frame.fill(HANDS_KEY_COLOR);
     return frame;
 }
+
+}  // namespace
+
+QStringList HandsLabelFamilies() {
+    using namespace hands_style;
+    return {QString::fromUtf16(kLabelFamily), QString::fromUtf16(kDayFamily)};
+}
+
+namespace {
 
 // Everything that changes at most once a minute.
 void DrawMinuteLayer(QImage& frame, const HandsGeometry& g, LabelFonts& fonts) {
@@ -38,6 +48,9 @@ void DrawMinuteLayer(QImage& frame, const HandsGeometry& g, LabelFonts& fonts) {
         surface.DrawCentredText(t.text, fonts.Get(t.family, pixels),
                                 FontFromFamily(t.family, t.points), t.layout, kTextColor);
     }
+    // Loading the fonts had Qt read the desktop's hinting settings through fontconfig, which
+    // mapped the caches of every installed font to answer; the labels need none of them again.
+    ReleaseFontconfigIfArmed();
     surface.DrawLine(g.centre, g.hourTip, kHandColor, kHourPenWidth);
     surface.DrawLine(g.centre, g.minuteTip, kHandColor, kMinutePenWidth);
     surface.FillEllipse(g.centreDot, kCentreDotColor);
@@ -65,7 +78,7 @@ QRect ToDevice(const QRect& logical, qreal dpr) {
 
 QImage RenderHandsFrame(const HandsGeometry& g, int dpi, qreal dpr) {
     QImage frame = BlankFrame(g, dpi, dpr);
-    LabelFonts fonts;
+    LabelFonts fonts(HandsLabelFamilies());
     DrawMinuteLayer(frame, g, fonts);
     DrawSecondHand(frame, g);
     KeyToTransparent(frame, HANDS_KEY_COLOR);

@@ -23,6 +23,9 @@ inline constexpr QRgb kSecondHandColor = 0xFFA0FFFF;
 // at device resolution.
 QImage RenderHandsFrame(const HandsGeometry& g, int dpi, qreal dpr = 1.0);
 
+// The font families of the texts on the hands: the AM/PM label and the day of the month.
+QStringList HandsLabelFamilies();
+
 // Turns pixels exactly equal to `key` into alpha 0; any other pixel stays as it is.
 void KeyToTransparent(QImage& image, QRgb key);
 
@@ -40,7 +43,7 @@ private:
     QImage m_base;   // the frame without the second hand
     QImage m_frame;  // what the window shows
     HandsGeometry m_shown;
-    LabelFonts m_fonts;
+    LabelFonts m_fonts{HandsLabelFamilies()};
     int m_dpi = 0;
     bool m_valid = false;
 };

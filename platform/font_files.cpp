@@ -1,10 +1,17 @@
 #include "platform/font_files.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <fontconfig/fontconfig.h>
 
 #include <QFile>
 
-std::optional<QString> MatchFontFile(const QString& family) {
+namespace {
+
+std::optional<QString> Match(FcConfig* config, const QString& family) {
     const QByteArray name = family.toUtf8();
     FcPattern* pattern = FcPatternCreate();
     if (pattern == nullptr) {
@@ -13,10 +20,10 @@ std::optional<QString> MatchFontFile(const QString& family) {
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.constData()));
     FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     FcPatternDestroy(pattern);
     std::optional<QString> path;
     FcChar8* file = nullptr;
@@ -27,4 +34,55 @@ std::optional<QString> MatchFontFile(const QString& family) {
         FcPatternDestroy(match);
     }
     return path;
+}
+
+}  // namespace
+
+QList<std::optional<QString>> MatchFontFiles(const QStringList& families) {
+    QList<std::optional<QString>> files;
+    // Not the process's current configuration: that one stays for Qt, which would otherwise
+    // find it built already, and keep its caches mapped for good.
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    for (const QString& family : families) {
+        files.append(config != nullptr ? Match(config, family) : std::nullopt);
+    }
+    if (config != nullptr) {
+        FcConfigDestroy(config);
+    }
+    return files;
+}
+
+QByteArray MapFontFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return {};
+    }
+    struct stat st = {};
+    void* data = MAP_FAILED;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        data = ::mmap(nullptr, static_cast<size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    }
+    ::close(fd);
+    if (data == MAP_FAILED) {
+        return {};
+    }
+    return QByteArray::fromRawData(static_cast<const char*>(data),
+                                   static_cast<qsizetype>(st.st_size));
+}
+
+namespace {
+
+bool g_releaseArmed = false;
+
+}  // namespace
+
+void ArmFontconfigRelease() {
+    g_releaseArmed = true;
+}
+
+void ReleaseFontconfigIfArmed() {
+    if (g_releaseArmed) {
+        g_releaseArmed = false;
+        FcFini();
+    }
 }

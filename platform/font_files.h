@@ -2,10 +2,28 @@
 
 #include <optional>
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
-// The installed font file that draws `family` best, as fontconfig matches it for the desktop
-// ("Arial" may come out as a metric-compatible family); nullopt when there is none. One match
-// is a look-up in fontconfig's cache, where Qt's own font matching first lists every installed
-// font: on a desktop with a few thousand fonts that is most of a small program's memory.
-std::optional<QString> MatchFontFile(const QString& family);
+// The installed font files that draw `families` best, in their order, as fontconfig matches them
+// for the desktop ("Arial" may come out as a metric-compatible family); nullopt where there is
+// none. Qt's own font matching first lists every installed font, which on a desktop with a few
+// thousand fonts is most of a small program's memory; this matches in a configuration of its
+// own, released again with the font caches it mapped, so Qt loads fontconfig only when a dialog
+// first draws text.
+QList<std::optional<QString>> MatchFontFiles(const QStringList& families);
+
+// A font file's bytes, mapped rather than read: only the parts drawn from take memory, in pages
+// shared with every other program drawing from the same file. The mapping lasts as long as the
+// process. Empty when the file cannot be mapped.
+QByteArray MapFontFile(const QString& path);
+
+// Unmaps fontconfig's caches (megabytes on a desktop with many fonts, all touched when Qt reads
+// the hinting settings for a raw font) and forgets its configuration; its next user, Qt
+// included, builds them again. Qt's own font engines keep pointers into those caches, so this
+// runs once, and only when the program armed it before anything drew text through Qt: the
+// hands' labels are the first text the clock draws. Tests never arm it.
+void ArmFontconfigRelease();
+void ReleaseFontconfigIfArmed();

@@ -96,12 +96,19 @@ QRawFont LabelFonts::Get(const QString& family, qreal pixelSize) {
     if (const auto found = m_fonts.constFind(key); found != m_fonts.constEnd()) {
         return *found;
     }
-    if (!m_files.contains(family)) {
-        m_files.insert(family, MatchFontFile(family));
+    if (!m_matched) {
+        // All families in one match: each match reads fontconfig's configuration anew.
+        m_matched = true;
+        const QList<std::optional<QString>> files = MatchFontFiles(m_families);
+        for (qsizetype i = 0; i < m_families.size(); ++i) {
+            if (files[i]) {
+                m_data.insert(m_families[i], MapFontFile(*files[i]));
+            }
+        }
     }
     QRawFont font;
-    if (const std::optional<QString> file = m_files.value(family)) {
-        font.loadFromFile(*file, pixelSize, QFont::PreferDefaultHinting);
+    if (const QByteArray data = m_data.value(family); !data.isEmpty()) {
+        font.loadFromData(data, pixelSize, QFont::PreferDefaultHinting);
     }
     m_fonts.insert(key, font);
     return font;

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QRawFont>
 #include <QRgb>
+#include <QStringList>
 
 class QBitmap;
 class QImage;
@@ -44,13 +45,17 @@ QBitmap LogicalAlphaMask(const QImage& image);
 QFont FontFromFamily(const QString& family, qreal points);
 
 // The fonts of the few texts a window draws over and over, each loaded once, straight from the
-// file fontconfig matches for its family (see MatchFontFile).
+// file fontconfig matches for its family (see MatchFontFiles).
 class LabelFonts {
 public:
+    // The families it will be asked for, matched together at the first Get.
+    explicit LabelFonts(QStringList families) : m_families(std::move(families)) {}
     // Invalid when no font file can draw `family`.
     QRawFont Get(const QString& family, qreal pixelSize);
 
 private:
-    QHash<QString, std::optional<QString>> m_files;
+    QStringList m_families;
+    bool m_matched = false;
+    QHash<QString, QByteArray> m_data;  // each family's font file, mapped
     QHash<QPair<QString, qreal>, QRawFont> m_fonts;
 };
