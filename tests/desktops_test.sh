@@ -20,20 +20,19 @@ case "$wm" in
     *) require_tools "$wm" ;;
 esac
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    local p
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
 # A bare X server, ready when this returns (another test may take a display number first: then
 # the next one is tried); the window manager is started below.
 KELVARINE_WM=none KELVARINE_COMPOSITOR=none start_virtual_desktop 1280x800
-pids+=("${KELVARINE_DESKTOP_PIDS[@]}")
+work=$(mktemp -d)
+pids=()
+# What this test started, then the X server; in place of the desktop's own exit trap.
+cleanup() {
+    local p
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+    wait "${pids[@]}" 2>/dev/null
+    stop_virtual_desktop
+    rm -rf "$work"
+}
 trap cleanup EXIT
 # A session bus of our own: these window managers look for one.
 eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
@@ -49,8 +48,7 @@ case "$wm" in
     xfwm4) xfwm4 --replace --compositor=on >"$work/wm.log" 2>&1 & pids+=($!) ;;
     openbox+xcompmgr) openbox >"$work/wm.log" 2>&1 & pids+=($!) ;;
 esac
-wm_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-for _ in $(seq 300); do wm_runs && break; sleep 0.1; done
+wait_until 30 window_manager_running
 if [ "$wm" = openbox+xcompmgr ]; then
     xcompmgr >/dev/null 2>&1 &
     pids+=($!)
@@ -58,7 +56,8 @@ fi
 sleep 2
 xsetroot -solid '#5a7a9a'
 # Without it every check below would test a bare X server.
-wm_runs || { echo "FAIL [$mode]: $wm did not start" >&2; cat "$work/wm.log" >&2; exit 1; }
+window_manager_running ||
+    { echo "FAIL [$mode]: $wm did not start" >&2; cat "$work/wm.log" >&2; exit 1; }
 
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TZ=UTC
 mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine"
