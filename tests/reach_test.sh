@@ -109,7 +109,7 @@ close_dialog '备忘事件'
 start_second --settings
 check "--settings opens the settings in the running clock" wait_until 5 window_shown '设置'
 start_second --memos
-sleep 0.5
+sleep 0.5  # a memo dialog that must not open: nothing to wait for but time
 check "--memos while the settings are open brings them forward instead" \
     eval 'window_shown 设置 && window_gone 备忘事件'
 close_dialog '设置'

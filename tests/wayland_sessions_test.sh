@@ -223,11 +223,11 @@ xmessage -geometry 500x400+$((fx - 200))+$((fy - 30)) -bg '#203040' 'another pro
 other=$!
 pids+=($other)
 wait_until 5 window_shown xmessage
-sleep 0.5
+wait_until_steady 3 origin_of "$(visible_window xmessage)"  # placed by the compositor
 read -r ox oy < <(origin_of "$(visible_window xmessage)")
 glide $((ox + 40)) $((oy + 300))
 on_screen xdotool click 1
-sleep 1
+sleep 1  # a move the clock must not make has no end to wait for
 check "the clock stays where it was when the pointer comes back (is $(geometry_of "$(clock_window)"))" \
     test "$(geometry_of "$(clock_window)")" = "$face"
 check "the hands still show on the face over a focused window" hands_shown focused
