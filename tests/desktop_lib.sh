@@ -1,4 +1,7 @@
-# Helpers shared by the real-window tests. Sourced; the test sets $mode for its messages.
+# shellcheck shell=bash
+# Helpers shared by the real-window tests. Sourced; the test sets $mode for its messages, and
+# $clock and $work for quiet_for_two_seconds.
+# shellcheck disable=SC2154  # mode, clock and work belong to the sourcing test
 # shellcheck source=../tools/virtual-desktop.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../tools/virtual-desktop.sh"  # wait_until
 
@@ -88,7 +91,9 @@ one_rectangle() {  # the face and the overlay share one rectangle
     local face overlay
     face=$(geometry_of "$(clock_window)")
     overlay=$(geometry_of "$(overlay_window "$face")")
-    [ -n "$face" ] && [ "$face" = "$overlay" ] || { echo "  face $face, overlay $overlay" >&2; false; }
+    [ -n "$face" ] && [ "$face" = "$overlay" ] && return
+    echo "  face $face, overlay $overlay" >&2
+    false
 }
 process_ended() { ! kill -0 "$1" 2>/dev/null; }
 # Like wait_until, but COMMAND must succeed on two polls in a row, so a state the desktop only
@@ -148,9 +153,9 @@ cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 # events in $work.
 quiet_for_two_seconds() {  # quiet_for_two_seconds NAME
     local before after restacks ticks
-    before=$(cpu_ticks $clock)
+    before=$(cpu_ticks "$clock")
     timeout 2 xev -root -event substructure >"$work/$1.events" 2>/dev/null
-    after=$(cpu_ticks $clock)
+    after=$(cpu_ticks "$clock")
     restacks=$(grep -c '^ConfigureNotify' "$work/$1.events")
     ticks=$((after - before))
     echo "  [$mode] $1: $restacks stacking changes, clock $ticks CPU ticks in 2 s" >&2

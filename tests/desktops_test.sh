@@ -11,6 +11,7 @@ binary=$1
 source_dir=$2
 wm=$3
 mode=$wm
+# shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb xdotool xwininfo xprop xev convert xmessage wmctrl dbus-daemon python3
 case "$wm" in
@@ -37,7 +38,7 @@ trap cleanup EXIT
 # A session bus of our own: these window managers look for one.
 eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
     { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus=$pid"; })"
-pids+=($bus)
+pids+=("$bus")
 export XDG_RUNTIME_DIR=$work/run LIBGL_ALWAYS_SOFTWARE=1 NO_AT_BRIDGE=1
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 case "$wm" in
@@ -89,7 +90,7 @@ intersection() {  # WxH+X+Y of two rectangles' overlap, nothing when they do not
 
 "$binary" 2>"$work/stderr" &
 clock=$!
-pids+=($clock)
+pids+=("$clock")
 wait_until 10 clock_shown
 # Up and drawn: in place, with the overlay on it and the hands showing.
 started() {
@@ -147,7 +148,7 @@ fi
 
 xmessage -geometry 200x200+$((fx - 30))+$((fy - 30)) -bg '#203040' cover &
 cover=$!
-pids+=($cover)
+pids+=("$cover")
 # Managed (in the window manager's client list) before asking the window manager about it.
 wait_until 5 eval "wmctrl -l | grep -q ' xmessage\$'"
 wmctrl -r xmessage -b add,above 2>/dev/null

@@ -1,5 +1,7 @@
+# shellcheck shell=bash
 # Debian packages the scripts need, and a quiet, idempotent installer for them.
 # Sourced by ./run and ./test.
+# shellcheck disable=SC2034  # the lists are for the sourcing scripts
 
 KELVARINE_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
