@@ -10,9 +10,10 @@ KELVARINE_BUILD_PACKAGES=(
     fonts-liberation fonts-wqy-microhei tzdata qt6-translations-l10n
     xdg-utils desktop-file-utils
 )
-# What the install and package checks run: AppStream's validator, man, dpkg-shlibdeps, lintian.
+# What the install, package and script checks run: AppStream's validator, man, dpkg-shlibdeps,
+# lintian, shellcheck.
 KELVARINE_PACKAGING_PACKAGES=(
-    appstream man-db dpkg-dev file lintian
+    appstream man-db dpkg-dev file lintian shellcheck
     binutils devscripts  # readelf and objcopy; hardening-check
 )
 # The sanitizer build and its fuzz targets: clang with its sanitizer and libFuzzer runtimes.
