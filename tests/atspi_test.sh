@@ -8,6 +8,7 @@ set -uo pipefail
 binary=$1
 source_dir=$2
 mode=at-spi
+# shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xdotool xwininfo wmctrl dbus-daemon /usr/libexec/at-spi-bus-launcher
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "skipped: no pyatspi" >&2; exit 77; }
@@ -35,7 +36,7 @@ said() { sed 's/^/    /' "$work/client.log" >&2; }
 
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$binary" 2>"$work/stderr" &
 clock=$!
-wait_until 10 eval '[ -n "$(clock_window)" ]'
+wait_until 10 clock_shown
 
 client face
 check "the face is named with the time and offers memos, settings, quit" test $? = 0 || said

@@ -53,7 +53,8 @@ check "and took no lock" test ! -e "$lock"
 for case in "DISPLAY=:599|:599" "WAYLAND_DISPLAY=wayland-99|XWayland" \
     "QT_QPA_PLATFORM=nonesuch DISPLAY=:599|nonesuch" "QT_QPA_PLATFORM=xcb WAYLAND_DISPLAY=w-9|X"; do
     IFS='|' read -r environment named <<<"$case"
-    env $environment "$program" >"$work/out" 2>"$work/err"
+    read -ra variables <<<"$environment"
+    env "${variables[@]}" "$program" >"$work/out" 2>"$work/err"
     status=$?
     check "$environment: status 1 (got $status)" test "$status" = 1
     check "$environment: one line naming $named ($(head -c 300 "$work/err"))" \

@@ -7,7 +7,9 @@ set -uo pipefail
 binary=$1
 source_dir=$2
 mode=data
+# shellcheck source=../tools/virtual-desktop.sh
 source "$source_dir/tools/virtual-desktop.sh"
+# shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xdotool xwininfo xprop wmctrl
 

@@ -9,6 +9,7 @@ binary=$1
 source_dir=$2
 export KELVARINE_WM=$3 KELVARINE_COMPOSITOR=$4
 mode="$3+$4"
+# shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb xdotool xwininfo xprop xsetroot convert xmessage wmctrl
 [ "$3" = none ] || require_tools "$3"
@@ -37,7 +38,7 @@ shoot() {  # shoot NAME: a screenshot, kept when KELVARINE_SHOT_DIR is set
 
 "$binary" 2>"$work/stderr" &
 clock=$!
-wait_until 10 eval '[ -n "$(clock_window)" ]'
+wait_until 10 clock_shown
 # Nothing to poll for here: while fluxbox starts up it sometimes moves a just-mapped face
 # once, about a second later, and polling its geometry meanwhile made that more frequent.
 sleep 1

@@ -1,4 +1,7 @@
-# Helpers shared by the real-window tests. Sourced; the test sets $mode for its messages.
+# shellcheck shell=bash
+# Helpers shared by the real-window tests. Sourced; the test sets $mode for its messages, and
+# $clock and $work for quiet_for_two_seconds.
+# shellcheck disable=SC2154  # mode, clock and work belong to the sourcing test
 # shellcheck source=../tools/virtual-desktop.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../tools/virtual-desktop.sh"  # wait_until
 
@@ -67,6 +70,7 @@ clock_window() {
 visible_window() {  # visible_window TITLE -> id of a visible window so titled, if any
     xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1
 }
+clock_shown() { [ -n "$(clock_window)" ]; }
 window_shown() { [ -n "$(visible_window "$1")" ]; }
 window_gone() { [ -z "$(visible_window "$1")" ]; }
 wait_for_window() {  # wait_for_window TITLE -> id of a visible window so titled, within 5 s
@@ -87,7 +91,9 @@ one_rectangle() {  # the face and the overlay share one rectangle
     local face overlay
     face=$(geometry_of "$(clock_window)")
     overlay=$(geometry_of "$(overlay_window "$face")")
-    [ -n "$face" ] && [ "$face" = "$overlay" ] || { echo "  face $face, overlay $overlay" >&2; false; }
+    [ -n "$face" ] && [ "$face" = "$overlay" ] && return
+    echo "  face $face, overlay $overlay" >&2
+    false
 }
 process_ended() { ! kill -0 "$1" 2>/dev/null; }
 # Like wait_until, but COMMAND must succeed on two polls in a row, so a state the desktop only
@@ -98,6 +104,34 @@ wait_until_settled() {  # wait_until_settled TIMEOUT_SECONDS COMMAND...
     wait_until "$timeout" succeeds_twice "$@"
 }
 succeeds_twice() { "$@" && sleep 0.05 && "$@"; }
+# Waits until COMMAND prints the same non-empty text on two polls in a row: for a state with no
+# known end (where a window manager places a window), once it stops changing.
+wait_until_steady() {  # wait_until_steady TIMEOUT_SECONDS COMMAND...
+    local timeout=$1
+    shift
+    steady_last=
+    wait_until "$timeout" prints_as_before "$@"
+}
+prints_as_before() {
+    local now same=1
+    now=$("$@") && [ -n "$now" ] && [ "$now" = "$steady_last" ] && same=0
+    steady_last=$now
+    return $same
+}
+# Whether a compositing manager owns the screen's _NET_WM_CM_S0 selection. No X tool here
+# reports a selection's owner; libX11 through ctypes does.
+compositing_manager_running() {
+    python3 -c '
+import ctypes, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+x.XGetSelectionOwner.restype = ctypes.c_ulong
+d = x.XOpenDisplay(None)
+sys.exit(0 if d and x.XGetSelectionOwner(d, x.XInternAtom(d, b"_NET_WM_CM_S0", 0)) else 1)'
+}
 focus() {  # focus WINDOW: give it the keyboard, as far as the window manager lets us
     xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
 }
@@ -119,9 +153,9 @@ cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 # events in $work.
 quiet_for_two_seconds() {  # quiet_for_two_seconds NAME
     local before after restacks ticks
-    before=$(cpu_ticks $clock)
+    before=$(cpu_ticks "$clock")
     timeout 2 xev -root -event substructure >"$work/$1.events" 2>/dev/null
-    after=$(cpu_ticks $clock)
+    after=$(cpu_ticks "$clock")
     restacks=$(grep -c '^ConfigureNotify' "$work/$1.events")
     ticks=$((after - before))
     echo "  [$mode] $1: $restacks stacking changes, clock $ticks CPU ticks in 2 s" >&2

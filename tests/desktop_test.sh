@@ -7,6 +7,7 @@ set -uo pipefail
 binary=$1
 source_dir=$2
 mode=${3:-compositor}
+# shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xcompmgr xdotool xwininfo xprop xsetroot xclip convert
 
@@ -83,7 +84,7 @@ import -window root "$work/shot.png"
 background=$(pixel "$work/shot.png" 10 790)
 [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/shot.png" "$KELVARINE_SHOT_DIR/desktop-$mode.png"
 for corner in "1152 50" "1279 50" "1152 177" "1279 177"; do
-    check "corner $corner shows the desktop" test "$(pixel "$work/shot.png" $corner)" = "$background"
+    check "corner $corner shows the desktop" test "$(pixel "$work/shot.png" "${corner% *}" "${corner#* }")" = "$background"
 done
 convert "$work/shot.png" -crop "$rect" +repage "$work/face.png"
 convert -size 128x128 "xc:$background" "$source_dir/res/png/130.png" -composite "$work/expected.png"

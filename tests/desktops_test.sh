@@ -11,8 +11,9 @@ binary=$1
 source_dir=$2
 wm=$3
 mode=$wm
+# shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
-require_tools Xvfb xdotool xwininfo xprop xev convert xmessage wmctrl dbus-daemon
+require_tools Xvfb xdotool xwininfo xprop xev convert xmessage wmctrl dbus-daemon python3
 case "$wm" in
     openbox+xcompmgr) require_tools openbox xcompmgr ;;
     marco) require_tools marco; [ -e /usr/share/glib-2.0/schemas/org.mate.interface.gschema.xml ] ||
@@ -20,25 +21,26 @@ case "$wm" in
     *) require_tools "$wm" ;;
 esac
 
+# A bare X server, ready when this returns (another test may take a display number first: then
+# the next one is tried); the window manager is started below. It must not reset when its last
+# client leaves: the polls below connect and leave while the window manager connects, and a
+# server in its reset refuses it.
+KELVARINE_XVFB_NORESET=1 KELVARINE_WM=none KELVARINE_COMPOSITOR=none start_virtual_desktop 1280x800
 work=$(mktemp -d)
 pids=()
+# What this test started, then the X server; in place of the desktop's own exit trap.
 cleanup() {
     local p
     for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-    wait 2>/dev/null
+    wait "${pids[@]}" 2>/dev/null
+    stop_virtual_desktop
     rm -rf "$work"
 }
-trap cleanup EXIT
-
-# A bare X server, ready when this returns (another test may take a display number first: then
-# the next one is tried); the window manager is started below.
-KELVARINE_WM=none KELVARINE_COMPOSITOR=none start_virtual_desktop 1280x800
-pids+=("${KELVARINE_DESKTOP_PIDS[@]}")
 trap cleanup EXIT
 # A session bus of our own: these window managers look for one.
 eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
     { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus=$pid"; })"
-pids+=($bus)
+pids+=("$bus")
 export XDG_RUNTIME_DIR=$work/run LIBGL_ALWAYS_SOFTWARE=1 NO_AT_BRIDGE=1
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 case "$wm" in
@@ -49,16 +51,21 @@ case "$wm" in
     xfwm4) xfwm4 --replace --compositor=on >"$work/wm.log" 2>&1 & pids+=($!) ;;
     openbox+xcompmgr) openbox >"$work/wm.log" 2>&1 & pids+=($!) ;;
 esac
-wm_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-for _ in $(seq 300); do wm_runs && break; sleep 0.1; done
+wait_until 30 window_manager_running
 if [ "$wm" = openbox+xcompmgr ]; then
     xcompmgr >/dev/null 2>&1 &
     pids+=($!)
 fi
-sleep 2
+# Each of these composites; the full desktops' window managers take the compositor's selection
+# a while after they claim the screen.
+wait_until 10 compositing_manager_running
 xsetroot -solid '#5a7a9a'
-# Without it every check below would test a bare X server.
-wm_runs || { echo "FAIL [$mode]: $wm did not start" >&2; cat "$work/wm.log" >&2; exit 1; }
+# Without them every check below would test a bare X server.
+if ! window_manager_running || ! compositing_manager_running; then
+    echo "FAIL [$mode]: $wm did not start compositing" >&2
+    cat "$work/wm.log" >&2
+    exit 1
+fi
 
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TZ=UTC
 mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine"
@@ -71,6 +78,9 @@ shoot() {
     [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/$1.png" "$KELVARINE_SHOT_DIR/$1-$mode.png"
     true
 }
+quietly() { "$@" 2>/dev/null; }  # while waiting, a mismatch on the way is no failure yet
+hands_hidden() { shoot "$1" && [ "$(red_in_face "$work/$1.png" "$2")" = 0 ]; }  # SHOT WxH+X+Y
+hands_shown() { shoot "$1" && [ "$(red_in_face "$work/$1.png" "$2")" -gt 20 ]; }
 intersection() {  # WxH+X+Y of two rectangles' overlap, nothing when they do not meet
     awk -F'[x+]' -v a="$1" -v b="$2" 'BEGIN {
         split(a, p, /[x+]/); split(b, q, /[x+]/)
@@ -82,13 +92,17 @@ intersection() {  # WxH+X+Y of two rectangles' overlap, nothing when they do not
 
 "$binary" 2>"$work/stderr" &
 clock=$!
-pids+=($clock)
-for _ in $(seq 100); do [ -n "$(clock_window)" ] && break; sleep 0.1; done
-sleep 1.5
+pids+=("$clock")
+wait_until 10 clock_shown
+# Up and drawn: in place, with the overlay on it and the hands showing.
+started() {
+    [ "$(geometry_of "$(clock_window)")" = "128x128+1152+50" ] && quietly one_rectangle &&
+        hands_shown start 128x128+1152+50
+}
+wait_until_settled 10 started
 face=$(geometry_of "$(clock_window)")
 check "the clock starts at the top-right (is $face)" test "$face" = "128x128+1152+50"
 check "face and overlay share one rectangle at start-up" one_rectangle
-shoot start
 check "the hands show on the face" test "$(red_in_face "$work/start.png" "$face")" -gt 20
 states=$(xprop -id "$(clock_window)" _NET_WM_STATE)
 check "the face is kept off taskbars ($states)" grep -q '_NET_WM_STATE_SKIP_TASKBAR' <<<"$states"
@@ -100,14 +114,15 @@ quiet_for_two_seconds "uncovered"
 xdotool mousemove 1216 114 mousedown 1
 for step in 1 2 3 4 5; do xdotool mousemove $((1216 - 20 * step)) $((114 + 6 * step)); sleep 0.05; done
 xdotool mouseup 1
-sleep 0.7
+clock_at() { [ "$(geometry_of "$(clock_window)")" = "$1" ] && quietly one_rectangle; }
+wait_until_settled 3 clock_at 128x128+1052+80
 check "a drag moves the clock by (-100, +30) (is $(geometry_of "$(clock_window)"))" \
     test "$(geometry_of "$(clock_window)")" = "128x128+1052+80"
 check "face and overlay share one rectangle after the drag" one_rectangle
 # Away from the edges, so the memo dialog can cover all of it or half of it: window managers
 # keep a dialog on the screen.
 xdotool mousemove 1116 144 mousedown 1 mousemove 800 300 mousemove 464 364 mouseup 1
-sleep 0.7
+wait_until_settled 3 clock_at 128x128+400+300
 quiet_for_two_seconds "the face was clicked"
 face=$(geometry_of "$(clock_window)")
 read -r fx fy < <(awk -F'[x+]' '{print $3, $4}' <<<"$face")
@@ -117,17 +132,17 @@ memo=$(wait_for_window '备忘事件')
 check "a double-click on the face opens the memo dialog" test -n "$memo"
 if [ -n "$memo" ]; then
     xdotool windowmove "$memo" $((fx - 300)) $((fy - 60))
-    sleep 1
-    shoot covered
+    wait_until_steady 3 geometry_of "$memo"
+    wait_until_settled 5 hands_hidden covered "$face"
     check "the memo dialog over the face hides the hands ($(red_in_face "$work/covered.png" "$face") red)" \
         test "$(red_in_face "$work/covered.png" "$face")" = 0
     quiet_for_two_seconds "the memo dialog covers the face"
     # Over the right half only (with the plain white list, no red of its own): no hand over
     # the dialog's part of the face, however the desktop draws unmanaged windows.
     xdotool windowmove "$memo" $((fx + 64)) $((fy - 60))
-    sleep 1
-    shoot half
+    wait_until_steady 3 geometry_of "$memo"
     overlap=$(intersection "$(geometry_of "$memo")" "$face")
+    wait_until_settled 5 hands_hidden half "${overlap:-1x1+0+0}"
     check "the dialog over half the face has no hand over it ($overlap: $(red_in_face "$work/half.png" "$overlap") red)" \
         test -n "$overlap" -a "$(red_in_face "$work/half.png" "${overlap:-1x1+0+0}")" = 0
     xdotool windowmove "$memo" 660 300
@@ -135,21 +150,20 @@ fi
 
 xmessage -geometry 200x200+$((fx - 30))+$((fy - 30)) -bg '#203040' cover &
 cover=$!
-pids+=($cover)
-for _ in $(seq 50); do xdotool search --name '^xmessage$' >/dev/null && break; sleep 0.1; done
-sleep 0.5
+pids+=("$cover")
+# Managed (in the window manager's client list) before asking the window manager about it.
+wait_until 5 eval "wmctrl -l | grep -q ' xmessage\$'"
 wmctrl -r xmessage -b add,above 2>/dev/null
 xdotool search --name '^xmessage$' windowactivate %@ 2>/dev/null
 wmctrl -r xmessage -e "0,$((fx - 30)),$((fy - 30)),200,200" 2>/dev/null
-sleep 1
-shoot foreign
+wait_until_steady 3 geometry_of "$(visible_window xmessage)"
+wait_until_settled 5 hands_hidden foreign "$face"
 check "an always-on-top window over the face hides the hands ($(red_in_face "$work/foreign.png" "$face") red)" \
     test "$(red_in_face "$work/foreign.png" "$face")" = 0
 quiet_for_two_seconds "an always-on-top window covers the face"
 kill $cover 2>/dev/null
 wait $cover 2>/dev/null
-sleep 1
-shoot uncovered
+wait_until_settled 5 hands_shown uncovered "$face"
 check "the hands come back when it goes" test "$(red_in_face "$work/uncovered.png" "$face")" -gt 20
 
 # Esc while the face has the keyboard; should the memo dialog have it after all, Esc closes

@@ -7,6 +7,7 @@ set -uo pipefail
 binary=$1
 source_dir=$2
 mode=languages
+# shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xdotool xwininfo xprop
 
@@ -54,7 +55,7 @@ titles_under() {
         >"$XDG_DATA_HOME/kelvarine/memo.txt"
     env "$@" "$binary" 2>>"$work/stderr" &
     clock=$!
-    wait_until 10 eval '[ -n "$(clock_window)" ]' || return
+    wait_until 10 clock_shown || return
     take_dialog
     double_click_face 20 64
     take_dialog
@@ -65,6 +66,7 @@ titles_under() {
     clock=
 }
 has_chinese() { grep -qP '[\x{3000}-\x{9fff}\x{ff00}-\x{ffef}]' <<<"$1"; }
+lacks_chinese() { ! has_chinese "$1"; }
 
 # LC_CTYPE as every machine has it, so that only the language differs.
 german=$(titles_under LANG=de_DE.UTF-8 LC_CTYPE=C.UTF-8)
@@ -73,12 +75,12 @@ french=$(titles_under LANG=fr_FR.UTF-8 LC_CTYPE=C.UTF-8)
 chosen=$(titles_under LANG=fr_FR.UTF-8 LANGUAGE=de:en LC_CTYPE=C.UTF-8)
 as_written=$(titles_under LANG=C)
 unset_lang=$(titles_under -u LANG)
-echo "German: $(echo $german) / English: $(echo $english) / as written: $(echo $as_written)" >&2
+echo "German: ${german//$'\n'/ } / English: ${english//$'\n'/ } / as written: ${as_written//$'\n'/ }" >&2
 
 for language in german english; do
     titles=${!language}
-    check "three titles under $language ($(echo $titles))" test "$(wc -l <<<"$titles")" = 3
-    check "no Chinese under $language" eval '! has_chinese "$titles"'
+    check "three titles under $language (${titles//$'\n'/ })" test "$(wc -l <<<"$titles")" = 3
+    check "no Chinese under $language" lacks_chinese "$titles"
 done
 check "German and English differ in every title" \
     test -z "$(comm -12 <(sort <<<"$german") <(sort <<<"$english"))"

@@ -75,7 +75,7 @@ check "the changelog is gzip'd without a name or time stamp" \
              [ \"\$(od -An -tu1 -j4 -N4 '$work/root/usr/share/doc/kelvarine/changelog.Debian.gz' | tr -d ' ')\" = 0000 ]"
 
 # With the informational and pedantic tags, where lintian tells most of the hardening it misses.
-lintian --fail-on error,warning --display-info --pedantic --tag-display-limit 0 "$deb" $dbgsym \
+lintian --fail-on error,warning --display-info --pedantic --tag-display-limit 0 "$deb" ${dbgsym:+"$dbgsym"} \
     >"$work/lintian.log" 2>&1
 status=$?
 check "lintian finds no error or warning: $(grep -E '^[EW]:' "$work/lintian.log" | head -n 10 | tr '\n' ';')" \
@@ -101,7 +101,7 @@ second=$work/second
 status=$?
 check "a second build in another folder packs ($(tail -n 3 "$work/second.log" | tr '\n' ' '))" \
     test $status = 0
-for f in "$deb" $dbgsym; do
+for f in "$deb" ${dbgsym:+"$dbgsym"}; do
     check "$(basename "$f") is the same from both, byte for byte" cmp "$f" "$second/$(basename "$f")"
 done
 

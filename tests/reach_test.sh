@@ -9,6 +9,7 @@ set -uo pipefail
 binary=$1
 source_dir=$2
 mode=reach
+# shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xdotool xwininfo xprop xmessage dbus-daemon gtk-launch dex
 
@@ -60,7 +61,9 @@ menu_shown() {
 # Picks the menu's Nth item with the keyboard.
 pick() {  # pick N
     wait_until 3 menu_shown || return
-    xdotool key --delay 50 $(printf 'Down %.0s' $(seq "$1")) Return
+    local keys=() _
+    for _ in $(seq "$1"); do keys+=(Down); done
+    xdotool key --delay 50 "${keys[@]}" Return
 }
 start_second() {  # start_second ARGS...: another start, which must end at once with 0
     "$binary" "$@" >"$work/second.out" 2>"$work/second.err" &
@@ -109,7 +112,7 @@ close_dialog '备忘事件'
 start_second --settings
 check "--settings opens the settings in the running clock" wait_until 5 window_shown '设置'
 start_second --memos
-sleep 0.5
+sleep 0.5  # a memo dialog that must not open: nothing to wait for but time
 check "--memos while the settings are open brings them forward instead" \
     eval 'window_shown 设置 && window_gone 备忘事件'
 close_dialog '设置'

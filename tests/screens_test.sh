@@ -10,7 +10,9 @@ binary=$1
 source_dir=$2
 export KELVARINE_WM=$3 KELVARINE_COMPOSITOR=$4
 mode="$3+$4"
+# shellcheck source=../tools/virtual-desktop.sh
 source "$source_dir/tools/virtual-desktop.sh"
+# shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb xrandr xdotool xwininfo xprop xsetroot convert import
 [ "$3" = none ] || require_tools "$3"

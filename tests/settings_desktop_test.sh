@@ -7,6 +7,7 @@ set -uo pipefail
 binary=$1
 source_dir=$2
 mode=settings
+# shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xdotool xwininfo xprop xdg-mime dex convert
 
@@ -96,6 +97,7 @@ error_box() {  # the id of a window captioned Kelvarine other than the face
     done
 }
 error_box_shown() { [ -n "$(error_box)" ]; }
+error_box_gone() { [ -z "$(error_box)" ]; }
 
 start_clock
 
@@ -133,7 +135,7 @@ if [ -n "$box" ]; then
     [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/error.png" "$KELVARINE_SHOT_DIR/link-error.png"
     focus "$box"
     xdotool key Return
-    wait_until 3 eval '[ -z "$(error_box)" ]'
+    wait_until 3 error_box_gone
 fi
 check "nothing was started" test ! -e "$work/browser-opened" -a ! -e "$work/mail-opened"
 close_settings
@@ -152,7 +154,7 @@ xdotool key Escape
 wait $clock
 clock=
 dex --autostart --environment none >"$work/dex.log" 2>&1
-wait_until 10 eval '[ -n "$(clock_window)" ]'
+wait_until 10 clock_shown
 check "dex starts the clock from the entry" test -n "$(clock_window)"
 autostarted=$(xdotool getwindowpid "$(clock_window)" 2>/dev/null)
 check "the program dex started is this one" \

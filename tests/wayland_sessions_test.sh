@@ -11,6 +11,7 @@ binary=$1
 source_dir=$2
 compositor=$3
 mode=$compositor
+# shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb Xwayland xdotool xwininfo xprop xev xhost convert xmessage dbus-daemon "$compositor"
 [ "$compositor" = sway ] && require_tools setpriv
@@ -38,7 +39,7 @@ export LIBGL_ALWAYS_SOFTWARE=1 NO_AT_BRIDGE=1
 # starts one that outlives the test.
 eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
     { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus=$pid"; })"
-pids+=($bus)
+pids+=("$bus")
 inner_file=$work/display
 case "$compositor" in
     sway)
@@ -83,6 +84,7 @@ EOF
         else
             # A copy: the installed binary carries a file capability a container may refuse.
             cp "$(command -v kwin_wayland)" "$work/kwin_wayland"
+            # shellcheck disable=SC2016  # the session script's own $DISPLAY, when it runs
             printf '#!/bin/sh\necho "$DISPLAY" >%s.new && mv %s.new %s\nexec sleep 100000\n' \
                 "$inner_file" "$inner_file" "$inner_file" >"$work/session"
             chmod 755 "$work/session"
@@ -102,7 +104,10 @@ inner=$(cat "$inner_file" 2>/dev/null)
 check "$compositor offers an X display (${inner:-none})" test -n "$inner"
 [ -n "$inner" ] || { cat "$work/compositor.log" >&2; report; exit 1; }
 export DISPLAY=$inner
-[ "$compositor" = mutter ] && export XAUTHORITY=$(ls "$XDG_RUNTIME_DIR"/.mutter-Xwaylandauth.*)
+if [ "$compositor" = mutter ]; then
+    XAUTHORITY=$(compgen -G "$XDG_RUNTIME_DIR/.mutter-Xwaylandauth.*" | head -n 1)
+    export XAUTHORITY
+fi
 wait_until 10 xwininfo -root >/dev/null 2>&1
 
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TZ=UTC
@@ -136,7 +141,7 @@ close_dialog() {  # close_dialog TITLE: Esc, as a user would
 
 "$binary" 2>"$work/stderr" &
 clock=$!
-pids+=($clock)
+pids+=("$clock")
 at_top_right() { [ "$(geometry_of "$(clock_window)")" = "128x128+1152+50" ] && one_rectangle; }
 wait_until_settled 15 at_top_right
 face=$(geometry_of "$(clock_window)")
@@ -154,7 +159,7 @@ check "the face is kept off taskbars ($states)" grep -q '_NET_WM_STATE_SKIP_TASK
 # the pointer.
 glide 1160 112
 for at in "1180 114" "1200 117" "1220 119" "1238 122"; do
-    on_screen xdotool mousemove $at
+    on_screen xdotool mousemove "${at% *}" "${at#* }"
     sleep 0.1
 done
 drag_from() {  # drag_from X Y DX DY STEPS: press, then STEPS moves
@@ -221,13 +226,13 @@ read -r fx fy < <(awk -F'[x+]' '{print $3, $4}' <<<"$face")
 # to XWayland over it, with the button of the flick still held as far as X knows.
 xmessage -geometry 500x400+$((fx - 200))+$((fy - 30)) -bg '#203040' 'another program' &
 other=$!
-pids+=($other)
+pids+=("$other")
 wait_until 5 window_shown xmessage
-sleep 0.5
+wait_until_steady 3 origin_of "$(visible_window xmessage)"  # placed by the compositor
 read -r ox oy < <(origin_of "$(visible_window xmessage)")
 glide $((ox + 40)) $((oy + 300))
 on_screen xdotool click 1
-sleep 1
+sleep 1  # a move the clock must not make has no end to wait for
 check "the clock stays where it was when the pointer comes back (is $(geometry_of "$(clock_window)"))" \
     test "$(geometry_of "$(clock_window)")" = "$face"
 check "the hands still show on the face over a focused window" hands_shown focused

@@ -7,6 +7,7 @@ set -uo pipefail
 binary=$1
 source_dir=$2
 mode=weston
+# shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
 require_tools weston Xwayland weston-screenshooter xwininfo xdotool convert compare
 
@@ -22,7 +23,8 @@ compositor=$!
 trap 'kill $clock $compositor 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 clock=
 x_display() { sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log"; }
-wait_until 5 eval '[ -n "$(x_display)" ]'
+x_display_known() { [ -n "$(x_display)" ]; }
+wait_until 5 x_display_known
 display=$(x_display)
 check "weston offers an X display" test -n "$display"
 [ -n "$display" ] || { report; exit 1; }
@@ -55,7 +57,7 @@ check "the clock is at the top-right of the output (${rects[0]:-})" test "${rect
 hands_composed() {
     rm -f "$work"/wayland-screenshot-*.png
     (cd "$work" && weston-screenshooter >/dev/null 2>&1)
-    shot=$(ls "$work"/wayland-screenshot-*.png 2>/dev/null | head -n 1)
+    shot=$(compgen -G "$work/wayland-screenshot-*.png" | head -n 1)
     [ -n "$shot" ] &&
         [ "$(count_colour "$shot" 128x128+1152+50 'srgb(245,0,21)')" -gt 20 ]
 }

@@ -1,5 +1,7 @@
+# shellcheck shell=bash
 # Debian packages the scripts need, and a quiet, idempotent installer for them.
 # Sourced by ./run and ./test.
+# shellcheck disable=SC2034  # the lists are for the sourcing scripts
 
 KELVARINE_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
@@ -8,9 +10,10 @@ KELVARINE_BUILD_PACKAGES=(
     fonts-liberation fonts-wqy-microhei tzdata qt6-translations-l10n
     xdg-utils desktop-file-utils
 )
-# What the install and package checks run: AppStream's validator, man, dpkg-shlibdeps, lintian.
+# What the install, package and script checks run: AppStream's validator, man, dpkg-shlibdeps,
+# lintian, shellcheck.
 KELVARINE_PACKAGING_PACKAGES=(
-    appstream man-db dpkg-dev file lintian
+    appstream man-db dpkg-dev file lintian shellcheck
     binutils devscripts  # readelf and objcopy; hardening-check
 )
 # The sanitizer build and its fuzz targets: clang with its sanitizer and libFuzzer runtimes.

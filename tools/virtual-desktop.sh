@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Starts a virtual X display with a window manager and a compositing manager, and stops it all
 # on exit. Sourced; sets DISPLAY, and KELVARINE_COMPOSITOR_PID when a compositor runs.
 # Usage: start_virtual_desktop [WIDTHxHEIGHT]
@@ -44,7 +45,7 @@ start_virtual_desktop() {
         server=$!
         wait_until 10 server_settled "$ready" $server
         if [ -s "$ready" ]; then
-            KELVARINE_DESKTOP_PIDS=($server)
+            KELVARINE_DESKTOP_PIDS=("$server")
             break
         fi
         kill $server 2>/dev/null

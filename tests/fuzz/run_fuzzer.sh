@@ -15,7 +15,7 @@ mkdir -p "$work/corpus" "$artifacts"
     -artifact_prefix="$artifacts/$name-" "$work/corpus" "$seeds" >"$work/log" 2>&1
 status=$?
 runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/log")
-echo "$name: ${runs:-?} inputs in $seconds s, $(ls "$work/corpus" | wc -l) new in the corpus"
+echo "$name: ${runs:-?} inputs in $seconds s, $(find "$work/corpus" -type f | wc -l) new in the corpus"
 if [ $status != 0 ]; then
     grep -E 'ERROR|runtime error|SUMMARY|Test unit written|Base64' "$work/log" | head -n 20 >&2
     tail -n 40 "$work/log" >&2
