@@ -55,7 +55,7 @@ QByteArray FormatMemoFile(const MemoList& list, const QByteArray& newLineEnd) {
 }
 
 void LoadMemoFile(const QString& path, MemoList& list, MemoFileStamp* stamp) {
-    const UserFile file = ReadUserFile(path);
+    const UserFile file = ReadUserFile(path, kMaxMemoFileBytes);
     QByteArray lineEnd = "\r\n";
     if (file.bytes) {
         MemoList read = ParseMemoFile(*file.bytes, &lineEnd);
