@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 
@@ -10,21 +11,39 @@
 #include <QTimer>
 
 #include "clock/clock_dlg.h"
+#include "logic/atomic_file.h"
 #include "memo/memo_check.h"
 #include "platform/application_bus.h"
 
 namespace {
 
 int g_signalPipe[2] = {-1, -1};
+// The memos the handler looks at; set before it is installed.
+std::atomic<const MemoStore*> g_storeToEnd{nullptr};
+static_assert(std::atomic<const MemoStore*>::is_always_lock_free &&
+                  std::atomic<bool>::is_always_lock_free,
+              "read in the signal handler");
 
+// SIGTERM, SIGINT and SIGHUP must end the clock within a second whatever the GUI thread is
+// doing: reading a large memo file, filling the memo dialog, saving. So the handler itself ends
+// the process at once (_exit, which is async-signal-safe) when that loses nothing: no memo
+// change is waiting for the file and no file is being written. Every write replaces its file in
+// one step, so nothing half written remains anyway. Only when something would be lost does the
+// event loop end the run, which saves first; then the GUI thread is saving or about to, and no
+// other work of it takes long.
 void OnTerminationSignal(int) {
+    const MemoStore* store = g_storeToEnd.load();
+    if ((store == nullptr || !store->dirty()) && !FileWriteInProgress()) {
+        ::_exit(0);
+    }
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
 }
 
-// SIGTERM, SIGINT and SIGHUP (log-out, kill) close the clock the way Esc does, so unsaved memo
-// changes still reach the file, even while a reminder or the settings are open.
+// SIGTERM, SIGINT and SIGHUP (log-out, kill) end the clock; unsaved memo changes still reach the
+// file, closing it the way Esc does, even while a reminder or the settings are open.
 void CloseOnTerminationSignals(CClockDlg& window, QSocketNotifier*& notifier) {
+    g_storeToEnd = &window.memoStore();
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) {
         return;
     }
@@ -79,6 +98,7 @@ bool CClockApp::InitInstance() {
     }
     dlg.DoModal();
     g_memosToSave = nullptr;
+    g_storeToEnd = nullptr;
     return false;
 }
 

@@ -1,9 +1,15 @@
 #include "logic/memo_file.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 MemoList ParseMemoFile(const QByteArray& content, QByteArray* fileLineEnd) {
+    // The usual line ends are shared by every line that has them, not one allocation each.
+    static const QByteArray kLf("\n");
+    static const QByteArray kCrLf("\r\n");
     MemoList list;
+    list.reserve(static_cast<std::size_t>(content.count('\n') + 1));
     bool endSeen = false;
     qsizetype start = 0;
     while (start < content.size()) {
@@ -15,7 +21,8 @@ MemoList ParseMemoFile(const QByteArray& content, QByteArray* fileLineEnd) {
             --end;
         }
         MemoEntry entry = ParseMemoLine(content.mid(start, end - start));
-        entry.lineEnd = content.mid(end, next - end);
+        const qsizetype endLength = next - end;
+        entry.lineEnd = endLength == 1 ? kLf : endLength == 2 ? kCrLf : QByteArray();
         if (!endSeen && !entry.lineEnd->isEmpty()) {
             if (fileLineEnd != nullptr) {
                 *fileLineEnd = *entry.lineEnd;
@@ -30,23 +37,32 @@ MemoList ParseMemoFile(const QByteArray& content, QByteArray* fileLineEnd) {
 
 QByteArray FormatMemoFile(const MemoList& list, const QByteArray& newLineEnd) {
     QByteArray content;
+    // Sized first (a byte a line over at most): the bytes are kept as the version written, so
+    // they should not carry the slack of growing.
+    qsizetype size = 0;
+    for (const MemoEntry& entry : list) {
+        size += FormatMemoLine(entry).size() +
+                std::max(entry.lineEnd.value_or(newLineEnd).size(), newLineEnd.size());
+    }
+    content.reserve(size);
     for (std::size_t i = 0; i < list.size(); ++i) {
-        QByteArray lineEnd = list[i].lineEnd.value_or(newLineEnd);
+        const QByteArray& lineEnd = list[i].lineEnd.value_or(newLineEnd);
+        content += FormatMemoLine(list[i]);
         // A last line without an end gets one once another line follows it.
-        if (lineEnd.isEmpty() && i + 1 < list.size()) {
-            lineEnd = newLineEnd;
-        }
-        content += FormatMemoLine(list[i]) + lineEnd;
+        content += lineEnd.isEmpty() && i + 1 < list.size() ? newLineEnd : lineEnd;
     }
     return content;
 }
 
 void LoadMemoFile(const QString& path, MemoList& list, MemoFileStamp* stamp) {
-    const UserFile file = ReadUserFile(path);
+    const UserFile file = ReadUserFile(path, kMaxMemoFileBytes);
     QByteArray lineEnd = "\r\n";
     if (file.bytes) {
-        for (MemoEntry& entry : ParseMemoFile(*file.bytes, &lineEnd)) {
-            list.push_back(std::move(entry));
+        MemoList read = ParseMemoFile(*file.bytes, &lineEnd);
+        if (list.empty()) {
+            list = std::move(read);
+        } else {
+            std::move(read.begin(), read.end(), std::back_inserter(list));
         }
     }
     if (stamp != nullptr) {

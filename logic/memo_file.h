@@ -24,10 +24,15 @@ MemoList ParseMemoFile(const QByteArray& content, QByteArray* fileLineEnd = null
 // byte.
 QByteArray FormatMemoFile(const MemoList& list, const QByteArray& newLineEnd);
 
+// The largest memo file read: a million memos of a usual length take about half of it. A larger
+// file is no memo file the clock could show, and reading it would only fill the memory.
+inline constexpr qint64 kMaxMemoFileBytes = 64 * 1024 * 1024;
+
 // Appends the lines of the file at path to list, in file order, each with its line end: memos,
 // and the lines the clock cannot use (see ParseMemoLine). A missing file adds nothing; one that
-// cannot be read, or is no regular file (never opened then), adds nothing and says why in the
-// stamp's problem. The stamp, when given, records what was read.
+// cannot be read, is larger than kMaxMemoFileBytes (never read then) or is no regular file
+// (never opened then), adds nothing and says why in the stamp's problem. The stamp, when given,
+// records what was read.
 void LoadMemoFile(const QString& path, MemoList& list, MemoFileStamp* stamp = nullptr);
 
 // Writes the list, each line as FormatMemoLine gives it with its own line end (new lines take the

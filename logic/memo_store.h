@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -57,7 +58,8 @@ public:
     void FollowZoneChange(const std::function<void()>& reload) {
         KeepWallClockAcross(m_memos, reload);
     }
-    bool dirty() const { return m_dirty; }
+    // Safe in a signal handler, on any thread.
+    bool dirty() const { return m_dirty.load(); }
     const QString& path() const { return m_path; }
 
     // Writes the list when it has changes the file does not have. A failed write leaves the
@@ -71,7 +73,9 @@ private:
 
     QString m_path;
     MemoList m_memos;
-    bool m_dirty = false;       // the list has changes the memo file does not have yet
+    // The list has changes the memo file does not have yet; true until a save of them has
+    // ended. Atomic, as the handler of SIGTERM reads it.
+    std::atomic<bool> m_dirty{false};
     MemoFileStamp m_fileStamp;  // what the clock last read from or wrote to the memo file
     MemoId m_nextId = 1;
     bool m_failing = false;  // the last save failed

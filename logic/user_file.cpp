@@ -183,6 +183,16 @@ QString SystemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+QString TooLargeReason(qint64 maxBytes) {
+    constexpr qint64 kMegabyte = 1024 * 1024;
+    const QString size = maxBytes >= kMegabyte && maxBytes % kMegabyte == 0
+                             ? QStringLiteral("%1 MB").arg(maxBytes / kMegabyte)
+                             : QStringLiteral("%1 KB").arg((maxBytes + 1023) / 1024);
+    //: Why a file is not read: %1 is the largest size the clock reads, as "64 MB".
+    return QCoreApplication::translate("UserFile", "it is larger than %1, too large for the clock")
+        .arg(size);
+}
+
 // Reads to the end; false on a read error or when more than maxBytes are there.
 bool ReadAll(int fd, qint64 maxBytes, QByteArray& bytes) {
     char buffer[65536];
@@ -225,11 +235,16 @@ UserFile ReadOpenUserFile(int fd, qint64 maxBytes) {
             file.problem = NotRegularReason(file.kind);
             return file;
         }
+        // Refused before a byte is read: such a file would only fill the memory.
+        if (maxBytes >= 0 && before.st_size > maxBytes) {
+            file.problem = TooLargeReason(maxBytes);
+            return file;
+        }
         file.timeTells = CoarseClockPassed(file.identity.mtimeNs);
         QByteArray bytes;
         bytes.reserve(static_cast<qsizetype>(before.st_size));
         if (::lseek(fd, 0, SEEK_SET) != 0 || !ReadAll(fd, maxBytes, bytes)) {
-            file.problem = SystemReason(errno);
+            file.problem = errno == EFBIG ? TooLargeReason(maxBytes) : SystemReason(errno);
             file.bytes.reset();
             return file;
         }

@@ -72,8 +72,9 @@ inline constexpr qint64 kNoSizeLimit = -1;
 
 // Reads the regular file a path names, links followed. Anything else is never opened, so a pipe,
 // socket or device there can neither block the clock nor be disturbed; a file larger than
-// maxBytes is not read either. A file that changes while it is read is read again, so a version
-// half written by someone else is not taken for the file where that can be helped.
+// maxBytes is not read either (its problem says so). A file that changes while it is read is
+// read again, so a version half written by someone else is not taken for the file where that
+// can be helped.
 UserFile ReadUserFile(const QString& path, qint64 maxBytes = kNoSizeLimit);
 // The same for a file already open (descriptor `fd`, not closed here).
 UserFile ReadOpenUserFile(int fd, qint64 maxBytes = kNoSizeLimit);

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QScopedValueRollback>
 
@@ -19,9 +20,6 @@ namespace {
 // The dates a memo can hold.
 const QDate kFirstDate(1970, 1, 1);
 const QDate kLastDate(9999, 12, 31);
-
-// Each list line carries its bytes (Qt::UserRole) and the memo it was filled from.
-constexpr int kMemoIdRole = Qt::UserRole + 1;
 
 }  // namespace
 
@@ -41,9 +39,13 @@ void CMemoDlg::BuildControls() {
     if (m_list != nullptr || dialog == nullptr) {
         return;
     }
-    const std::map<int, QWidget*> controls = BuildDialog(*this, *dialog);
+    // A view over the model: a list of any length opens at the cost of the rows in sight.
+    auto* list = new QListView;
+    list->setUniformItemSizes(true);  // no row is measured but the first
+    list->setModel(&m_lines);
+    const std::map<int, QWidget*> controls = BuildDialog(*this, *dialog, {{IDC_MEMO_LIST, list}});
     m_calendar = qobject_cast<QCalendarWidget*>(controls.at(IDC_MEMO_CALENDAR));
-    m_list = qobject_cast<QListWidget*>(controls.at(IDC_MEMO_LIST));
+    m_list = list;
     m_editHour = qobject_cast<QLineEdit*>(controls.at(IDC_MEMO_HOUR));
     m_editMinute = qobject_cast<QLineEdit*>(controls.at(IDC_MEMO_MINUTE));
     m_editText = qobject_cast<QLineEdit*>(controls.at(IDC_MEMO_TEXT));
@@ -54,7 +56,7 @@ void CMemoDlg::BuildControls() {
     remove->setAutoDefault(false);
     connect(add, &QPushButton::clicked, this, &CMemoDlg::OnAddMemo);
     connect(remove, &QPushButton::clicked, this, &CMemoDlg::OnDeleteMemo);
-    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_changingList) {
             OnSelchangeMemoList();
         }
@@ -143,9 +145,9 @@ void CMemoDlg::OnShowWindow(bool bShow) {
     }
     {
         QScopedValueRollback changing(m_changingList, true);
-        m_list->clear();
+        m_lines.Fill({});
     }
-    m_filledLines.clear();
+    m_filledLines = std::vector<ListedMemo>();  // its memory too
     if (!bShow) {
         return;
     }
@@ -154,15 +156,18 @@ void CMemoDlg::OnShowWindow(bool bShow) {
     const LocalTime local = ToLocalTime(now);
     m_nHour = local.hour;
     m_nMinute = local.minute;
+    m_filledLines.reserve(m_store.memos().size());
     for (const MemoEntry& memo : m_store.memos()) {
         // A blank line in the file is nothing to show; other lines the clock cannot use show as
         // they are written, so they can be seen and deleted.
         if (!memo.usable() && FormatMemoLine(memo).trimmed().isEmpty()) {
             continue;
         }
-        const ListedMemo listed{FormatMemoLine(memo), memo.id};
-        AddListLine(listed);
-        m_filledLines.push_back(listed);
+        m_filledLines.push_back({FormatMemoLine(memo), memo.id});
+    }
+    {
+        QScopedValueRollback changing(m_changingList, true);
+        m_lines.Fill(m_filledLines);
     }
     UpdateData(false);
 }
@@ -179,23 +184,23 @@ void CMemoDlg::OnAddMemo() {
 }
 
 void CMemoDlg::OnDeleteMemo() {
-    const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    const QModelIndexList selected = m_list->selectionModel()->selectedIndexes();
     if (selected.isEmpty()) {
         return;
     }
     QScopedValueRollback changing(m_changingList, true);
-    delete m_list->takeItem(m_list->row(selected.first()));
+    m_lines.Remove(selected.first().row());
     // As after any deletion, no line is selected.
     m_list->clearSelection();
-    m_list->setCurrentRow(-1);
+    m_list->setCurrentIndex({});
 }
 
 void CMemoDlg::OnSelchangeMemoList() {
-    const QList<QListWidgetItem*> selected = m_list->selectedItems();
+    const QModelIndexList selected = m_list->selectionModel()->selectedIndexes();
     if (selected.isEmpty()) {
         return;
     }
-    const QByteArray line = selected.first()->data(Qt::UserRole).toByteArray();
+    const QByteArray line = selected.first().data(MemoListModel::kLineRole).toByteArray();
     const MemoEntry memo = ParseMemoLine(line);
     if (memo.usable()) {
         SelectDate(memo.time);  // a date that does not exist is not shown as another one
@@ -209,7 +214,7 @@ void CMemoDlg::OnSelchangeMemoList() {
 
 void CMemoDlg::OnClose() {
     // Only a real edit reaches the file: every line filled in is still there and none was added.
-    const std::vector<ListedMemo> shown = ListLines();
+    const std::vector<ListedMemo>& shown = m_lines.lines();
     const bool edited =
         shown.size() != m_filledLines.size() ||
         std::any_of(shown.begin(), shown.end(), [](const ListedMemo& l) { return l.id == 0; });
@@ -221,40 +226,9 @@ void CMemoDlg::OnClose() {
     SaveMemos(m_store, m_services, parentWidget());
 }
 
-void CMemoDlg::AddListLine(const ListedMemo& listed) {
-    const QByteArray& line = listed.line;
-    // After the lines it equals, so lines keep the order they were added in.
-    int low = 0;
-    int high = m_list->count();
-    while (low < high) {
-        const int mid = (low + high) / 2;
-        if (ListLineLess(line, m_list->item(mid)->data(Qt::UserRole).toByteArray())) {
-            high = mid;
-        } else {
-            low = mid + 1;
-        }
-    }
-    auto* item = new QListWidgetItem(DecodeMemoText(line));
-    item->setData(Qt::UserRole, line);
-    item->setData(kMemoIdRole, QVariant::fromValue(listed.id));
-    // The list is narrow; the whole line is a hover away.
-    item->setToolTip(item->text());
+void CMemoDlg::AddListLine(ListedMemo listed) {
     QScopedValueRollback changing(m_changingList, true);
-    m_list->insertItem(low, item);
-}
-
-std::vector<ListedMemo> CMemoDlg::ListLines() const {
-    std::vector<ListedMemo> lines;
-    if (m_list == nullptr) {
-        return lines;
-    }
-    lines.reserve(static_cast<std::size_t>(m_list->count()));
-    for (int i = 0; i < m_list->count(); ++i) {
-        const QListWidgetItem* item = m_list->item(i);
-        lines.push_back(
-            {item->data(Qt::UserRole).toByteArray(), item->data(kMemoIdRole).value<MemoId>()});
-    }
-    return lines;
+    m_lines.Insert(std::move(listed));
 }
 
 void CMemoDlg::SelectDate(std::int64_t time) {

@@ -5,14 +5,15 @@
 #include <QByteArray>
 #include <QCalendarWidget>
 #include <QDialog>
-#include <QListWidget>
 
 #include "logic/memo.h"
 #include "logic/memo_edits.h"
 #include "logic/memo_store.h"
+#include "memo/memo_list_model.h"
 #include "platform/services.h"
 
 class QLineEdit;
+class QListView;
 
 // The memo dialog. It edits a copy of the store's memos: every show fills the list from the
 // store, "<= 添加" and "删除" change only the dialog's lines, and the close box commits them to
@@ -50,13 +51,13 @@ private:
     void OnSelchangeMemoList();
     void OnClose();
 
-    void AddListLine(const ListedMemo& listed);
-    std::vector<ListedMemo> ListLines() const;
+    void AddListLine(ListedMemo listed);
     void SelectDate(std::int64_t time);
     bool FailField(QLineEdit* field, const QString& message);
 
     QCalendarWidget* m_calendar = nullptr;  // the dialog's controls, once built
-    QListWidget* m_list = nullptr;
+    QListView* m_list = nullptr;
+    MemoListModel m_lines;  // what the list shows: the dialog's edited copy
     int m_nHour = 0;
     int m_nMinute = 0;
     QByteArray m_strText;  // the memo text as bytes (see DecodeMemoText)

@@ -2,6 +2,8 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <functional>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +13,7 @@
 
 #include "clock/clock_dlg.h"
 #include "logic/hand_tips.h"
+#include "logic/memo_file.h"
 #include "logic/user_file.h"
 #include "tests/test_support.h"
 #include "ui/messages.h"
@@ -37,21 +40,35 @@ struct RunningClock {
 };
 
 TEST(ClockWindow, aMemoFileThatCannotBeReadIsToldAndLeftAsItIs) {
-    for (const bool pipe : {true, false}) {
+    const struct {
+        FileKind kind;
+        const char* told;
+        std::function<int(const char*)> make;
+    } cases[] = {
+        {FileKind::Pipe, "named pipe", [](const char* p) { return ::mkfifo(p, 0600); }},
+        {FileKind::CharDevice, "character device",
+         [](const char* p) { return ::symlink("/dev/null", p); }},
+        // Sparse: larger than a memo file may be, without the disk space.
+        {FileKind::Regular, "larger than 64 MB",
+         [](const char* p) { return ::truncate(p, kMaxMemoFileBytes + 1); }},
+    };
+    for (const auto& c : cases) {
         TestServices fakes;
         fakes.time.SetSeconds(LocalSeconds(2026, 12, 7, 10, 10, 30));
         const QByteArray path = QFile::encodeName(fakes.services.paths.memoFile);
         QDir().mkpath(QFileInfo(fakes.services.paths.memoFile).path());
-        ASSERT_EQ(
-            pipe ? ::mkfifo(path.constData(), 0600) : ::symlink("/dev/null", path.constData()), 0);
+        if (c.kind == FileKind::Regular) {
+            WriteFile(fakes.services.paths.memoFile, "");
+        }
+        ASSERT_EQ(c.make(path.constData()), 0) << c.told;
         ::testing::internal::CaptureStderr();
         CClockDlg clock(fakes.services);
         clock.show();
         QCoreApplication::processEvents();
-        ASSERT_FALSE(fakes.question.warnings.empty()) << pipe;
+        ASSERT_FALSE(fakes.question.warnings.empty()) << c.told;
         const QString told = fakes.question.warnings[0].text;
         EXPECT_TRUE(told.contains(fakes.services.paths.memoFile)) << told.toStdString();
-        EXPECT_TRUE(told.contains(pipe ? "named pipe" : "character device")) << told.toStdString();
+        EXPECT_TRUE(told.contains(c.told)) << told.toStdString();
         // A memo added meanwhile is not written over it.
         CMemoDlg& memos = clock.memoDlg();
         memos.show();
@@ -63,7 +80,8 @@ TEST(ClockWindow, aMemoFileThatCannotBeReadIsToldAndLeftAsItIs) {
                   std::string::npos);
         struct stat info = {};
         ASSERT_EQ(::stat(path.constData(), &info), 0);
-        EXPECT_EQ(KindOfMode(info.st_mode), pipe ? FileKind::Pipe : FileKind::CharDevice);
+        EXPECT_EQ(KindOfMode(info.st_mode), c.kind) << c.told;
+        EXPECT_TRUE(c.kind != FileKind::Regular || info.st_size == kMaxMemoFileBytes + 1);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -157,9 +158,9 @@ TEST_F(ClockInputTest, doubleClickElsewhereShowsTheMemoDialogOnce) {
         ASSERT_TRUE(dlg->memoDlg().isVisible()) << outside.x() << "," << outside.y();
         EXPECT_FALSE(settingsOpened);
         // A second double-click while it is shown keeps the user's unsaved edits.
-        dlg->memoDlg().findChild<QListWidget*>("IDC_MEMO_LIST")->addItem("unsaved");
+        dlg->memoDlg().findChild<QPushButton*>("IDC_MEMO_ADD")->click();
         DoubleClick(outside);
-        EXPECT_EQ(dlg->memoDlg().findChild<QListWidget*>("IDC_MEMO_LIST")->count(), 1);
+        EXPECT_EQ(dlg->memoDlg().findChild<QListView*>("IDC_MEMO_LIST")->model()->rowCount(), 1);
         dlg->memoDlg().hide();
     }
 }

@@ -77,6 +77,7 @@ QWidget* CreateControl(const ControlTemplate& c) {
             }
             return new QPushButton(text);
         case ControlClass::ListBox:
+            // A few fixed lines; a dialog with a long list binds its own view over a model.
             return new QListWidget;
         case ControlClass::MonthCalendar:
             return new QCalendarWidget;
@@ -99,7 +100,7 @@ void ApplyTemplate(QWidget* w, const ControlTemplate& c) {
             label->setText(text);
         }
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+    } else if (auto* list = qobject_cast<QListView*>(w)) {
         list->setFrameShape((c.styles & kStyleBorder) ? QFrame::StyledPanel : QFrame::NoFrame);
         list->setVerticalScrollBarPolicy((c.styles & kStyleVScroll) ? Qt::ScrollBarAsNeeded
                                                                     : Qt::ScrollBarAlwaysOff);

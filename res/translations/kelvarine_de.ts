@@ -394,6 +394,11 @@ Sie bleiben erhalten, solange die Uhr läuft, und werden gespeichert, sobald das
         <source>it is not a regular file</source>
         <translation>es ist keine gewöhnliche Datei</translation>
     </message>
+    <message>
+        <source>it is larger than %1, too large for the clock</source>
+        <extracomment>Why a file is not read: %1 is the largest size the clock reads, as &quot;64 MB&quot;.</extracomment>
+        <translation>es ist größer als %1, zu groß für die Uhr</translation>
+    </message>
 </context>
 <context>
     <name>main</name>

@@ -394,6 +394,11 @@ They are kept while the clock runs, and saved as soon as that works again.</tran
         <source>it is not a regular file</source>
         <translation>it is not a regular file</translation>
     </message>
+    <message>
+        <source>it is larger than %1, too large for the clock</source>
+        <extracomment>Why a file is not read: %1 is the largest size the clock reads, as &quot;64 MB&quot;.</extracomment>
+        <translation>it is larger than %1, too large for the clock</translation>
+    </message>
 </context>
 <context>
     <name>main</name>

@@ -37,12 +37,15 @@ std::vector<ListedMemo> Listed(const std::vector<QByteArray>& lines) {
 
 TEST(ListOrder, chronologicalThenTextIgnoringCaseThenBytes) {
     std::vector<QByteArray> lines = {
-        "2026-12-08 09:00 b",     "2026-12-07 10:00 zebra", "2026-12-07 09:00 Beta",
-        "2026-12-07 09:00 alpha", "2026-12-07 09:00 beta",  "2026-12-07 09:00 \xc4\xea",
+        "2026-12-08 09:00 b",          "2026-12-07 10:00 zebra", "2026-12-07 09:00 Beta",
+        "2026-12-07 09:00 alpha",      "2026-12-07 09:00 beta",  "2026-12-07 09:00 \xc4\xea",
+        "2026-12-07 09:00 Be\xc3\xa9", "2026-12-07 09:00 be",    "2026-12-07 09:00 _x",
     };
     std::sort(lines.begin(), lines.end(), ListLineLess);
     const std::vector<QByteArray> expected = {
-        "2026-12-07 09:00 alpha",    "2026-12-07 09:00 Beta", "2026-12-07 09:00 beta",
+        "2026-12-07 09:00 _x",  // before every letter, whatever its case
+        "2026-12-07 09:00 alpha",    "2026-12-07 09:00 be",  // a prefix first
+        "2026-12-07 09:00 Beta",     "2026-12-07 09:00 beta", "2026-12-07 09:00 Be\xc3\xa9",
         "2026-12-07 09:00 \xc4\xea",  // shown as CJK, which sorts after Latin letters
         "2026-12-07 10:00 zebra",    "2026-12-08 09:00 b",
     };

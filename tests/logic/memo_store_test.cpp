@@ -162,14 +162,19 @@ TEST_F(MemoStoreTest, TheNextStartClearsWhatCrashedSavesLeft) {
     const QString versions =
         "-0123456789abcdef-" +
         QCryptographicHash::hash(knew, QCryptographicHash::Sha256).toHex().left(16);
+    const QByteArray wrote = "2026-12-02 08:00 the version it wrote\r\n";
     const std::map<QString, QByteArray> left = {
-        {".memo.txt.kelvarine-Qq1Ww2" + versions, knew},  // the clock's own: removed
-        {"memo.txt.Ab3xYz", earlierScheme},               // removed
-        {"memo.txt.q1w2e3", ""},                          // removed: cut before any write
-        {"memo.txt.backup", earlierScheme},               // a word a person chose: stays
-        {"memo.txt.README", "Notes\n"},                   // not memo lines: stays
-        {".memo.txt.kelvarine-aB3dE6", kOld},             // the file itself: removed
-        {".memo.txt.kelvarine-Zz9Yy8", "theirs\r\n"},     // another version: kept
+        {".memo.txt.kelvarine-Qq1Ww2" + versions, knew},  // an earlier version's own: removed
+        {".memo.txt.kelvarine-Ee4Rr5-" +
+             QCryptographicHash::hash(wrote, QCryptographicHash::Blake2b_256).toHex().left(16) +
+             "-0123456789abcdef",
+         wrote},                                       // its own: removed
+        {"memo.txt.Ab3xYz", earlierScheme},            // removed
+        {"memo.txt.q1w2e3", ""},                       // removed: cut before any write
+        {"memo.txt.backup", earlierScheme},            // a word a person chose: stays
+        {"memo.txt.README", "Notes\n"},                // not memo lines: stays
+        {".memo.txt.kelvarine-aB3dE6", kOld},          // the file itself: removed
+        {".memo.txt.kelvarine-Zz9Yy8", "theirs\r\n"},  // another version: kept
     };
     for (const auto& [name, bytes] : left) {
         WriteFile(dir.filePath(name), bytes);
