@@ -447,23 +447,16 @@ WriteResult SwapIn(const Target& target, QByteArray& temp, const FileVersion& kn
 
 using Install = std::function<WriteResult(const Target&, QByteArray& temp)>;
 
-// Writes the bytes beside the file and has `install` put them in its place; `temp` is cleared
-// by install once it no longer names the new file. With `known`, the temporary's name says which
-// versions are the clock's own (see TempName).
-// Replacements under way, for FileWriteInProgress.
+// Replacements and other writes under way, for FileWriteInProgress.
 std::atomic<int> g_writing{0};
 static_assert(std::atomic<int>::is_always_lock_free, "read in signal handlers");
 
-struct Writing {
-    Writing() { ++g_writing; }
-    ~Writing() { --g_writing; }
-    Writing(const Writing&) = delete;
-    Writing& operator=(const Writing&) = delete;
-};
-
+// Writes the bytes beside the file and has `install` put them in its place; `temp` is cleared
+// by install once it no longer names the new file. With `known`, the temporary's name says which
+// versions are the clock's own (see TempName).
 WriteResult Replace(const QString& path, const QByteArray& bytes, const Install& install,
                     FileVersion* known = nullptr) {
-    const Writing writing;
+    const WriteInProgress writing;
     Target target;
     if (WriteResult opened = OpenTarget(path, target); !opened) {
         return opened;
@@ -531,6 +524,14 @@ bool LooksLikeOldSave(const QByteArray& bytes) {
 }
 
 }  // namespace
+
+WriteInProgress::WriteInProgress() {
+    ++g_writing;
+}
+
+WriteInProgress::~WriteInProgress() {
+    --g_writing;
+}
 
 bool FileWriteInProgress() {
     return g_writing.load() != 0;

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 
+#include "logic/atomic_file.h"
 #include "logic/dialog_data.h"
 #include "logic/local_time.h"
 #include "logic/resource_ids.h"
@@ -213,6 +214,8 @@ void CMemoDlg::OnSelchangeMemoList() {
 }
 
 void CMemoDlg::OnClose() {
+    // A termination signal waits until the edits are in the store and saved (see clock_app).
+    const WriteInProgress committing;
     // Only a real edit reaches the file: every line filled in is still there and none was added.
     const std::vector<ListedMemo>& shown = m_lines.lines();
     const bool edited =
