@@ -11,7 +11,7 @@
 
 namespace {
 
-std::optional<QString> Match(FcConfig* config, const QString& family) {
+std::optional<QString> Match(const QString& family) {
     const QByteArray name = family.toUtf8();
     FcPattern* pattern = FcPatternCreate();
     if (pattern == nullptr) {
@@ -20,10 +20,10 @@ std::optional<QString> Match(FcConfig* config, const QString& family) {
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.constData()));
     FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config, pattern, &result);
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
     FcPatternDestroy(pattern);
     std::optional<QString> path;
     FcChar8* file = nullptr;
@@ -40,14 +40,10 @@ std::optional<QString> Match(FcConfig* config, const QString& family) {
 
 QList<std::optional<QString>> MatchFontFiles(const QStringList& families) {
     QList<std::optional<QString>> files;
-    // Not the process's current configuration: that one stays for Qt, which would otherwise
-    // find it built already, and keep its caches mapped for good.
-    FcConfig* config = FcInitLoadConfigAndFonts();
+    // The process's configuration: loading the fonts has Qt read its hinting settings from it,
+    // so one set-up of fontconfig serves both (see ReleaseFontconfigIfArmed).
     for (const QString& family : families) {
-        files.append(config != nullptr ? Match(config, family) : std::nullopt);
-    }
-    if (config != nullptr) {
-        FcConfigDestroy(config);
+        files.append(Match(family));
     }
     return files;
 }

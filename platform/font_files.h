@@ -10,9 +10,8 @@
 // The installed font files that draw `families` best, in their order, as fontconfig matches them
 // for the desktop ("Arial" may come out as a metric-compatible family); nullopt where there is
 // none. Qt's own font matching first lists every installed font, which on a desktop with a few
-// thousand fonts is most of a small program's memory; this matches in a configuration of its
-// own, released again with the font caches it mapped, so Qt loads fontconfig only when a dialog
-// first draws text.
+// thousand fonts is most of a small program's memory; this is one look-up each in fontconfig's
+// caches.
 QList<std::optional<QString>> MatchFontFiles(const QStringList& families);
 
 // A font file's bytes, mapped rather than read: only the parts drawn from take memory, in pages
