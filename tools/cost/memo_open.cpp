@@ -4,24 +4,15 @@
 // Usage: memo_open PROGRAM [ARGS...]
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/select.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <set>
 
-extern char** environ;
+#include <set>
+#include "start_program.h"
 
 namespace {
-
-double NowMs() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
 
 // The next top-level window mapped that is not in `seen`, or None after `timeoutMs`.
 Window NextMapped(Display* display, const std::set<Window>& seen, double start, double timeoutMs) {
@@ -66,16 +57,9 @@ int main(int argc, char** argv) {
     XSelectInput(display, root, SubstructureNotifyMask);
     XSync(display, False);
     const double start = NowMs();
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[1], &files, nullptr, argv + 1, environ) != 0) {
-        std::perror("memo_open");
+    if (StartProgram(argv + 1, "memo_open") < 0) {
         return 2;
     }
-    std::fprintf(stderr, "%d\n", pid);
     std::set<Window> seen;
     const Window face = NextMapped(display, seen, start, 60000);
     if (face == None) {
