@@ -4,36 +4,13 @@
 // Usage: memo_open PROGRAM [ARGS...]
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
-#include <sys/select.h>
-#include <unistd.h>
 
 #include <cstdio>
-
 #include <set>
-#include "start_program.h"
+
+#include "cost_support.h"
 
 namespace {
-
-// The next top-level window mapped that is not in `seen`, or None after `timeoutMs`.
-Window NextMapped(Display* display, const std::set<Window>& seen, double start, double timeoutMs) {
-    const int fd = ConnectionNumber(display);
-    while (NowMs() - start < timeoutMs) {
-        while (XPending(display) > 0) {
-            XEvent event;
-            XNextEvent(display, &event);
-            if (event.type == MapNotify && event.xmap.event == DefaultRootWindow(display) &&
-                seen.count(event.xmap.window) == 0) {
-                return event.xmap.window;
-            }
-        }
-        fd_set fds;
-        FD_ZERO(&fds);
-        FD_SET(fd, &fds);
-        timeval wait{0, 5000};
-        select(fd + 1, &fds, nullptr, nullptr, &wait);
-    }
-    return None;
-}
 
 void Click(Display* display) {
     XTestFakeButtonEvent(display, 1, True, CurrentTime);
