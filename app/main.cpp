@@ -102,7 +102,10 @@ int main(int argc, char** argv) {
 
     // Nothing has drawn text yet: the hands' labels may let fontconfig go once they are loaded.
     ArmFontconfigRelease();
-    CClockApp theApp(platform.services(), &bus, command.action);
+    // The lock follows the memo folder should it be moved or replaced while the clock runs.
+    Services services = platform.services();
+    services.memoFolderLock = &lock;
+    CClockApp theApp(services, &bus, command.action);
     theApp.InitInstance();
     return theApp.ExitInstance();
 }

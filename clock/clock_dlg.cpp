@@ -24,7 +24,7 @@
 #include "ui/skin.h"
 #include "ui/tell.h"
 
-CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
+CClockDlg::CClockDlg(const Services& services, MemoKeeper& memos, QWidget* pParent)
     : QDialog(pParent),
       m_services(services),
       // The small size a window manager shows, from the decoded image: a QIcon made from a
@@ -32,8 +32,8 @@ CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
       m_hIcon(QPixmap::fromImage(ReadPng(QStringLiteral(":/icon/48")))),
       m_skin(services),
       m_handsDlg(services),
-      m_memoStore(services.paths.memoFile),
-      m_memoDlg(services, m_memoStore),
+      m_memos(memos),
+      m_memoDlg(services, memos),
       m_actions(*this, {[this] { ShowMemos(); }, [this] { RunSettings(); }, [this] { EndRun(); }}),
       m_follower({[this] { return geometry(); }, [this] { return x11::ActualGeometry(this); },
                   [this] { return ScreensNow(faceSize()); },
@@ -56,7 +56,7 @@ CClockDlg::CClockDlg(const Services& services, QWidget* pParent)
     ExposeToAssistiveTechnology(*this, QAccessible::Window);
     // Memos keep the wall-clock minute their lines say when the zone changes under them.
     m_handsDlg.SetZoneChangeHandler(
-        [this](const std::function<void()>& reload) { m_memoStore.FollowZoneChange(reload); });
+        [this](const std::function<void()>& reload) { m_memos.store().FollowZoneChange(reload); });
     connect(&m_handsDlg, &CHandsDlg::compositingChanged, this, [this] {
         ApplyFaceMask();
         update();
@@ -76,12 +76,12 @@ void CClockDlg::showEvent(QShowEvent* e) {
 void CClockDlg::OnInitDialog() {
     // A file of the user's that is left alone is told, once the face shows.
     QStringList problems;
-    if (!m_memoStore.Load()) {
+    if (!m_memos.Load()) {
         problems << QCoreApplication::translate("CClockDlg",
                                                 "The memos cannot be read from %1: %2.\n\nThe "
                                                 "clock leaves that file as it is and reads it "
                                                 "again every minute.")
-                        .arg(m_memoStore.path(), m_memoStore.problem());
+                        .arg(m_memos.store().path(), m_memos.store().problem());
     }
     UpdateAccessibleName();
     setWindowIcon(m_hIcon);
@@ -165,7 +165,7 @@ bool CClockDlg::event(QEvent* e) {
 void CClockDlg::OnCheckMemos() {
     // Posted on each new minute, like the time in the name.
     UpdateAccessibleName();
-    RunMemoCheck(m_memoStore, m_bInReminder, m_services, this);
+    RunMemoCheck(m_memos, m_bInReminder, m_services, this);
 }
 
 void CClockDlg::UpdateAccessibleName() {
@@ -290,9 +290,9 @@ void CClockDlg::done(int result) {
 }
 
 void CClockDlg::OnDestroy() {
+    // Before the memo dialog hides, which would drop its edits; and changes not yet written (a
+    // save that kept failing) would otherwise be lost with the process.
+    m_memos.Finish();
     m_handsDlg.hide();
     m_memoDlg.hide();
-    // Changes not yet written (a save that kept failing) would otherwise be lost with the
-    // process. No box: the program is ending, perhaps with the session.
-    SaveMemos(m_memoStore, m_services, this, SaveMoment::Ending);
 }

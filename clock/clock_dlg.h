@@ -11,18 +11,18 @@
 #include "clock/screen_follower.h"
 #include "hands/hands_dlg.h"
 #include "logic/face_drag.h"
-#include "logic/memo_store.h"
 #include "memo/memo_dlg.h"
+#include "memo/memo_keeper.h"
 #include "platform/services.h"
 #include "platform/x11_desktop.h"
 
 // The clock's main window: a frameless, always-on-top face whose every pixel comes from the
-// skin with its own alpha. It owns the hands overlay, the memos and their dialog, moves the
-// windows with it, and runs the memo check whenever the overlay reports a new minute.
+// skin with its own alpha. It owns the hands overlay and the memo dialog over `memos`, moves
+// the windows with it, and runs the memo check whenever the overlay reports a new minute.
 class CClockDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CClockDlg(const Services& services, QWidget* pParent = nullptr);
+    CClockDlg(const Services& services, MemoKeeper& memos, QWidget* pParent = nullptr);
     ~CClockDlg() override;
 
     // Runs the clock until Esc or a close request; the result is not used. Not exec(): that
@@ -47,7 +47,6 @@ public:
     QImage face() const { return m_skin.image() != nullptr ? *m_skin.image() : QImage(); }
     CHandsDlg& handsDlg() { return m_handsDlg; }
     CMemoDlg& memoDlg() { return m_memoDlg; }
-    MemoStore& memoStore() { return m_memoStore; }
 
     // What the context menu, the desktop's launcher and assistive technology ask of the clock:
     // "memos" shows the memo dialog, "settings" runs the settings (while a box or the settings
@@ -97,7 +96,7 @@ private:
     FaceDrag m_drag{m_unmanaged};
     bool m_bInReminder = false;
     CHandsDlg m_handsDlg;
-    MemoStore m_memoStore;
+    MemoKeeper& m_memos;
     CMemoDlg m_memoDlg;
     bool m_initialised = false;
     OverlayKeeper m_overlayKeeper{*this, m_handsDlg};

@@ -4,14 +4,25 @@
 #include <cstdio>
 #include <iterator>
 
-MemoList ParseMemoFile(const QByteArray& content, QByteArray* fileLineEnd) {
+namespace {
+
+// What Notepad and files synced from Windows begin with; the first memo starts after it.
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+}  // namespace
+
+MemoList ParseMemoFile(const QByteArray& content, MemoFileShape* shape) {
     // The usual line ends are shared by every line that has them, not one allocation each.
     static const QByteArray kLf("\n");
     static const QByteArray kCrLf("\r\n");
     MemoList list;
     list.reserve(static_cast<std::size_t>(content.count('\n') + 1));
     bool endSeen = false;
-    qsizetype start = 0;
+    const bool marked = content.startsWith(kByteOrderMark);
+    if (shape != nullptr) {
+        shape->byteOrderMark = marked;
+    }
+    qsizetype start = marked ? qsizetype(sizeof kByteOrderMark - 1) : 0;
     while (start < content.size()) {
         qsizetype end = content.indexOf('\n', start);
         const qsizetype next = end < 0 ? content.size() : end + 1;
@@ -24,8 +35,8 @@ MemoList ParseMemoFile(const QByteArray& content, QByteArray* fileLineEnd) {
         const qsizetype endLength = next - end;
         entry.lineEnd = endLength == 1 ? kLf : endLength == 2 ? kCrLf : QByteArray();
         if (!endSeen && !entry.lineEnd->isEmpty()) {
-            if (fileLineEnd != nullptr) {
-                *fileLineEnd = *entry.lineEnd;
+            if (shape != nullptr) {
+                shape->lineEnd = *entry.lineEnd;
             }
             endSeen = true;
         }
@@ -35,16 +46,20 @@ MemoList ParseMemoFile(const QByteArray& content, QByteArray* fileLineEnd) {
     return list;
 }
 
-QByteArray FormatMemoFile(const MemoList& list, const QByteArray& newLineEnd) {
+QByteArray FormatMemoFile(const MemoList& list, const MemoFileShape& shape) {
+    const QByteArray& newLineEnd = shape.lineEnd;
     QByteArray content;
     // Sized first (a byte a line over at most): the bytes are kept as the version written, so
     // they should not carry the slack of growing.
-    qsizetype size = 0;
+    qsizetype size = shape.byteOrderMark ? qsizetype(sizeof kByteOrderMark - 1) : 0;
     for (const MemoEntry& entry : list) {
         size += FormatMemoLine(entry).size() +
                 std::max(entry.lineEnd.value_or(newLineEnd).size(), newLineEnd.size());
     }
     content.reserve(size);
+    if (shape.byteOrderMark) {
+        content += kByteOrderMark;
+    }
     for (std::size_t i = 0; i < list.size(); ++i) {
         const QByteArray& lineEnd = list[i].lineEnd.value_or(newLineEnd);
         content += FormatMemoLine(list[i]);
@@ -56,9 +71,9 @@ QByteArray FormatMemoFile(const MemoList& list, const QByteArray& newLineEnd) {
 
 void LoadMemoFile(const QString& path, MemoList& list, MemoFileStamp* stamp) {
     const UserFile file = ReadUserFile(path, kMaxMemoFileBytes);
-    QByteArray lineEnd = "\r\n";
+    MemoFileShape shape;
     if (file.bytes) {
-        MemoList read = ParseMemoFile(*file.bytes, &lineEnd);
+        MemoList read = ParseMemoFile(*file.bytes, &shape);
         if (list.empty()) {
             list = std::move(read);
         } else {
@@ -66,15 +81,20 @@ void LoadMemoFile(const QString& path, MemoList& list, MemoFileStamp* stamp) {
         }
     }
     if (stamp != nullptr) {
-        *stamp = {file.problem.isEmpty(), file.version(), lineEnd, file.problem};
+        *stamp = {file.problem.isEmpty(), file.version(), shape, file.problem};
     }
 }
 
 WriteResult SaveMemoFile(const QString& path, const MemoList& list, MemoFileStamp* stamp) {
     const QByteArray content =
-        FormatMemoFile(list, stamp != nullptr ? stamp->lineEnd : QByteArray("\r\n"));
+        FormatMemoFile(list, stamp != nullptr ? stamp->shape : MemoFileShape{});
     if (stamp == nullptr) {
         return WriteFileAtomically(path, content);
+    }
+    // Nothing to write: the clock's changes were already made there (by hand, say).
+    if (stamp->known && stamp->version.present && stamp->version.bytes == content &&
+        LooksUnchanged(path, stamp->version)) {
+        return {};
     }
     FileVersion version = stamp->known ? stamp->version : FileVersion{};
     QStringList kept;

@@ -6,23 +6,30 @@
 #include "logic/atomic_file.h"
 #include "logic/memo.h"
 
+// What a memo file has around its lines: how it ends them, for the lines the clock adds (its
+// first line end), and the UTF-8 byte order mark some editors put first.
+struct MemoFileShape {
+    QByteArray lineEnd = "\r\n";
+    bool byteOrderMark = false;
+};
+
 // What the clock last read from or wrote to the memo file, so that a save can tell whether
-// someone else has changed the file since, and how the file ends its lines.
+// someone else has changed the file since, and how the file is written.
 struct MemoFileStamp {
     bool known = false;  // false until a load or save succeeds, or after a failed read
     FileVersion version;
-    QByteArray lineEnd = "\r\n";  // the file's own (its first), for lines the clock adds
-    QString problem;              // why the last load could not read the file; empty if it could
+    MemoFileShape shape;
+    QString problem;  // why the last load could not read the file; empty if it could
 };
 
 // The lines of a memo file's bytes, in order, each with its line end: memos, and the lines the
-// clock cannot use (see ParseMemoLine). `fileLineEnd`, when given and the file ends a line,
-// becomes its first line end.
-MemoList ParseMemoFile(const QByteArray& content, QByteArray* fileLineEnd = nullptr);
-// The bytes of a memo file holding `list`: each line as FormatMemoLine gives it with its own
-// line end, `newLineEnd` for lines that have none. What ParseMemoFile read comes back byte for
-// byte.
-QByteArray FormatMemoFile(const MemoList& list, const QByteArray& newLineEnd);
+// clock cannot use (see ParseMemoLine). A byte order mark is read past. `shape`, when given,
+// gets the file's first line end (when it ends a line) and whether it has the mark.
+MemoList ParseMemoFile(const QByteArray& content, MemoFileShape* shape = nullptr);
+// The bytes of a memo file holding `list`: the mark when the shape has one, then each line as
+// FormatMemoLine gives it with its own line end, the shape's for lines that have none. What
+// ParseMemoFile read comes back byte for byte.
+QByteArray FormatMemoFile(const MemoList& list, const MemoFileShape& shape = {});
 
 // The largest memo file read: a million memos of a usual length take about half of it. A larger
 // file is no memo file the clock could show, and reading it would only fill the memory.

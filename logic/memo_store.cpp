@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include <QCoreApplication>
+#include <QHash>
 
 QString ReminderCaption() {
     return QCoreApplication::translate("Reminder", "memo");
@@ -27,26 +28,71 @@ bool MemoStore::Load() {
     return Read();
 }
 
-bool MemoStore::ReadAgainIfUnread() {
-    return m_read || Read();
+bool MemoStore::Refresh() {
+    return (m_fileStamp.known && LooksUnchanged(m_path, m_fileStamp.version)) || Read();
 }
+
+namespace {
+
+// Gives each line of `fresh` the id it had in `old` while its line is the same: a memo the user
+// did not touch stays the memo an open reminder or the memo dialog knows.
+void KeepIds(const MemoList& old, MemoList& fresh) {
+    std::size_t same = 0;  // most often the file only grew, or one line changed
+    while (same < old.size() && same < fresh.size() &&
+           FormatMemoLine(old[same]) == FormatMemoLine(fresh[same])) {
+        fresh[same].id = old[same].id;
+        ++same;
+    }
+    QHash<QByteArray, std::vector<MemoId>> idsByLine;
+    for (std::size_t i = old.size(); i-- > same;) {
+        idsByLine[FormatMemoLine(old[i])].push_back(old[i].id);
+    }
+    for (std::size_t i = same; i < fresh.size() && !idsByLine.isEmpty(); ++i) {
+        const auto ids = idsByLine.find(FormatMemoLine(fresh[i]));
+        if (ids != idsByLine.end()) {
+            fresh[i].id = ids->back();  // in file order, for lines that repeat
+            ids->pop_back();
+            if (ids->empty()) {
+                idsByLine.erase(ids);
+            }
+        }
+    }
+}
+
+}  // namespace
 
 bool MemoStore::Read() {
+    const QByteArray before = m_fileStamp.known ? m_fileStamp.version.bytes : QByteArray();
+    const bool wasKnown = m_fileStamp.known && m_fileStamp.version.present;
     MemoList fromFile;
     LoadMemoFile(m_path, fromFile, &m_fileStamp);
-    m_read = m_fileStamp.problem.isEmpty();
-    if (m_read) {
-        fromFile.insert(fromFile.end(), m_memos.begin(), m_memos.end());
-        m_memos = std::move(fromFile);
-        GiveIds();
+    if (!m_fileStamp.problem.isEmpty()) {
+        m_fileMemos.clear();
+    } else if (wasKnown && m_fileStamp.version.present && m_fileStamp.version.bytes == before) {
+        return true;  // touched, or written with the same bytes: the list stays as it is
+    } else {
+        KeepIds(m_fileMemos, fromFile);
+        m_fileMemos = std::move(fromFile);
     }
-    return m_read;
+    GiveIds(m_fileMemos);
+    m_memos = m_fileMemos;
+    for (const Change& change : m_changes) {
+        change(m_memos);
+    }
+    GiveIds(m_memos);
+    return m_fileStamp.problem.isEmpty();
 }
 
-void MemoStore::Add(MemoEntry memo) {
-    m_memos.push_back(std::move(memo));
-    m_dirty = true;
-    GiveIds();
+void MemoStore::Apply(Change change) {
+    change(m_memos);
+    m_changes.push_back(std::move(change));
+    GiveIds(m_memos);
+}
+
+void MemoStore::CommitEdits(std::vector<ListedMemo> filled, std::vector<ListedMemo> shown) {
+    Apply([filled = std::move(filled), shown = std::move(shown)](MemoList& list) {
+        list = CommitListEdits(list, filled, shown);
+    });
 }
 
 std::optional<MemoEntry> MemoStore::NextDue(std::int64_t now) const {
@@ -57,46 +103,49 @@ std::optional<MemoEntry> MemoStore::NextDue(std::int64_t now) const {
 }
 
 bool MemoStore::Answer(MemoId id, bool remove, std::int64_t now) {
-    // By identity: the list may have been replaced while the box was open, and a line is not a
-    // memo (two memos can share one).
-    const auto asked = std::find_if(m_memos.begin(), m_memos.end(),
-                                    [id](const MemoEntry& memo) { return memo.id == id; });
+    // By identity: the list may have changed while the box was open, and a line is not a memo
+    // (two memos can share one).
+    const auto byId = [id](const MemoEntry& memo) { return memo.id == id; };
+    const auto asked = std::find_if(m_memos.begin(), m_memos.end(), byId);
     if (asked == m_memos.end()) {
         return false;
     }
-    if (remove) {
-        m_memos.erase(asked);
-    } else {
-        // Past the present: No means "later", however late the memo already was.
-        asked->time = PostponedTime(asked->time, now);
-        asked->line.reset();
-    }
-    m_dirty = true;
+    // Past the present: No means "later", however late the memo already was.
+    const std::int64_t later = PostponedTime(asked->time, now);
+    Apply([byId, remove, later](MemoList& list) {
+        const auto memo = std::find_if(list.begin(), list.end(), byId);
+        if (memo == list.end()) {
+            return;  // its line was changed or deleted by hand since: that stands
+        }
+        if (remove) {
+            list.erase(memo);
+        } else {
+            memo->time = later;
+            memo->line.reset();
+        }
+    });
     return true;
 }
 
-void MemoStore::Replace(MemoList list) {
-    m_memos = std::move(list);
-    m_dirty = true;
-    GiveIds();
-}
-
 MemoSaveReport MemoStore::SaveIfDirty() {
-    if (!m_dirty) {
+    if (!dirty()) {
         return {};
     }
     MemoSaveReport report;
-    report.result = ReadAgainIfUnread() ? SaveMemoFile(m_path, m_memos, &m_fileStamp)
-                                        : WriteResult{false, m_fileStamp.problem};
+    report.result = Refresh() ? SaveMemoFile(m_path, m_memos, &m_fileStamp)
+                              : WriteResult{false, m_fileStamp.problem};
+    if (report.result) {
+        m_fileMemos = m_memos;
+        m_changes.clear();
+    }
     report.failureBegins = !report.result && !m_failing;
     report.failureEnds = report.result && m_failing;
     m_failing = !report.result;
-    m_dirty = !report.result;
     return report;
 }
 
-void MemoStore::GiveIds() {
-    for (MemoEntry& memo : m_memos) {
+void MemoStore::GiveIds(MemoList& list) {
+    for (MemoEntry& memo : list) {
         if (memo.id == 0) {
             memo.id = m_nextId++;
         }

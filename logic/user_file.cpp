@@ -171,6 +171,15 @@ FileVersion UserFile::version() const {
     return {kind != FileKind::Missing, bytes.value_or(QByteArray()), identity, timeTells};
 }
 
+bool LooksUnchanged(const QString& path, const FileVersion& version) {
+    struct stat info = {};
+    if (::stat(EncodePath(path).constData(), &info) != 0) {
+        return !version.present && (errno == ENOENT || errno == ENOTDIR);
+    }
+    return version.present && version.timeTells && S_ISREG(info.st_mode) &&
+           IdentityOf(info) == version.identity && info.st_size == version.bytes.size();
+}
+
 bool CoarseClockPassed(std::int64_t mtimeNs) {
     timespec now = {};
     return ::clock_gettime(CLOCK_REALTIME_COARSE, &now) == 0 &&

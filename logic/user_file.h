@@ -58,6 +58,11 @@ struct FileVersion {
     bool timeTells = false;
 };
 
+// Whether the file at path is still `version` as far as a look at it tells, without reading it:
+// the same file, size and modification time, where that time tells of any later write; or still
+// no file where there was none. False whenever it cannot be told.
+bool LooksUnchanged(const QString& path, const FileVersion& version);
+
 struct UserFile {
     FileKind kind = FileKind::Missing;
     std::optional<QByteArray> bytes;  // the whole file, when it is a regular file that was read

@@ -8,11 +8,9 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 
-#include "logic/atomic_file.h"
 #include "logic/dialog_data.h"
 #include "logic/local_time.h"
 #include "logic/resource_ids.h"
-#include "memo/memo_check.h"
 #include "ui/dialog_builder.h"
 #include "ui/dialog_placement.h"
 
@@ -24,10 +22,14 @@ const QDate kLastDate(9999, 12, 31);
 
 }  // namespace
 
-CMemoDlg::CMemoDlg(const Services& services, MemoStore& store, QWidget* parent)
-    : QDialog(parent), m_services(services), m_store(store) {}
+CMemoDlg::CMemoDlg(const Services& services, MemoKeeper& memos, QWidget* parent)
+    : QDialog(parent), m_services(services), m_memos(memos) {}
 
-CMemoDlg::~CMemoDlg() = default;
+CMemoDlg::~CMemoDlg() {
+    if (m_editsOpen) {
+        m_memos.SetOpenEdits(nullptr);
+    }
+}
 
 void CMemoDlg::Create(QWidget* owner) {
     setParent(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -149,16 +151,21 @@ void CMemoDlg::OnShowWindow(bool bShow) {
         m_lines.Fill({});
     }
     m_filledLines = std::vector<ListedMemo>();  // its memory too
+    m_editsOpen = bShow;
+    m_memos.SetOpenEdits(bShow ? std::function<void()>([this] { CommitOpenEdits(); }) : nullptr);
     if (!bShow) {
         return;
     }
+    // The file as it is now: what was added or deleted by hand shows.
+    m_memos.Refresh(this);
+    const MemoStore& store = m_memos.store();
     const std::int64_t now = m_services.time->Now();
     SelectDate(now);
     const LocalTime local = ToLocalTime(now);
     m_nHour = local.hour;
     m_nMinute = local.minute;
-    m_filledLines.reserve(m_store.memos().size());
-    for (const MemoEntry& memo : m_store.memos()) {
+    m_filledLines.reserve(store.memos().size());
+    for (const MemoEntry& memo : store.memos()) {
         // A blank line in the file is nothing to show; other lines the clock cannot use show as
         // they are written, so they can be seen and deleted.
         if (!memo.usable() && FormatMemoLine(memo).trimmed().isEmpty()) {
@@ -214,19 +221,26 @@ void CMemoDlg::OnSelchangeMemoList() {
 }
 
 void CMemoDlg::OnClose() {
-    // A termination signal waits until the edits are in the store and saved (see clock_app).
-    const WriteInProgress committing;
+    CommitOpenEdits();
+    hide();
+    // The user closed it to keep what they did: that reaches the file now, not in a minute.
+    m_memos.Save(parentWidget());
+}
+
+void CMemoDlg::CommitOpenEdits() {
+    if (!m_editsOpen) {
+        return;
+    }
+    m_editsOpen = false;
+    m_memos.SetOpenEdits(nullptr);
     // Only a real edit reaches the file: every line filled in is still there and none was added.
     const std::vector<ListedMemo>& shown = m_lines.lines();
     const bool edited =
         shown.size() != m_filledLines.size() ||
         std::any_of(shown.begin(), shown.end(), [](const ListedMemo& l) { return l.id == 0; });
     if (edited) {
-        m_store.Replace(CommitListEdits(m_store.memos(), m_filledLines, shown));
+        m_memos.store().CommitEdits(m_filledLines, shown);
     }
-    hide();
-    // The user closed it to keep what they did: that reaches the file now, not in a minute.
-    SaveMemos(m_store, m_services, parentWidget());
 }
 
 void CMemoDlg::AddListLine(ListedMemo listed) {

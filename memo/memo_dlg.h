@@ -8,21 +8,22 @@
 
 #include "logic/memo.h"
 #include "logic/memo_edits.h"
-#include "logic/memo_store.h"
+#include "memo/memo_keeper.h"
 #include "memo/memo_list_model.h"
 #include "platform/services.h"
 
 class QLineEdit;
 class QListView;
 
-// The memo dialog. It edits a copy of the store's memos: every show fills the list from the
-// store, "<= 添加" and "删除" change only the dialog's lines, and the close box commits them to
-// the store and saves at once when the user changed any. Esc hides it without that.
+// The memo dialog. It edits a copy of the memos: every show fills the list from the memo file as
+// it is then, "<= 添加" and "删除" change only the dialog's lines, and the close box commits them
+// and saves at once when the user changed any, as does the clock's end while it is open. Esc
+// hides it without that.
 class CMemoDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CMemoDlg(const Services& services, MemoStore& store, QWidget* parent = nullptr);
+    CMemoDlg(const Services& services, MemoKeeper& memos, QWidget* parent = nullptr);
     ~CMemoDlg() override;
 
     // Makes the dialog's window, owned by `owner`, and leaves it hidden. Its controls are
@@ -50,6 +51,8 @@ private:
     void OnDeleteMemo();
     void OnSelchangeMemoList();
     void OnClose();
+    // What the user changed since the show, into the store (once).
+    void CommitOpenEdits();
 
     void AddListLine(ListedMemo listed);
     void SelectDate(std::int64_t time);
@@ -62,11 +65,12 @@ private:
     int m_nMinute = 0;
     QByteArray m_strText;  // the memo text as bytes (see DecodeMemoText)
     const Services& m_services;
-    MemoStore& m_store;
+    MemoKeeper& m_memos;
     QLineEdit* m_editHour = nullptr;
     QLineEdit* m_editMinute = nullptr;
     QLineEdit* m_editText = nullptr;
     std::vector<ListedMemo> m_filledLines;  // what the last show put in the list
+    bool m_editsOpen = false;               // shown, and its edits not committed yet
     bool m_changingList = false;            // list changes made by the dialog itself, not the user
     bool m_placed = false;
 };

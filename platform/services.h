@@ -114,6 +114,17 @@ public:
     virtual int StartDetached(const QString& program, const QStringList& arguments) = 0;
 };
 
+// What keeps a second clock off the same memos: a lock on their folder.
+class FolderLock {
+public:
+    virtual ~FolderLock() = default;
+    // Whether this clock holds the lock on the folder now at the path. When the folder was moved
+    // or replaced (a restore or sync tool), the lock moves to the one at the path (made first
+    // when `make`), unless another clock holds that: false then. With no folder at the path
+    // (and `make` false) the lock stays where it is.
+    virtual bool Follow(bool make) = 0;
+};
+
 // Paths are kept as their bytes (see DecodePath).
 struct Paths {
     QString memoFile;    // the user's memos; a running clock holds the lock on their folder
@@ -131,5 +142,6 @@ struct Services {
     ShellOpener* shell = nullptr;
     MimeDefaults* mime = nullptr;
     ProgramLauncher* launcher = nullptr;
+    FolderLock* memoFolderLock = nullptr;  // none: no other clock to keep off
     Paths paths;
 };

@@ -23,6 +23,7 @@ namespace {
 // A started clock on the 1920 x 1080 test screen.
 struct RunningClock {
     TestServices fakes;
+    MemoKeeper memos{fakes.services};
     std::unique_ptr<CClockDlg> dlg;
 
     explicit RunningClock(std::optional<QString> storedSkin, const QByteArray& memoFile = {}) {
@@ -33,7 +34,7 @@ struct RunningClock {
         if (storedSkin) {
             fakes.profile.values[{"Kelvarine", "Rand"}] = *storedSkin;
         }
-        dlg = std::make_unique<CClockDlg>(fakes.services);
+        dlg = std::make_unique<CClockDlg>(fakes.services, memos);
         dlg->show();
         QCoreApplication::processEvents();
     }
@@ -62,7 +63,8 @@ TEST(ClockWindow, aMemoFileThatCannotBeReadIsToldAndLeftAsItIs) {
         }
         ASSERT_EQ(c.make(path.constData()), 0) << c.told;
         ::testing::internal::CaptureStderr();
-        CClockDlg clock(fakes.services);
+        MemoKeeper keeper(fakes.services);
+        CClockDlg clock(fakes.services, keeper);
         clock.show();
         QCoreApplication::processEvents();
         ASSERT_FALSE(fakes.question.warnings.empty()) << c.told;
@@ -180,7 +182,7 @@ TEST(ClockWindow, memosThatFellDueWhileNotRunningAreAskedAtStartUp) {
     const QByteArray memos = "2026-12-07 10:09 Call home\r\n2026-12-07 18:00 Later\r\n";
     // The overlay's first frame posts the check; answering No postpones from 10:09.
     RunningClock clock(std::nullopt, memos);
-    EXPECT_EQ(clock.dlg->memoStore().memos().size(), 2u);
+    EXPECT_EQ(clock.memos.store().memos().size(), 2u);
     ASSERT_EQ(clock.fakes.question.asked.size(), 1u);
     EXPECT_EQ(clock.fakes.question.asked[0],
               QStringLiteral("2026-12-07 10:09 Call home - 删除此备忘？"));
@@ -188,14 +190,27 @@ TEST(ClockWindow, memosThatFellDueWhileNotRunningAreAskedAtStartUp) {
               "2026-12-07 10:14 Call home\r\n2026-12-07 18:00 Later\r\n");
 }
 
-TEST(ClockWindow, unsavedMemoChangesAreWrittenWhenTheClockCloses) {
-    RunningClock clock(std::nullopt, "2026-12-07 18:00 Later\r\n");
-    MemoStore& memos = clock.dlg->memoStore();
-    memos.Add({LocalSeconds(2026, 12, 24, 9, 0), "Presents"});
-    QTest::keyClick(clock.dlg.get(), Qt::Key_Escape);
-    EXPECT_EQ(ReadFile(clock.fakes.services.paths.memoFile),
-              "2026-12-07 18:00 Later\r\n2026-12-24 09:00 Presents\r\n");
-    EXPECT_FALSE(memos.dirty());
+TEST(ClockWindow, everyWayTheClockEndsKeepsTheOpenMemoDialogsMemos) {
+    const std::function<void(RunningClock&)> ends[] = {
+        [](RunningClock& clock) { QTest::keyClick(clock.dlg.get(), Qt::Key_Escape); },
+        [](RunningClock& clock) { clock.dlg->RunAction("quit"); },
+        // The session's end quits every event loop; what follows the run commits.
+        [](RunningClock& clock) { clock.memos.Finish(); },
+    };
+    for (const auto& end : ends) {
+        RunningClock clock(std::nullopt, "2026-12-07 18:00 Later\r\n");
+        CMemoDlg& dialog = clock.dlg->memoDlg();
+        dialog.show();
+        QCoreApplication::processEvents();
+        dialog.findChild<QLineEdit*>("IDC_MEMO_HOUR")->setText("9");
+        dialog.findChild<QLineEdit*>("IDC_MEMO_MINUTE")->setText("0");
+        dialog.findChild<QLineEdit*>("IDC_MEMO_TEXT")->setText("Presents");
+        dialog.findChild<QPushButton*>("IDC_MEMO_ADD")->click();
+        end(clock);
+        EXPECT_EQ(ReadFile(clock.fakes.services.paths.memoFile),
+                  "2026-12-07 09:00 Presents\r\n2026-12-07 18:00 Later\r\n");
+        EXPECT_FALSE(clock.memos.store().dirty());
+    }
 }
 
 }  // namespace

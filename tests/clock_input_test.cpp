@@ -45,7 +45,7 @@ protected:
     void SetUp() override {
         fakes.time.SetSeconds(LocalSeconds(2026, 12, 7, 10, 10, 30));
         fakes.profile.values[{"Kelvarine", "Rand"}] = "1";
-        dlg = std::make_unique<CClockDlg>(fakes.services);
+        dlg = std::make_unique<CClockDlg>(fakes.services, memos);
         dlg->show();
         QCoreApplication::processEvents();
     }
@@ -73,6 +73,7 @@ protected:
     }
 
     TestServices fakes;
+    MemoKeeper memos{fakes.services};
     std::unique_ptr<CClockDlg> dlg;
 };
 

@@ -35,17 +35,21 @@ protected:
         services.paths.memoFile = dir.filePath("memo.txt");
     }
 
-    void Check() { RunMemoCheck(*store, inReminder, services, nullptr); }
+    void Check() { RunMemoCheck(*keeper, inReminder, services, nullptr); }
+    void Start() {
+        keeper = std::make_unique<MemoKeeper>(services);
+        keeper->Load();
+        store = &keeper->store();
+    }
     // The memos as the clock has them after loading the file: saved, clean, with ids.
     void Have(const MemoList& list) {
         ASSERT_TRUE(SaveMemoFile(services.paths.memoFile, list));
-        store = std::make_unique<MemoStore>(services.paths.memoFile);
-        store->Load();
+        Start();
     }
-    // Memos the file does not have yet.
+    // Memos the file does not have yet, added in the memo dialog.
     void HaveUnsaved(const MemoList& list) {
-        store = std::make_unique<MemoStore>(services.paths.memoFile);
-        store->Replace(list);
+        Start();
+        store->CommitEdits({}, Listed(list));
     }
     const MemoList& memos() const { return store->memos(); }
     void Answer(bool yes, std::function<void()> whileOpen = {}) {
@@ -62,7 +66,8 @@ protected:
     FakeAlarm alarm;
     ScriptedQuestion question;
     Services services;
-    std::unique_ptr<MemoStore> store;
+    std::unique_ptr<MemoKeeper> keeper;
+    MemoStore* store = nullptr;
     bool inReminder = false;
 };
 
@@ -110,7 +115,7 @@ TEST_F(MemoCheckTest, AnUnansweredBoxEndsTheCheckKeepingItsMemoAndSavingTheRest)
     time.SetSeconds(At(10, 5));
     Answer(true);
     question.script.push_back({false, {}, true});
-    EXPECT_FALSE(RunMemoCheck(*store, inReminder, services, nullptr));
+    EXPECT_FALSE(RunMemoCheck(*keeper, inReminder, services, nullptr));
     EXPECT_EQ(question.asked.size(), 2u);
     EXPECT_EQ(alarm.log, (std::vector<QString>{"start", "stop", "start", "stop"}));
     EXPECT_FALSE(inReminder);
@@ -190,8 +195,7 @@ TEST_F(MemoCheckTest, LinesTheClockCannotUseNeverRingAndStayAsWritten) {
         "0000-01-01 00:00 year zero\n0001-01-01 00:00 year one\n\n"
         "9999-12-31 23:60 minute 60\n2027-02-30 10:00 no such day\nshort\n";
     WriteFile(services.paths.memoFile, "2024-05-01 10:00 due\n" + odd);
-    store = std::make_unique<MemoStore>(services.paths.memoFile);
-    store->Load();
+    Start();
     time.SetSeconds(At(10, 0));
     Check();  // No
     EXPECT_EQ(question.asked, std::vector<QString>{Asked(10, 0, "due")});
@@ -255,11 +259,15 @@ TEST_F(MemoCheckTest, FailedSaveKeepsDirtyAndNextCheckSaves) {
     EXPECT_EQ(question.asked.size(), 1u);
 }
 
-TEST_F(MemoCheckTest, AnswerGoesToAskedMemoAfterListWasReplaced) {
-    Have({{At(10, 0), "asked"}, {At(10, 0), "other"}});
+TEST_F(MemoCheckTest, AnswerGoesToAskedMemoAfterTheDialogCommitted) {
+    Have({{At(12, 0), "noon"}, {At(10, 0), "asked"}, {At(10, 0), "other"}});
     time.SetSeconds(At(10, 0));
-    // The memo dialog commits a new list while the box is open: the asked memo moved.
-    Answer(true, [&] { store->Replace({memos()[1], {At(12, 0), "new"}, memos()[0]}); });
+    // The memo dialog commits while the box is open: the list is sorted, the asked memo moved.
+    Answer(true, [&] {
+        std::vector<ListedMemo> shown = Listed(memos());
+        shown[0] = {"2024-05-01 12:00 new", 0};
+        store->CommitEdits(Listed(memos()), shown);
+    });
     Answer(false);
     Check();
     EXPECT_EQ(question.asked, (std::vector<QString>{Asked(10, 0, "asked"), Asked(10, 0, "other")}));
@@ -268,10 +276,12 @@ TEST_F(MemoCheckTest, AnswerGoesToAskedMemoAfterListWasReplaced) {
     EXPECT_EQ(FileList(), expected);
 }
 
-TEST_F(MemoCheckTest, AnswerForVanishedMemoChangesNothing) {
+TEST_F(MemoCheckTest, AnAnswerForALineEditedByHandMeanwhileChangesNothingAndTheEditRings) {
     Have({{At(10, 0), "gone"}});
     time.SetSeconds(At(10, 0));
-    Answer(true, [&] { store->Replace({{At(10, 0), "different"}, {At(12, 0), "x"}}); });
+    Answer(true, [&] {
+        WriteFile(services.paths.memoFile, "2024-05-01 10:00 different\n2024-05-01 12:00 x\n");
+    });
     Check();  // the nested run then asks about "different" and gets No
     EXPECT_EQ(question.asked,
               (std::vector<QString>{Asked(10, 0, "gone"), Asked(10, 0, "different")}));

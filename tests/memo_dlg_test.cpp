@@ -29,16 +29,16 @@ protected:
         if (!memoFile.isEmpty()) {
             WriteFile(fakes.services.paths.memoFile, memoFile);
         }
-        store = std::make_unique<MemoStore>(fakes.services.paths.memoFile);
-        store->Load();
+        memos = std::make_unique<MemoKeeper>(fakes.services);
+        memos->Load();
         face.setGeometry(InitialClockRect(QRect(0, 0, 1920, 1080), QSize(128, 128)));
         face.show();
-        dlg = std::make_unique<CMemoDlg>(fakes.services, *store);
+        dlg = std::make_unique<CMemoDlg>(fakes.services, *memos);
         dlg->Create(&face);
         QCoreApplication::processEvents();
     }
     CMemoDlg& Dlg() { return *dlg; }
-    MemoStore& Store() { return *store; }
+    MemoStore& Store() { return memos->store(); }
     QListView* List() { return Dlg().findChild<QListView*>("IDC_MEMO_LIST"); }
     int Count() { return List()->model()->rowCount(); }
     QCalendarWidget* Calendar() { return Dlg().findChild<QCalendarWidget*>("IDC_MEMO_CALENDAR"); }
@@ -72,11 +72,11 @@ protected:
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                           list.visualRect(list.model()->index(row, 0)).center());
     }
-    void RunMemoCheck() { ::RunMemoCheck(*store, inReminder, fakes.services, &face); }
+    void RunMemoCheck() { ::RunMemoCheck(*memos, inReminder, fakes.services, &face); }
 
     TestServices fakes;
     QWidget face{nullptr, Qt::Tool | Qt::FramelessWindowHint};
-    std::unique_ptr<MemoStore> store;
+    std::unique_ptr<MemoKeeper> memos;
     std::unique_ptr<CMemoDlg> dlg;  // owned by the face once created: goes first
     bool inReminder = false;
 };
@@ -294,7 +294,7 @@ TEST_F(MemoDialogTest, showingAgainWhileShownDoesNotRefill) {
     Start("2026-12-24 09:00 presents\r\n");
     Show();
     Add(8, 0, QStringLiteral("unsaved"));
-    Store().Replace({});
+    WriteFile(fakes.services.paths.memoFile, "");  // the memos in the file changed meanwhile
     Show();
     EXPECT_EQ(Count(), 2);
 }

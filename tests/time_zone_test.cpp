@@ -67,7 +67,8 @@ TEST(ZoneWatch, aRunningClockShowsTheNewZoneAndItsMemosKeepTheirWallClock) {
     fakes.profile.values[{"Kelvarine", "Rand"}] = "1";
     fakes.time.SetSeconds(LocalSeconds(2026, 12, 7, 10, 10, 30));  // UTC, AM, the 7th
     WriteFile(fakes.services.paths.memoFile, "2026-12-24 09:00 presents\r\n");
-    CClockDlg clock(fakes.services);
+    MemoKeeper memos(fakes.services);
+    CClockDlg clock(fakes.services, memos);
     clock.show();
     QCoreApplication::processEvents();
 
@@ -84,11 +85,12 @@ TEST(ZoneWatch, aRunningClockShowsTheNewZoneAndItsMemosKeepTheirWallClock) {
                                                          7,
                                                          false});
     EXPECT_EQ(clock.handsDlg().frame(), RenderHandsFrame(expected, 96));
-    ASSERT_EQ(clock.memoStore().memos().size(), 1u);
-    EXPECT_EQ(FormatMemoLine(clock.memoStore().memos()[0]), "2026-12-24 09:00 presents");
+    const MemoStore& store = memos.store();
+    ASSERT_EQ(store.memos().size(), 1u);
+    EXPECT_EQ(FormatMemoLine(store.memos()[0]), "2026-12-24 09:00 presents");
     // 09:00 in Tokyo is 00:00 UTC.
-    EXPECT_EQ(clock.memoStore().memos()[0].time, 1'798'070'400);
-    EXPECT_FALSE(clock.memoStore().dirty());  // the file says the same as before
+    EXPECT_EQ(store.memos()[0].time, 1'798'070'400);
+    EXPECT_FALSE(store.dirty());  // the file says the same as before
 }
 
 }  // namespace

@@ -332,6 +332,15 @@ They are kept while the clock runs, and saved as soon as that works again.</sour
 
 Sie bleiben erhalten, solange die Uhr läuft, und werden gespeichert, sobald das wieder möglich ist.</translation>
     </message>
+    <message>
+        <source>The memo folder %1 was replaced, and another clock now keeps the memos there.
+
+This clock no longer rings or saves memos, so that none rings twice.</source>
+        <extracomment>%1 is the folder of the memo file.</extracomment>
+        <translation>Der Notizordner %1 wurde ersetzt, und eine andere Uhr führt die Notizen dort jetzt.
+
+Diese Uhr erinnert nicht mehr an Notizen und speichert keine mehr, damit keine doppelt klingelt.</translation>
+    </message>
 </context>
 <context>
     <name>Skins</name>

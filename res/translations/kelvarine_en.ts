@@ -332,6 +332,15 @@ They are kept while the clock runs, and saved as soon as that works again.</sour
 
 They are kept while the clock runs, and saved as soon as that works again.</translation>
     </message>
+    <message>
+        <source>The memo folder %1 was replaced, and another clock now keeps the memos there.
+
+This clock no longer rings or saves memos, so that none rings twice.</source>
+        <extracomment>%1 is the folder of the memo file.</extracomment>
+        <translation>The memo folder %1 was replaced, and another clock now keeps the memos there.
+
+This clock no longer rings or saves memos, so that none rings twice.</translation>
+    </message>
 </context>
 <context>
     <name>Skins</name>

@@ -27,9 +27,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    QByteArray lineEnd = "\r\n";
-    const MemoList read = ParseMemoFile(bytes, &lineEnd);
-    Require(FormatMemoFile(read, lineEnd) == bytes);
+    MemoFileShape shape;
+    const MemoList read = ParseMemoFile(bytes, &shape);
+    Require(FormatMemoFile(read, shape) == bytes);
 
     // Every memo written from its minute and text, as after a postponement or an edit.
     MemoList rewritten = read;
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             memo.line.reset();
         }
     }
-    const MemoList again = ParseMemoFile(FormatMemoFile(rewritten, lineEnd));
+    const MemoList again = ParseMemoFile(FormatMemoFile(rewritten, shape));
     Require(again.size() == read.size());
     for (std::size_t i = 0; i < read.size(); ++i) {
         Require(again[i].usable() == read[i].usable());
@@ -50,8 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first line deleted: the others stay as they were.
     if (!read.empty()) {
         const MemoList rest(read.begin() + 1, read.end());
-        const QByteArray written = FormatMemoFile(rest, lineEnd);
-        Require(bytes.endsWith(written) &&
+        const QByteArray written = FormatMemoFile(rest, shape);
+        const qsizetype mark = shape.byteOrderMark ? 3 : 0;  // written first again
+        Require(written.startsWith(bytes.left(mark)) && bytes.endsWith(written.mid(mark)) &&
                 written.size() == bytes.size() - FormatMemoLine(read.front()).size() -
                                       read.front().lineEnd->size());
     }

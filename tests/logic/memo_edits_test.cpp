@@ -11,22 +11,7 @@ MemoEntry At(int day, int hour, int minute, const QByteArray& text) {
     return {LocalSeconds(2026, 12, day, hour, minute), text};
 }
 
-std::vector<QByteArray> Lines(const MemoList& memos) {
-    std::vector<QByteArray> lines;
-    for (const MemoEntry& m : memos) {
-        lines.push_back(FormatMemoLine(m));
-    }
-    return lines;
-}
-
-// The dialog's lines for memos (with their ids) or for typed lines (without).
-std::vector<ListedMemo> Listed(const MemoList& memos) {
-    std::vector<ListedMemo> listed;
-    for (const MemoEntry& m : memos) {
-        listed.push_back({FormatMemoLine(m), m.id});
-    }
-    return listed;
-}
+// The dialog's lines for typed lines (without ids).
 std::vector<ListedMemo> Listed(const std::vector<QByteArray>& lines) {
     std::vector<ListedMemo> listed;
     for (const QByteArray& line : lines) {

@@ -410,7 +410,8 @@ TEST_F(MemoFileTest, SavesKilledAtAnyMomentLeaveOnlyTheFileAndKeptCopies) {
             MemoStore store(Path());
             store.Load();
             for (int i = 0;; ++i) {
-                store.Replace({At(2030, 1, 1, 0, 0, text + QByteArray::number(i))});
+                store.CommitEdits(Listed(store.memos()),
+                                  {{"2030-01-01 00:00 " + text + QByteArray::number(i), 0}});
                 store.SaveIfDirty();
             }
         }

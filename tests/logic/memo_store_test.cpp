@@ -31,37 +31,96 @@ protected:
 
 TEST_F(MemoStoreTest, AnAnswerFindsItsMemoByIdWhereverItStandsNow) {
     const std::int64_t now = LocalSeconds(2026, 12, 7, 10, 2, 30);
-    store.Replace({{LocalSeconds(2026, 12, 7, 10, 0), "due"},
-                   {kInvalidMemoTime, "", 0, QByteArray("2027-02-30 10:00 x")},
-                   {LocalSeconds(2026, 12, 7, 9, 0), "due too"},
-                   {LocalSeconds(2026, 12, 8, 9, 0), "tomorrow"}});
+    WriteFile(Path(),
+              "2026-12-07 10:00 due\n2027-02-30 10:00 x\n2026-12-07 09:00 due too\n"
+              "2026-12-08 09:00 tomorrow\n");
+    ASSERT_TRUE(store.Load());
     const std::optional<MemoEntry> due = store.NextDue(now);
     ASSERT_TRUE(due);
     EXPECT_EQ(due->text, "due");  // list order, not time order; the odd line never rings
     const MemoId later = store.memos()[2].id;
-    // The user moved the first memo to the end meanwhile; No still finds it.
-    store.Replace({store.memos()[1], store.memos()[2], store.memos()[3], store.memos()[0]});
+    // The user moved the first memo to the end by hand meanwhile; No still finds it.
+    WriteFile(Path(),
+              "2027-02-30 10:00 x\n2026-12-07 09:00 due too\n2026-12-08 09:00 tomorrow\n"
+              "2026-12-07 10:00 due\n");
+    store.Refresh();
     const struct {
         MemoId id;
         bool remove;
         bool found;
-        std::vector<QByteArray> texts;
+        std::vector<QByteArray> lines;
     } answers[] = {
-        {due->id, false, true, {"", "due too", "tomorrow", "due"}},
-        {later, true, true, {"", "tomorrow", "due"}},
-        {later, true, false, {"", "tomorrow", "due"}},  // gone: nothing changes
+        {due->id,
+         false,
+         true,
+         {"2027-02-30 10:00 x", "2026-12-07 09:00 due too", "2026-12-08 09:00 tomorrow",
+          "2026-12-07 10:05 due"}},
+        {later,
+         true,
+         true,
+         {"2027-02-30 10:00 x", "2026-12-08 09:00 tomorrow", "2026-12-07 10:05 due"}},
+        {later,
+         true,
+         false,
+         {"2027-02-30 10:00 x", "2026-12-08 09:00 tomorrow", "2026-12-07 10:05 due"}},
     };
     for (const auto& a : answers) {
         EXPECT_EQ(store.Answer(a.id, a.remove, now), a.found);
-        std::vector<QByteArray> texts;
-        for (const MemoEntry& memo : store.memos()) {
-            texts.push_back(memo.text);
-        }
-        EXPECT_EQ(texts, a.texts);
+        EXPECT_EQ(Lines(store.memos()), a.lines);
     }
-    // Postponed past the present, in whole steps from its own time.
-    EXPECT_EQ(store.memos().back().time, LocalSeconds(2026, 12, 7, 10, 5));
     EXPECT_FALSE(store.NextDue(now));
+}
+
+// The clock's changes and the user's hand edits, made while the clock runs, meet in the file
+// line by line: each keeps what it changed; where both changed one line, the user's stands.
+TEST_F(MemoStoreTest, HandEditsAndTheClocksOwnChangesMeetLineByLine) {
+    const std::int64_t now = LocalSeconds(2026, 12, 7, 10, 2);
+    const struct {
+        const char* what;
+        QByteArray handEdit;  // what the user's editor wrote, after the clock read the file
+        bool postponeFirst;   // the clock's own change: No (postpone) or Yes (delete)
+        QByteArray expectedFile;
+    } cases[] = {
+        {"a memo added and one changed by hand, the first postponed by the clock",
+         "2026-12-07 10:00 tea\r\n2026-12-07 11:00 call Ann\r\n2026-12-07 10:01 pills\r\n", true,
+         "2026-12-07 10:05 tea\r\n2026-12-07 11:00 call Ann\r\n2026-12-07 10:01 pills\r\n"},
+        {"the line the clock deletes deleted by hand too", "2026-12-07 11:00 call Bob\r\n", false,
+         "2026-12-07 11:00 call Bob\r\n"},
+        {"the line the clock postpones changed by hand: the hand's stands",
+         "2026-12-07 10:30 tea\r\n2026-12-07 11:00 call Bob\r\n", true,
+         "2026-12-07 10:30 tea\r\n2026-12-07 11:00 call Bob\r\n"},
+        {"a byte order mark and LF line ends, kept as they are",
+         "\xEF\xBB\xBF"
+         "2026-12-07 10:00 tea\n2026-12-07 11:00 call Bob\n",
+         false,
+         "\xEF\xBB\xBF"
+         "2026-12-07 11:00 call Bob\n"},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("memo.txt");
+        WriteFile(path, "2026-12-07 10:00 tea\r\n2026-12-07 11:00 call Bob\r\n");
+        MemoStore shared(path);
+        ASSERT_TRUE(shared.Load());
+        const std::optional<MemoEntry> due = shared.NextDue(now);
+        ASSERT_TRUE(due) << c.what;
+        WriteFile(path, c.handEdit);
+        shared.Answer(due->id, !c.postponeFirst, now);
+        ::testing::internal::CaptureStderr();
+        EXPECT_TRUE(shared.SaveIfDirty().result) << c.what;
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << c.what;  // nothing kept aside
+        EXPECT_EQ(ReadFile(path), c.expectedFile) << c.what;
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{"memo.txt"})
+            << c.what;
+        // What the user added rings; the first memo of a marked file too.
+        MemoStore next(path);
+        next.Load();
+        EXPECT_EQ(shared.memos(), next.memos()) << c.what;
+        EXPECT_EQ(shared.NextDue(LocalSeconds(2026, 12, 7, 23, 0)).has_value(),
+                  !next.memos().empty())
+            << c.what;
+    }
 }
 
 constexpr char kOld[] = "2026-12-07 10:00 water the plants\r\n2026-12-24 09:00 presents\r\n";
@@ -69,8 +128,9 @@ constexpr char kOld[] = "2026-12-07 10:00 water the plants\r\n2026-12-24 09:00 p
 TEST_F(MemoStoreTest, AFullFileSystemKeepsTheOldFileAndTheChangesUntilASaveWorks) {
     WriteFile(Path(), kOld);
     store.Load();
-    store.Replace({store.memos().begin() + 1, store.memos().end()});
-    store.Add({LocalSeconds(2026, 12, 31, 23, 0), "new year"});
+    std::vector<ListedMemo> shown = Listed(store.memos());
+    shown[0] = {"2026-12-31 23:00 new year", 0};
+    store.CommitEdits(Listed(store.memos()), shown);
 
     const MemoSaveReport first = SaveWithin(20);
     EXPECT_FALSE(first.result);
@@ -97,34 +157,30 @@ TEST_F(MemoStoreTest, AFullFileSystemKeepsTheOldFileAndTheChangesUntilASaveWorks
     EXPECT_TRUE(KeptCopies().isEmpty());
 }
 
-TEST_F(MemoStoreTest, AVersionChangedByOthersIsKeptOnceHoweverOftenTheSaveFails) {
+TEST_F(MemoStoreTest, AHandEditMadeWhileSavesFailIsMergedNotMovedAside) {
     WriteFile(Path(), kOld);
     store.Load();
+    const QByteArray ours = "2026-12-31 23:00 a memo longer than the version edited by hand";
+    store.CommitEdits(Listed(store.memos()), {{ours, 0}});  // both old memos deleted
     const QByteArray theirs = "2026-12-25 12:00 edited by hand\r\n";
     WriteFile(Path(), theirs);
-    const QByteArray ours = "2026-12-31 23:00 a memo longer than the version edited by hand";
-    store.Replace({ParseMemoLine(ours)});
 
     for (int minute = 0; minute < 3; ++minute) {
         // The longer memo file does not fit: their version stays where it is.
         EXPECT_FALSE(SaveWithin(theirs.size()).result) << minute;
     }
-    EXPECT_TRUE(KeptCopies().isEmpty());
     EXPECT_EQ(ReadFile(Path()), theirs);
-
-    ::testing::internal::CaptureStderr();
     EXPECT_TRUE(store.SaveIfDirty().result);
     EXPECT_TRUE(store.SaveIfDirty().result);
-    ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(ReadFile(Path()), ours + "\r\n");
-    ASSERT_EQ(KeptCopies().size(), 1);
-    EXPECT_EQ(ReadFile(dir.filePath(KeptCopies()[0])), theirs);
+    EXPECT_EQ(ReadFile(Path()), theirs + ours + "\r\n");
+    EXPECT_TRUE(KeptCopies().isEmpty());
 }
 
 TEST_F(MemoStoreTest, EveryMemoHasAnIdOfItsOwn) {
     WriteFile(Path(), "2026-12-07 10:00 same\r\n2026-12-07 10:00 same\r\n");
     store.Load();
-    store.Replace({store.memos()[1], {LocalSeconds(2026, 12, 8, 9, 0), "added"}});
+    store.CommitEdits(Listed(store.memos()),
+                      {Listed(store.memos())[1], {"2026-12-08 09:00 added", 0}});
     ASSERT_EQ(store.memos().size(), 2u);
     EXPECT_EQ(store.memos()[0].id, 2u);  // kept its id
     EXPECT_EQ(store.memos()[1].id, 3u);  // a new one
@@ -142,7 +198,7 @@ TEST_F(MemoStoreTest, AFileThatCannotBeReadIsNeverWrittenOverOrMovedAsideAndRead
         ::chmod(QFile::encodeName(path).constData(), 0);
         MemoStore own(path);
         const bool told = !own.Load() && own.problem() == "Permission denied";
-        own.Add({LocalSeconds(2026, 12, 31, 23, 0), "added meanwhile"});
+        own.CommitEdits({}, {{"2026-12-31 23:00 added meanwhile", 0}});
         const bool refused = !own.SaveIfDirty().result && own.memos().size() == 1;
         ::chmod(QFile::encodeName(path).constData(), 0600);
         return told && refused && own.SaveIfDirty().result &&

@@ -80,3 +80,19 @@ FileSizeLimit::~FileSizeLimit() {
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, m_oldHandler);
 }
+
+std::vector<ListedMemo> Listed(const MemoList& list) {
+    std::vector<ListedMemo> lines;
+    for (const MemoEntry& memo : list) {
+        lines.push_back({FormatMemoLine(memo), memo.id});
+    }
+    return lines;
+}
+
+std::vector<QByteArray> Lines(const MemoList& list) {
+    std::vector<QByteArray> lines;
+    for (const MemoEntry& memo : list) {
+        lines.push_back(FormatMemoLine(memo));
+    }
+    return lines;
+}

@@ -3,9 +3,12 @@
 #include <csignal>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include <QByteArray>
 #include <QString>
+
+#include "logic/memo_edits.h"
 
 // Helpers for tests of the window-free logic, which link nothing above it.
 
@@ -21,6 +24,11 @@ std::int64_t LocalSeconds(int year, int month, int day, int hour, int minute, in
 void WriteFile(const QString& path, const QByteArray& bytes);
 // A file's bytes, or "<missing>" when it cannot be read.
 QByteArray ReadFile(const QString& path);
+
+// The memos as the memo dialog lists them, for CommitEdits: each line with its memo's id.
+std::vector<ListedMemo> Listed(const MemoList& list);
+// The memos' lines, as the file has them.
+std::vector<QByteArray> Lines(const MemoList& list);
 
 // Runs fn in a child process as an unprivileged user when the tests run as root, so that
 // permission failures really fail; returns fn's result (or -1 when the child died).

@@ -1,0 +1,126 @@
+#include "memo/memo_keeper.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "logic/resource_ids.h"
+
+struct ExitHook {
+    MemoKeeper* keeper = nullptr;
+};
+
+namespace {
+
+void FinishOnExit(int, void* hook) {
+    if (MemoKeeper* keeper = static_cast<ExitHook*>(hook)->keeper) {
+        keeper->Finish();
+    }
+}
+
+}  // namespace
+
+MemoKeeper::~MemoKeeper() {
+    if (m_exitHook != nullptr) {
+        m_exitHook->keeper = nullptr;  // the hook itself stays registered, so it stays allocated
+    }
+}
+
+void MemoKeeper::FinishAtExit() {
+    if (m_exitHook != nullptr) {
+        return;
+    }
+    m_exitHook = new ExitHook{this};
+    if (::on_exit(&FinishOnExit, m_exitHook) != 0) {
+        delete m_exitHook;
+        m_exitHook = nullptr;
+    }
+}
+
+void MemoKeeper::Finish() {
+    if (m_openEdits) {
+        const std::function<void()> commit = std::move(m_openEdits);
+        m_openEdits = nullptr;
+        commit();
+    }
+    Save(nullptr, SaveMoment::Ending);
+}
+
+bool MemoKeeper::FolderIsOurs(QWidget* owner, bool make, SaveMoment moment) {
+    FolderLock* lock = m_services.memoFolderLock;
+    const bool ours = lock == nullptr || lock->Follow(make);
+    const QString folder = QDir::toNativeSeparators(FolderOf(m_store.path()));
+    if (ours && m_folderLost) {
+        std::fprintf(stderr, "kelvarine: the memo folder %s is this clock's again\n",
+                     EncodePath(folder).constData());
+    } else if (!ours && !m_folderLost) {
+        std::fprintf(stderr,
+                     "kelvarine: another clock now holds the memo folder %s; this one no longer "
+                     "rings or saves memos\n",
+                     EncodePath(folder).constData());
+        if (moment == SaveMoment::Running) {
+            m_services.question->Warn(
+                owner, QLatin1String(kAppTitle),
+                //: %1 is the folder of the memo file.
+                QCoreApplication::translate("Reminder",
+                                            "The memo folder %1 was replaced, and another clock "
+                                            "now keeps the memos there.\n\nThis clock no longer "
+                                            "rings or saves memos, so that none rings twice.")
+                    .arg(folder));
+        }
+    }
+    m_folderLost = !ours;
+    return ours;
+}
+
+bool MemoKeeper::Refresh(QWidget* owner) {
+    if (!FolderIsOurs(owner, false, SaveMoment::Running)) {
+        return false;
+    }
+    m_store.Refresh();
+    return true;
+}
+
+bool MemoKeeper::Save(QWidget* owner, SaveMoment moment) {
+    if (!m_store.dirty()) {
+        return true;
+    }
+    const QString path = QDir::toNativeSeparators(m_store.path());
+    if (!FolderIsOurs(owner, true, moment)) {
+        if (moment == SaveMoment::Ending) {
+            std::fprintf(stderr,
+                         "kelvarine: ending; memo changes not saved to %s: another clock "
+                         "keeps the memos there\n",
+                         EncodePath(path).constData());
+        }
+        return false;
+    }
+    const MemoSaveReport report = m_store.SaveIfDirty();
+    if (moment == SaveMoment::Ending) {
+        if (!report.result) {
+            std::fprintf(stderr, "kelvarine: ending; could not save the memos to %s: %s\n",
+                         EncodePath(path).constData(), qPrintable(report.result.reason));
+        }
+        return report.result.ok;
+    }
+    if (report.failureEnds) {
+        std::fprintf(stderr, "kelvarine: the memos are saved to %s again\n",
+                     EncodePath(path).constData());
+    }
+    if (report.failureBegins) {
+        std::fprintf(stderr,
+                     "kelvarine: could not save the memos to %s: %s; will retry every minute\n",
+                     EncodePath(path).constData(), qPrintable(report.result.reason));
+        m_services.question->Warn(
+            owner, QLatin1String(kAppTitle),
+            //: %1 is the memo file, %2 the system's reason.
+            QCoreApplication::translate("Reminder",
+                                        "The memos could not be saved to %1:\n%2.\n\nThey are kept "
+                                        "while the clock runs, and saved as soon as that works "
+                                        "again.")
+                .arg(path, report.result.reason));
+    }
+    return report.result.ok;
+}
