@@ -290,6 +290,15 @@ TEST_F(MemoDialogTest, escapeCancelsTheEditsAndEnterKeepsThem) {
     EXPECT_EQ(Store().memos().size(), 2u);
 }
 
+TEST_F(MemoDialogTest, aMemoAddedByHandShowsWhenTheDialogOpens) {
+    Start("2026-12-24 09:00 presents\r\n");
+    WriteFile(fakes.services.paths.memoFile,
+              "2026-12-24 09:00 presents\r\n2026-12-08 07:00 added by hand\n");
+    Show();
+    EXPECT_EQ(Shown(),
+              (QStringList{"2026-12-08 07:00 added by hand", "2026-12-24 09:00 presents"}));
+}
+
 TEST_F(MemoDialogTest, showingAgainWhileShownDoesNotRefill) {
     Start("2026-12-24 09:00 presents\r\n");
     Show();

@@ -37,6 +37,25 @@ TEST(SingleInstanceLock, onlyOneHolderAtATimeAndReleasedWithTheHolder) {
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 }
 
+TEST(SingleInstanceLock, followsAFolderReplacedUnderItUnlessAnotherClockHoldsTheNewOne) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("kelvarine"));
+    SingleInstanceLock held(folder);
+    ASSERT_TRUE(held.acquired());
+    EXPECT_TRUE(held.Follow(false));
+    ASSERT_TRUE(QDir().rename(folder, folder + ".old"));
+    EXPECT_TRUE(held.Follow(false));  // nothing at the path: the lock stays, no folder is made
+    EXPECT_FALSE(QDir(folder).exists());
+    ASSERT_TRUE(QDir().mkdir(folder));  // a restore puts a new one in its place
+    EXPECT_TRUE(held.Follow(false));
+    EXPECT_TRUE(SingleInstanceLock(folder).heldElsewhere());
+    EXPECT_TRUE(SingleInstanceLock(folder + ".old").acquired());  // let go
+    ASSERT_TRUE(QDir().rename(folder, folder + ".older"));
+    SingleInstanceLock other(folder);  // a second clock, started meanwhile, makes the new one
+    ASSERT_TRUE(other.acquired());
+    EXPECT_FALSE(held.Follow(true));
+}
+
 TEST(SingleInstanceLock, aFolderThatCannotBeLockedSaysWhy) {
     SingleInstanceLock lock(QStringLiteral("/proc/version/kelvarine"));
     EXPECT_FALSE(lock.acquired());
