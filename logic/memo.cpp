@@ -91,6 +91,22 @@ QByteArray MemoLineAt(int year, int month, int day, int hour, int minute, const 
     return stamp + text;
 }
 
+QString OneLineText(const QString& text) {
+    QString line;
+    line.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const bool lineBreak = c == u'\n' || c == u'\r' || c == QChar::LineSeparator ||
+                               c == QChar::ParagraphSeparator || c == QChar(0x85);
+        if (!lineBreak) {
+            line += c;
+        } else if (c != u'\r' || i + 1 >= text.size() || text[i + 1] != u'\n') {
+            line += u' ';  // CR LF is one break
+        }
+    }
+    return line;
+}
+
 MemoLineFields ReadMemoLineFields(const QByteArray& line) {
     return {FieldAt(line, 0, 4), FieldAt(line, 5, 2), FieldAt(line, 8, 2), FieldAt(line, 11, 2),
             FieldAt(line, 14, 2)};

@@ -45,6 +45,10 @@ QByteArray FormatMemoLine(const MemoEntry& entry);
 // The line for a wall-clock minute and a text, as the memo dialog adds it.
 QByteArray MemoLineAt(int year, int month, int day, int hour, int minute, const QByteArray& text);
 
+// A memo's text as one line: each line break in it (CR LF, LF, CR, a Unicode line or paragraph
+// separator, NEL) becomes one space, so that no text splits into several memos.
+QString OneLineText(const QString& text);
+
 // Reads a memo line by fixed byte positions; never fails. Separators are not looked at. A line
 // of 16 bytes or fewer (no text), a field out of range (2027-02-30, 24:00, 23:60) and a minute
 // before 1970 or after 9999 make it unusable: kInvalidMemoTime, never another date.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -52,6 +53,17 @@ void CMemoDlg::BuildControls() {
     m_editHour = qobject_cast<QLineEdit*>(controls.at(IDC_MEMO_HOUR));
     m_editMinute = qobject_cast<QLineEdit*>(controls.at(IDC_MEMO_MINUTE));
     m_editText = qobject_cast<QLineEdit*>(controls.at(IDC_MEMO_TEXT));
+    // A memo is one line of the file: a break typed (Return) or pasted becomes a space.
+    m_editText->setToolTip(tr("一行文字：换行变成空格"));
+    m_editText->installEventFilter(this);
+    connect(m_editText, &QLineEdit::textChanged, this, [this](const QString& text) {
+        const QString line = OneLineText(text);
+        if (line != text) {
+            const qsizetype cursor = OneLineText(text.left(m_editText->cursorPosition())).size();
+            m_editText->setText(line);
+            m_editText->setCursorPosition(static_cast<int>(cursor));
+        }
+    });
     auto* add = qobject_cast<QPushButton*>(controls.at(IDC_MEMO_ADD));
     auto* remove = qobject_cast<QPushButton*>(controls.at(IDC_MEMO_DELETE));
     // No button takes Enter: it does nothing in this dialog.
@@ -66,6 +78,17 @@ void CMemoDlg::BuildControls() {
     });
     m_calendar->setDateRange(kFirstDate, kLastDate);
     OnInitDialog();
+}
+
+bool CMemoDlg::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == m_editText && e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            m_editText->insert(QStringLiteral(" "));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, e);
 }
 
 bool CMemoDlg::OnInitDialog() {

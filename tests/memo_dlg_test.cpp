@@ -157,6 +157,22 @@ TEST_F(MemoDialogTest, addTakesTheCalendarDateAndTheFields) {
                         {LocalSeconds(2027, 1, 15, 9, 5), QByteArray("dentist 牙医")}}));
 }
 
+TEST_F(MemoDialogTest, aTextIsOneLineWhateverBreaksArePastedOrTyped) {
+    Start();
+    Show();
+    Calendar()->setSelectedDate(QDate(2027, 1, 15));
+    Add(9, 0, QStringLiteral("first\n2020-01-01 00:00 injected\r\nthird\rfourth\u2028fifth"));
+    Type("IDC_MEMO_TEXT", QString());
+    QTest::keyClicks(Field("IDC_MEMO_TEXT"), QStringLiteral("Dentist"));
+    QTest::keyClick(Field("IDC_MEMO_TEXT"), Qt::Key_Return);
+    QTest::keyClicks(Field("IDC_MEMO_TEXT"), QStringLiteral("bring card"));
+    Button("IDC_MEMO_ADD")->click();
+    Dlg().close();
+    EXPECT_EQ(ReadFile(fakes.services.paths.memoFile),
+              "2027-01-15 09:00 Dentist bring card\r\n"
+              "2027-01-15 09:00 first 2020-01-01 00:00 injected third fourth fifth\r\n");
+}
+
 TEST_F(MemoDialogTest, invalidNumbersAreRefusedWithTheFrameworksMessage) {
     Start();
     Show();

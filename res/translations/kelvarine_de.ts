@@ -75,6 +75,13 @@ Die Uhr zeigt das erste Design.</translation>
     </message>
 </context>
 <context>
+    <name>CMemoDlg</name>
+    <message>
+        <source>一行文字：换行变成空格</source>
+        <translation>Eine Zeile Text: Zeilenumbrüche werden zu Leerzeichen</translation>
+    </message>
+</context>
+<context>
     <name>CSettingsDlg</name>
     <message>
         <source>The clock cannot start with your session from %1: a session entry cannot hold that path, as it is not valid UTF-8.</source>

@@ -75,6 +75,13 @@ The clock shows the first skin.</translation>
     </message>
 </context>
 <context>
+    <name>CMemoDlg</name>
+    <message>
+        <source>一行文字：换行变成空格</source>
+        <translation>One line of text: line breaks become spaces</translation>
+    </message>
+</context>
+<context>
     <name>CSettingsDlg</name>
     <message>
         <source>The clock cannot start with your session from %1: a session entry cannot hold that path, as it is not valid UTF-8.</source>
