@@ -1,8 +1,10 @@
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -10,9 +12,12 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "logic/user_file.h"
+#include "platform/application_bus.h"
 #include "platform/single_instance.h"
 #include "tests/test_support.h"
 
@@ -42,6 +47,29 @@ TEST(SingleInstanceLock, aFolderThatCannotBeLockedSaysWhy) {
     EXPECT_FALSE(lock.acquired());
     EXPECT_FALSE(lock.heldElsewhere());
     EXPECT_EQ(lock.reason(), QStringLiteral("Not a directory"));
+}
+
+// Later starts find the clock of their memo folder by its bus name, which the bus takes only as
+// elements of [A-Za-z0-9_-] not starting with a digit, 255 characters at most.
+TEST(SingleInstance, eachMemoFolderHasAValidBusNameOfItsOwnHoweverSpelt) {
+    QTemporaryDir home;
+    const QString plain = home.filePath(QStringLiteral("data/kelvarine"));
+    const QString deep =
+        home.path() + (QLatin1Char('/') + QString(250, QLatin1Char('x'))).repeated(15);
+    const QRegularExpression valid(
+        QStringLiteral("^[A-Za-z_-][A-Za-z0-9_-]*(\\.[A-Za-z_-][A-Za-z0-9_-]*)+$"));
+    std::set<QString> names;
+    for (const QString& folder :
+         {plain, DecodePath(EncodePath(home.path()) + "/\xff.\n 0"), deep}) {
+        ASSERT_EQ(MakeFolders(EncodePath(folder)), 0);
+        const QString name = BusNameFor(folder);
+        EXPECT_TRUE(valid.match(name).hasMatch() && name.size() <= 255) << name.toStdString();
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), 3u);
+    ASSERT_EQ(::symlink("data", EncodePath(home.filePath(QStringLiteral("link"))).constData()), 0);
+    EXPECT_EQ(BusNameFor(home.filePath(QStringLiteral("link/../link/kelvarine/"))),
+              BusNameFor(plain));
 }
 
 QProcess* StartClock(const QTemporaryDir& home, QObject* parent,
