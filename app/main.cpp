@@ -73,8 +73,9 @@ int main(int argc, char** argv) {
     // start hands its wish to the clock that runs, as a desktop's launcher expects.
     const QString memoFolder = FolderOf(platform.services().paths.memoFile);
     SingleInstanceLock lock(memoFolder);
+    ApplicationBus bus(BusNameFor(memoFolder));  // the clock of this folder, not of another
     if (lock.heldElsewhere()) {
-        switch (AskRunningClock(command.action, kWaitForRunningClockMs)) {
+        switch (AskRunningClock(bus.name(), command.action, kWaitForRunningClockMs)) {
             case BusRequest::Delivered:
                 break;
             case BusRequest::NoBus:
@@ -97,8 +98,21 @@ int main(int argc, char** argv) {
         Tell(platform.services(), nullptr, text);
         return 1;
     }
-    ApplicationBus bus;
-    bus.Register();  // without a session bus, later starts only say that this one runs
+    const ApplicationBus::Registration registration = bus.Register();
+    // The name's owner is a clock that still serves this folder's path from the folder a restore
+    // moved away; it takes this folder's lock at its next check, so the start is its.
+    if (registration == ApplicationBus::Registration::NameOwned &&
+        AskRunningClock(bus.name(), command.action, 0) == BusRequest::Delivered) {
+        std::fprintf(
+            stderr,
+            "kelvarine: the clock of this memo folder runs in process %u: the start went to it\n",
+            bus.ownerPid());
+        return 0;
+    }
+    if (registration != ApplicationBus::Registration::Done) {
+        std::fprintf(stderr, "kelvarine: later starts cannot reach this clock: %s\n",
+                     bus.reason().toLocal8Bit().constData());
+    }
 
     // Nothing has drawn text yet: the hands' labels may let fontconfig go once they are loaded.
     ArmFontconfigRelease();

@@ -3,7 +3,8 @@
 # desktop with a session bus of its own: the context menu by Shift+F10, the Menu key and a
 # right-click; --memos, --settings and a plain second start, also through gtk-launch and dex,
 # ask the clock that runs instead of starting another; without a session bus a second start
-# says why it did nothing.
+# says why it did nothing. Starts reach the clock of their own memo folder, also one that still
+# serves a folder a restore replaced, never a clock of other memos in the same session.
 # Usage: reach_test.sh KELVARINE_BINARY SOURCE_DIR
 set -uo pipefail
 binary=$1
@@ -17,9 +18,11 @@ work=$(mktemp -d)
 clock=
 bus=
 other=
-trap 'kill $clock $other $bus 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
+beside=
 export KELVARINE_COMPOSITOR=none
 start_virtual_desktop 1280x800
+# After the desktop, whose start sets a trap of its own.
+trap 'kill $clock $beside $other $bus 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
 export XDG_DATA_DIRS=$work/system
 mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/applications" "$XDG_RUNTIME_DIR" \
@@ -68,7 +71,7 @@ pick() {  # pick N
 start_second() {  # start_second ARGS...: another start, which must end at once with 0
     "$binary" "$@" >"$work/second.out" 2>"$work/second.err" &
     local second=$!
-    wait_until 8 process_ended $second
+    wait_until 8 process_ended $second || kill -KILL $second  # a start that runs on fails
     wait $second
     second_status=$?
 }
@@ -139,6 +142,28 @@ DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-bus start_second --memos
 check "without a session bus a second start says why ($(cat "$work/second.err"))" \
     grep -q 'already running (no session bus' "$work/second.err"
 check "and opens nothing" window_gone '备忘事件'
+
+# 4. A clock on other memos beside it: the starts on those memos are its own.
+XDG_DATA_HOME=$work/data2 "$binary" 2>"$work/beside.err" &
+beside=$!
+two_faces() { test "$(faces)" = 2; }
+check "a clock on other memos runs beside it" wait_until 10 two_faces
+memos_of() { xdotool search --all --onlyvisible --pid "$1" --name '^备忘事件$' >/dev/null; }
+memos_of_only() { memos_of "$1" && ! memos_of "$2"; }  # memos_of_only PID OTHER_PID
+XDG_DATA_HOME=$work/data2 start_second --memos
+check "--memos on its memos opens its memo dialog, not the first clock's" \
+    wait_until 5 memos_of_only $beside $clock
+close_dialog '备忘事件'
+check "neither clock said anything ($(cat "$work/stderr" "$work/beside.err"))" \
+    test ! -s "$work/stderr" -a ! -s "$work/beside.err"
+# A restore put a new memo folder in place of the first clock's: that clock is the new folder's.
+mv "$XDG_DATA_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine.old"
+mkdir -m 700 "$XDG_DATA_HOME/kelvarine"
+start_second --memos
+check "a start on it goes to that clock ($second_status: $(cat "$work/second.err"))" \
+    grep -q "runs in process $clock: " "$work/second.err"
+check "which opens its memo dialog" wait_until 5 memos_of $clock
+close_dialog '备忘事件'
 
 kill $clock
 wait $clock

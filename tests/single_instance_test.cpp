@@ -3,6 +3,7 @@
 #include <csignal>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -10,9 +11,12 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "logic/user_file.h"
+#include "platform/application_bus.h"
 #include "platform/single_instance.h"
 #include "tests/test_support.h"
 
@@ -61,6 +65,24 @@ TEST(SingleInstanceLock, aFolderThatCannotBeLockedSaysWhy) {
     EXPECT_FALSE(lock.acquired());
     EXPECT_FALSE(lock.heldElsewhere());
     EXPECT_EQ(lock.reason(), QStringLiteral("Not a directory"));
+}
+
+// Later starts find the clock of their memo folder by its bus name, which the bus takes only as
+// elements of [A-Za-z0-9_-] not starting with a digit, 255 characters at most.
+TEST(SingleInstance, eachMemoFolderHasAValidBusNameOfItsOwnHoweverSpelt) {
+    QTemporaryDir home;
+    const QString data = home.filePath(QStringLiteral("data"));
+    ASSERT_TRUE(QDir().mkpath(data) && QFile::link(data, home.filePath(QStringLiteral("link"))));
+    const QRegularExpression valid(
+        QStringLiteral("^[A-Za-z_-][A-Za-z0-9_-]*(\\.[A-Za-z_-][A-Za-z0-9_-]*)+$"));
+    std::set<QString> names;
+    for (const QString& folder : {data, DecodePath("/\xff.\n 0"), data + QString(5000, u'x')}) {
+        const QString name = BusNameFor(folder);
+        EXPECT_TRUE(valid.match(name).hasMatch() && name.size() <= 255) << name.toStdString();
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), 3u);
+    EXPECT_EQ(BusNameFor(home.filePath(QStringLiteral("link/"))), BusNameFor(data));
 }
 
 QProcess* StartClock(const QTemporaryDir& home, QObject* parent,
