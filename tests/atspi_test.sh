@@ -26,8 +26,7 @@ chmod 700 "$XDG_RUNTIME_DIR"
 printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
 memos=$XDG_DATA_HOME/kelvarine/memo.txt
 printf '2099-01-02 09:30 Call home\r\n' >"$memos"
-eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
-    { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus=$pid"; })"
+own_session_bus
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 launcher=$!
 

@@ -10,6 +10,19 @@ source "$(dirname "${BASH_SOURCE[0]}")/../tools/virtual-desktop.sh"  # wait_unti
 unset LANGUAGE LC_ALL LC_MESSAGES
 export LANG=C.UTF-8
 
+# The session bus, whatever the caller's: none unless the test starts its own. Without an
+# address libdbus and GLib autolaunch one through X11 (dbus-x11), which outlives the test and
+# carries a second start to the running clock; an address that cannot connect stops that.
+no_session_bus() {
+    export DBUS_SESSION_BUS_ADDRESS=unix:path=/dev/null/no-session-bus
+}
+# A session bus of the test's own; its pid in $bus, for the test to end.
+own_session_bus() {
+    eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
+        { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus=$pid"; })"
+}
+no_session_bus
+
 failures=0
 passes=0
 check() {  # check DESCRIPTION COMMAND...

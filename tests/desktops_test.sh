@@ -38,8 +38,7 @@ cleanup() {
 }
 trap cleanup EXIT
 # A session bus of our own: these window managers look for one.
-eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
-    { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus=$pid"; })"
+own_session_bus
 pids+=("$bus")
 export XDG_RUNTIME_DIR=$work/run LIBGL_ALWAYS_SOFTWARE=1 NO_AT_BRIDGE=1
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"

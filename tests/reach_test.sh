@@ -33,8 +33,7 @@ printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
 sed "s|@KELVARINE_DESKTOP_EXEC@|\"$binary\"|; s|@KELVARINE_APP_ID@|example.kelvarine.Clock|" \
     "$source_dir/res/kelvarine.desktop.in" \
     >"$XDG_DATA_HOME/applications/example.kelvarine.Clock.desktop"
-eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
-    { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus=$pid"; })"
+own_session_bus
 
 shoot() {  # shoot NAME: a screenshot, kept when KELVARINE_SHOT_DIR is set
     [ -n "${KELVARINE_SHOT_DIR:-}" ] && import -window root "$KELVARINE_SHOT_DIR/$1.png"
@@ -138,7 +137,7 @@ check "one clock throughout ($(faces) faces)" test "$(faces)" = 1
 check "the first clock still runs" kill -0 $clock
 
 # 3. No session bus to ask through: the second start says so.
-DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-bus start_second --memos
+(no_session_bus && start_second --memos)
 check "without a session bus a second start says why ($(cat "$work/second.err"))" \
     grep -q 'already running (no session bus' "$work/second.err"
 check "and opens nothing" window_gone '备忘事件'

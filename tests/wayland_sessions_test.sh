@@ -35,10 +35,8 @@ outer=$DISPLAY
 on_screen() { DISPLAY=$outer "$@"; }  # what the user sees and does
 
 export LIBGL_ALWAYS_SOFTWARE=1 NO_AT_BRIDGE=1
-# A session bus of our own: the compositors look for one, and a program that finds none
-# starts one that outlives the test.
-eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
-    { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus=$pid"; })"
+# A session bus of our own: the compositors look for one.
+own_session_bus
 pids+=("$bus")
 inner_file=$work/display
 case "$compositor" in

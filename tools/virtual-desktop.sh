@@ -1,6 +1,7 @@
 # shellcheck shell=bash
 # Starts a virtual X display with a window manager and a compositing manager, and stops it all
-# on exit. Sourced; sets DISPLAY, and KELVARINE_COMPOSITOR_PID when a compositor runs.
+# on exit: a caller's exit trap of its own stays (it must call stop_virtual_desktop). Sourced;
+# sets DISPLAY, and KELVARINE_COMPOSITOR_PID when a compositor runs.
 # Usage: start_virtual_desktop [WIDTHxHEIGHT]
 #   KELVARINE_WM          openbox (default), icewm, fluxbox, xfwm4 or none
 #   KELVARINE_COMPOSITOR  xcompmgr (default), picom or none; KELVARINE_NO_COMPOSITOR=1 is none
@@ -78,7 +79,8 @@ start_virtual_desktop() {
         KELVARINE_DESKTOP_PIDS+=("$KELVARINE_COMPOSITOR_PID")
         wait_until 5 compositor_running "$compositor"
     fi
-    trap stop_virtual_desktop EXIT
+    # Replacing the caller's trap would leave what it started (a session bus) running.
+    [ -n "$(trap -p EXIT)" ] || trap stop_virtual_desktop EXIT
 }
 
 # Whether none of the pids is still running (a zombie waiting to be reaped counts as ended).
