@@ -11,14 +11,17 @@ export KELVARINE_WM=$3 KELVARINE_COMPOSITOR=$4
 mode="$3+$4"
 # shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
-require_tools Xvfb xdotool xwininfo xprop xsetroot convert xmessage wmctrl
+require_tools Xvfb xdotool xwininfo xprop xsetroot convert xmessage wmctrl dbus-daemon
 [ "$3" = none ] || require_tools "$3"
 [ "$4" = none ] || require_tools "$4"
 
 work=$(mktemp -d)
 trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
 start_virtual_desktop 1280x800
-trap 'kill $clock $cover 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
+# A desktop's own: with no bus the clock would say that later starts cannot reach it.
+bus=
+own_session_bus
+trap 'kill $clock $cover $bus 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
 cover=
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
 mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine" "$XDG_RUNTIME_DIR"

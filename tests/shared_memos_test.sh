@@ -17,8 +17,7 @@ work=$(mktemp -d)
 clock=
 second=
 trap 'kill $clock $second 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
-# No session bus, and none autolaunched: every start is a clock of its own folder.
-export DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-bus
+# No session bus (the library's default): a start on another folder is a clock of its own.
 export KELVARINE_COMPOSITOR=none XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
 export XDG_DATA_HOME=$work/data
 memos=$XDG_DATA_HOME/kelvarine
