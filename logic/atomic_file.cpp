@@ -145,15 +145,37 @@ QByteArray TempName(const Target& target, const QByteArray& versions) {
     return name + versions;
 }
 
-// Whether the name is one TempName gives; `versions` then gets its short hashes, if any.
+bool IsShortHash(const QByteArray& text) {
+    return text.size() == 16 && std::all_of(text.begin(), text.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+           });
+}
+
+// Whether the name is exactly one TempName gives; `versions` then gets its short hashes, if
+// any. Only such a name is the clock's own: anything else beside the file, however alike, may
+// be the user's.
 bool IsTempName(const Target& target, const QByteArray& name, QList<QByteArray>& versions) {
     const QByteArray stem = '.' + target.name + kTempTag;
-    if (!name.startsWith(stem) || name.size() < stem.size() + kRandomLetters) {
+    const qsizetype tail = name.size() - stem.size() - kRandomLetters;  // "" or "-<16>-<16>"
+    if (!name.startsWith(stem) || (tail != 0 && tail != 34)) {
         return false;
     }
-    versions = name.mid(stem.size() + kRandomLetters).split('-');
-    versions.removeFirst();
-    return versions.isEmpty() || versions.size() == 2;
+    const QByteArray letters = name.mid(stem.size(), kRandomLetters);
+    if (!std::all_of(letters.begin(), letters.end(),
+                     [](char c) { return c != 0 && std::strchr(kLetters, c) != nullptr; })) {
+        return false;
+    }
+    versions.clear();
+    if (tail == 0) {
+        return true;
+    }
+    const QByteArray rest = name.right(tail);
+    if (rest[0] != '-' || rest[17] != '-' || !IsShortHash(rest.mid(1, 16)) ||
+        !IsShortHash(rest.mid(18))) {
+        return false;
+    }
+    versions = {rest.mid(1, 16), rest.mid(18)};
+    return true;
 }
 
 int WriteAll(int fd, const QByteArray& bytes) {
@@ -485,44 +507,6 @@ WriteResult Replace(const QString& path, const QByteArray& bytes, const Install&
     return installed;
 }
 
-// What the earlier scheme's mkstemp could have named a temporary (six letters and digits) and a
-// person would hardly choose (a mix of kinds, not a word such as "backup").
-bool IsOldTempName(const Target& target, const QByteArray& name) {
-    const QByteArray stem = target.name + '.';
-    if (name.size() != stem.size() + kRandomLetters || !name.startsWith(stem)) {
-        return false;
-    }
-    bool lower = false, upper = false, digit = false;
-    for (const char c : name.mid(stem.size())) {
-        lower |= c >= 'a' && c <= 'z';
-        upper |= c >= 'A' && c <= 'Z';
-        digit |= c >= '0' && c <= '9';
-        if (std::strchr(kLetters, c) == nullptr) {
-            return false;
-        }
-    }
-    return int(lower) + int(upper) + int(digit) >= 2;
-}
-
-// Whether the bytes are memo lines as the earlier scheme wrote them ("YYYY-MM-DD HH:MM text",
-// CR LF), the last one perhaps cut short by the crash.
-bool LooksLikeOldSave(const QByteArray& bytes) {
-    static const char kShape[] = "dddd-dd-dd dd:dd ";
-    qsizetype start = 0;
-    for (qsizetype end; (end = bytes.indexOf("\r\n", start)) >= 0; start = end + 2) {
-        if (end - start < 17) {
-            return false;
-        }
-        for (int i = 0; i < 17; ++i) {
-            const char c = bytes[start + i];
-            if (kShape[i] == 'd' ? (c < '0' || c > '9') : c != kShape[i]) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 WriteInProgress::WriteInProgress() {
@@ -589,8 +573,7 @@ void CleanUpAfterCrashedSaves(const QString& path, QStringList& kept) {
     ::closedir(folder);
     for (const QByteArray& name : names) {
         QList<QByteArray> versions;
-        const bool ours = IsTempName(target, name, versions);
-        if (!ours && !IsOldTempName(target, name)) {
+        if (!IsTempName(target, name, versions)) {
             continue;
         }
         const UserFile left = ReadAt(target, name);
@@ -601,9 +584,9 @@ void CleanUpAfterCrashedSaves(const QString& path, QStringList& kept) {
         // its place, or the one it had read or written before, swapped out.
         const bool clocks = file.bytes == left.bytes || versions.contains(ShortHash(*left.bytes)) ||
                             versions.contains(ShortHash(*left.bytes, QCryptographicHash::Sha256));
-        if (ours ? clocks : LooksLikeOldSave(*left.bytes)) {
+        if (clocks) {
             ::unlinkat(target.dir.get(), name.constData(), 0);
-        } else if (ours) {
+        } else {
             KeepAs(
                 target, left.identity.mtimeNs,
                 [&](const QByteArray& keptName) { return RenameNoReplace(target, name, keptName); },

@@ -60,6 +60,16 @@ open_memos() {
     xdotool mousemove $((x + 20)) $((y + 64)) click --repeat 2 --delay 60 1
     wait_for_window '备忘事件'
 }
+add_memo() {  # add_memo TEXT, in the memo dialog, closed after; fails when it does not open
+    local memo
+    memo=$(open_memos) || return 1
+    # The dialog opens with the keyboard where it was left, in the text field here, and the text
+    # added last in it: replaced.
+    xdotool key ctrl+a
+    xdotool type --delay 20 "$1"
+    xdotool key Tab space shift+Tab  # to "<= 添加", press it, and back
+    wmctrl -i -c "$memo"
+}
 start_clock() {  # start_clock MEMO_FOLDER
     export XDG_DATA_HOME=$1
     "$binary" 2>>"$work/stderr" &
@@ -137,17 +147,23 @@ else
     echo "skipped the full-disk checks: cannot mount a tmpfs here ($(cat "$work/mount.err"))" >&2
 fi
 
-# 3. A memo added in the dialog, then the X server killed: the memo is in the file.
+# 3. A memo added in the dialog, then the X server killed: the memo is in the file. The user's
+# files named as an earlier version's temporaries were (memo.txt. and six letters or digits)
+# survive the start and the save.
 data=$work/plain
-mkdir -p "$data/kelvarine"
+mkdir -p "$data/kelvarine" "$work/mine"
 printf '%s Call home\r\n' "$(minute $later)" >"$data/kelvarine/memo.txt"
+printf 'My private notes\n' >"$work/mine/memo.txt.Notes1"
+cp "$data/kelvarine/memo.txt" "$work/mine/memo.txt.Backup"
+printf '2024-01-02 09:00 Old plans\r\n' >"$work/mine/memo.txt.2024Q1"
+printf '\377\330\377\340\000\020JFIF\000' >"$work/mine/memo.txt.Photo1"
+cp "$work/mine"/* "$data/kelvarine/"
 start_clock "$data"
-memo=$(open_memos)
-check "the memo dialog opens" test -n "$memo"
-xdotool type --delay 20 'Added before the crash'
-xdotool key Tab space
-wmctrl -i -c "$memo"
+check "the memo dialog opens" add_memo 'Added before the crash'
 wait_until 5 grep -q 'Added before the crash' "$data/kelvarine/memo.txt"
+for mine in "$work/mine"/*; do
+    check "${mine##*/} is still there, as it was" cmp -s "$mine" "$data/kelvarine/${mine##*/}"
+done
 kill -KILL "${KELVARINE_DESKTOP_PIDS[0]}"
 check "the clock ends when its X server is killed" wait_until 10 ended
 wait "$clock"
