@@ -263,6 +263,14 @@ bool CannotDoThat(int error) {
     return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
 }
 
+// Whether linkat failed because the file system gives no file a second name (FUSE and network
+// mounts, FAT): EPERM and EOPNOTSUPP as the manual has them, ENOSYS from a FUSE daemon without
+// the call, EMLINK where the file has all the names it may (a rename adds none). Not EXDEV:
+// within one folder it would fail a rename too.
+bool CannotLink(int error) {
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
+}
+
 // Renames `from` to `to` in the folder unless `to` exists: 0, or the errno (EEXIST).
 int RenameNoReplace(const Target& target, const QByteArray& from, const QByteArray& to) {
     const int dir = target.dir.get();
@@ -273,11 +281,23 @@ int RenameNoReplace(const Target& target, const QByteArray& from, const QByteArr
         return errno;
     }
     // A second name, then the first one dropped: never over an existing file either.
-    if (::linkat(dir, from.constData(), dir, to.constData(), 0) != 0) {
+    if (::linkat(dir, from.constData(), dir, to.constData(), 0) == 0) {
+        ::unlinkat(dir, from.constData(), 0);
+        return 0;
+    }
+    if (!CannotLink(errno)) {
         return errno;
     }
-    ::unlinkat(dir, from.constData(), 0);
-    return 0;
+    // Neither: one last look, then a plain rename, as RenameAfterCheck replaces a file. Only a
+    // file made in the instant between the two can be lost.
+    struct stat info = {};
+    if (::fstatat(dir, to.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        return EEXIST;
+    }
+    if (errno != ENOENT) {
+        return errno;
+    }
+    return ::renameat(dir, from.constData(), dir, to.constData()) == 0 ? 0 : errno;
 }
 
 // Puts a version under the first free name <name>.<time>[-n] by `place` (0 or an errno),
@@ -327,7 +347,8 @@ UserFile ReadAt(const Target& target, const QByteArray& name) {
 
 // Puts the new file at the name when there is none; false with errno EEXIST when one came.
 bool PlaceNew(const Target& target, const QByteArray& temp) {
-    return RenameNoReplace(target, temp, target.name) == 0;
+    errno = RenameNoReplace(target, temp, target.name);
+    return errno == 0;
 }
 
 // After the exchange `temp` names what was in the file's place: dropped when it is the known

@@ -58,6 +58,8 @@ WriteResult ReplaceKeepingOthers(const QString& path, const QByteArray& bytes, F
 // looked at again, and a version that is not `known` is kept first (as a second name of the same
 // file where the file system allows, else as a copy with the same permissions), then looked at
 // once more. Only a change in the instant between the last look and the rename can be lost.
+// Where the file system can neither rename without replacing nor link, a file is put where none
+// is (the new file, a version kept beside it) the same way: a last look, then a plain rename.
 WriteResult ReplaceAfterCheck(const QString& path, const QByteArray& bytes, FileVersion& known,
                               QStringList& kept);
 
