@@ -145,15 +145,37 @@ QByteArray TempName(const Target& target, const QByteArray& versions) {
     return name + versions;
 }
 
-// Whether the name is one TempName gives; `versions` then gets its short hashes, if any.
+bool IsShortHash(const QByteArray& text) {
+    return text.size() == 16 && std::all_of(text.begin(), text.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+           });
+}
+
+// Whether the name is exactly one TempName gives; `versions` then gets its short hashes, if
+// any. Only such a name is the clock's own: anything else beside the file, however alike, may
+// be the user's.
 bool IsTempName(const Target& target, const QByteArray& name, QList<QByteArray>& versions) {
     const QByteArray stem = '.' + target.name + kTempTag;
-    if (!name.startsWith(stem) || name.size() < stem.size() + kRandomLetters) {
+    const qsizetype tail = name.size() - stem.size() - kRandomLetters;  // "" or "-<16>-<16>"
+    if (!name.startsWith(stem) || (tail != 0 && tail != 34)) {
         return false;
     }
-    versions = name.mid(stem.size() + kRandomLetters).split('-');
-    versions.removeFirst();
-    return versions.isEmpty() || versions.size() == 2;
+    const QByteArray letters = name.mid(stem.size(), kRandomLetters);
+    if (!std::all_of(letters.begin(), letters.end(),
+                     [](char c) { return c != 0 && std::strchr(kLetters, c) != nullptr; })) {
+        return false;
+    }
+    versions.clear();
+    if (tail == 0) {
+        return true;
+    }
+    const QByteArray rest = name.right(tail);
+    if (rest[0] != '-' || rest[17] != '-' || !IsShortHash(rest.mid(1, 16)) ||
+        !IsShortHash(rest.mid(18))) {
+        return false;
+    }
+    versions = {rest.mid(1, 16), rest.mid(18)};
+    return true;
 }
 
 int WriteAll(int fd, const QByteArray& bytes) {
@@ -241,6 +263,14 @@ bool CannotDoThat(int error) {
     return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
 }
 
+// Whether linkat failed because the file system gives no file a second name (FUSE and network
+// mounts, FAT): EPERM and EOPNOTSUPP as the manual has them, ENOSYS from a FUSE daemon without
+// the call, EMLINK where the file has all the names it may (a rename adds none). Not EXDEV:
+// within one folder it would fail a rename too.
+bool CannotLink(int error) {
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK;
+}
+
 // Renames `from` to `to` in the folder unless `to` exists: 0, or the errno (EEXIST).
 int RenameNoReplace(const Target& target, const QByteArray& from, const QByteArray& to) {
     const int dir = target.dir.get();
@@ -251,11 +281,23 @@ int RenameNoReplace(const Target& target, const QByteArray& from, const QByteArr
         return errno;
     }
     // A second name, then the first one dropped: never over an existing file either.
-    if (::linkat(dir, from.constData(), dir, to.constData(), 0) != 0) {
+    if (::linkat(dir, from.constData(), dir, to.constData(), 0) == 0) {
+        ::unlinkat(dir, from.constData(), 0);
+        return 0;
+    }
+    if (!CannotLink(errno)) {
         return errno;
     }
-    ::unlinkat(dir, from.constData(), 0);
-    return 0;
+    // Neither: one last look, then a plain rename, as RenameAfterCheck replaces a file. Only a
+    // file made in the instant between the two can be lost.
+    struct stat info = {};
+    if (::fstatat(dir, to.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        return EEXIST;
+    }
+    if (errno != ENOENT) {
+        return errno;
+    }
+    return ::renameat(dir, from.constData(), dir, to.constData()) == 0 ? 0 : errno;
 }
 
 // Puts a version under the first free name <name>.<time>[-n] by `place` (0 or an errno),
@@ -305,7 +347,8 @@ UserFile ReadAt(const Target& target, const QByteArray& name) {
 
 // Puts the new file at the name when there is none; false with errno EEXIST when one came.
 bool PlaceNew(const Target& target, const QByteArray& temp) {
-    return RenameNoReplace(target, temp, target.name) == 0;
+    errno = RenameNoReplace(target, temp, target.name);
+    return errno == 0;
 }
 
 // After the exchange `temp` names what was in the file's place: dropped when it is the known
@@ -485,44 +528,6 @@ WriteResult Replace(const QString& path, const QByteArray& bytes, const Install&
     return installed;
 }
 
-// What the earlier scheme's mkstemp could have named a temporary (six letters and digits) and a
-// person would hardly choose (a mix of kinds, not a word such as "backup").
-bool IsOldTempName(const Target& target, const QByteArray& name) {
-    const QByteArray stem = target.name + '.';
-    if (name.size() != stem.size() + kRandomLetters || !name.startsWith(stem)) {
-        return false;
-    }
-    bool lower = false, upper = false, digit = false;
-    for (const char c : name.mid(stem.size())) {
-        lower |= c >= 'a' && c <= 'z';
-        upper |= c >= 'A' && c <= 'Z';
-        digit |= c >= '0' && c <= '9';
-        if (std::strchr(kLetters, c) == nullptr) {
-            return false;
-        }
-    }
-    return int(lower) + int(upper) + int(digit) >= 2;
-}
-
-// Whether the bytes are memo lines as the earlier scheme wrote them ("YYYY-MM-DD HH:MM text",
-// CR LF), the last one perhaps cut short by the crash.
-bool LooksLikeOldSave(const QByteArray& bytes) {
-    static const char kShape[] = "dddd-dd-dd dd:dd ";
-    qsizetype start = 0;
-    for (qsizetype end; (end = bytes.indexOf("\r\n", start)) >= 0; start = end + 2) {
-        if (end - start < 17) {
-            return false;
-        }
-        for (int i = 0; i < 17; ++i) {
-            const char c = bytes[start + i];
-            if (kShape[i] == 'd' ? (c < '0' || c > '9') : c != kShape[i]) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 WriteInProgress::WriteInProgress() {
@@ -589,8 +594,7 @@ void CleanUpAfterCrashedSaves(const QString& path, QStringList& kept) {
     ::closedir(folder);
     for (const QByteArray& name : names) {
         QList<QByteArray> versions;
-        const bool ours = IsTempName(target, name, versions);
-        if (!ours && !IsOldTempName(target, name)) {
+        if (!IsTempName(target, name, versions)) {
             continue;
         }
         const UserFile left = ReadAt(target, name);
@@ -601,9 +605,9 @@ void CleanUpAfterCrashedSaves(const QString& path, QStringList& kept) {
         // its place, or the one it had read or written before, swapped out.
         const bool clocks = file.bytes == left.bytes || versions.contains(ShortHash(*left.bytes)) ||
                             versions.contains(ShortHash(*left.bytes, QCryptographicHash::Sha256));
-        if (ours ? clocks : LooksLikeOldSave(*left.bytes)) {
+        if (clocks) {
             ::unlinkat(target.dir.get(), name.constData(), 0);
-        } else if (ours) {
+        } else {
             KeepAs(
                 target, left.identity.mtimeNs,
                 [&](const QByteArray& keptName) { return RenameNoReplace(target, name, keptName); },

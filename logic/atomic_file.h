@@ -58,13 +58,16 @@ WriteResult ReplaceKeepingOthers(const QString& path, const QByteArray& bytes, F
 // looked at again, and a version that is not `known` is kept first (as a second name of the same
 // file where the file system allows, else as a copy with the same permissions), then looked at
 // once more. Only a change in the instant between the last look and the rename can be lost.
+// Where the file system can neither rename without replacing nor link, a file is put where none
+// is (the new file, a version kept beside it) the same way: a last look, then a plain rename.
 WriteResult ReplaceAfterCheck(const QString& path, const QByteArray& bytes, FileVersion& known,
                               QStringList& kept);
 
-// What crashed saves of the file at path left in its folder. Names the earlier scheme left
-// (<name>.XXXXXX holding memo lines as the clock wrote them) are removed, and so is a temporary
-// of the saves above that holds the file's bytes or a version the clock made or knew (its name
-// says which); any other (someone else's version, swapped out when the crash came) is kept as a
-// version, and its path added to `kept`. Call it only while no save of that file can run, that
-// is, under the lock.
+// What crashed saves of the file at path left in its folder: only names the saves above give
+// (.<name>.kelvarine-XXXXXX[-<hash>-<hash>], exactly) are looked at. Such a temporary that holds
+// the file's bytes or a version the clock made or knew (its name says which) is removed; any
+// other (someone else's version, swapped out when the crash came) is kept as a version, and its
+// path added to `kept`. Everything else stays, however alike its name: an earlier scheme's
+// temporaries (<name>.XXXXXX) cannot be told from the user's own files. Call it only while no
+// save of that file can run, that is, under the lock.
 void CleanUpAfterCrashedSaves(const QString& path, QStringList& kept);

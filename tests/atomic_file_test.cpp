@@ -1,6 +1,9 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -137,6 +140,76 @@ TEST_F(AtomicFileTest, WithoutAnExchangeAVersionOfOthersIsKeptAsTheSameFileBefor
     // What it wrote itself is replaced without a copy.
     ASSERT_TRUE(ReplaceAfterCheck(Path(), "mine again", known, kept));
     EXPECT_EQ(kept.size(), 1);
+    EXPECT_EQ(Files(), (QStringList{"file.txt", QFileInfo(kept[0]).fileName()}));
+}
+
+TEST_F(AtomicFileTest, TheCleanUpAfterACrashTakesOnlyTheClocksOwnTemporaries) {
+    const QByteArray memos = "2026-12-07 10:00 water the plants\r\n";
+    WriteFile(Path("memo.txt"), memos);
+    const QString hashes = "-0123456789abcdef-fedcba9876543210";
+    const struct {
+        QString name;
+        QByteArray bytes;
+        bool stays;
+    } left[] = {
+        // An earlier version's temporaries were named so; so are the user's own files.
+        {"memo.txt.Notes1", "My private notes\n", true},
+        {"memo.txt.Backup", memos, true},
+        {"memo.txt.2024Q1", "2024-01-02 09:00 old\r\n2024-0", true},
+        {"memo.txt.Photo1", QByteArray("\xff\xd8\xff\xe0\0\x10JFIF\0", 11), true},
+        // Only alike: the memo file's bytes would have them removed.
+        {".memo.txt.kelvarine-aB3dE", memos, true},
+        {".memo.txt.kelvarine-aB3dE6x", memos, true},
+        {".memo.txt.kelvarine-aB3dE6.bak", memos, true},
+        {".memo.txt.kelvarine-aB3_E6", memos, true},
+        {".memo.txt.kelvarine-aB3dE6" + hashes + "-x", memos, true},
+        {".memo.txt.kelvarine-aB3dE6" + hashes.toUpper(), memos, true},
+        {".memo.txt.kelvarine-aB3dE6", memos, false},
+        {".memo.txt.kelvarine-Qq1Ww2" + hashes, memos, false},
+    };
+    for (const auto& l : left) {
+        WriteFile(dir.filePath(l.name), l.bytes);
+    }
+    // Someone else's version, where one is kept already under the name it gets.
+    WriteFile(Path("memo.txt.20261207-100000"), "kept before");
+    QFile theirs(Path(".memo.txt.kelvarine-Zz9Yy8"));
+    ASSERT_TRUE(theirs.open(QIODevice::WriteOnly) && theirs.write("theirs") == 6 &&
+                theirs.flush() &&
+                theirs.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(10, 0)),
+                                   QFileDevice::FileModificationTime));
+    theirs.close();
+    QStringList kept;
+    CleanUpAfterCrashedSaves(Path("memo.txt"), kept);
+    EXPECT_EQ(kept, QStringList{Path("memo.txt.20261207-100000-2")})
+        << kept.join(" ").toStdString();
+    EXPECT_EQ(ReadFile(kept.value(0)), "theirs");
+    EXPECT_EQ(ReadFile(Path("memo.txt.20261207-100000")), "kept before");
+    for (const auto& l : left) {
+        EXPECT_EQ(QFileInfo::exists(dir.filePath(l.name)), l.stays) << l.name.toStdString();
+        if (l.stays) {
+            EXPECT_EQ(ReadFile(dir.filePath(l.name)), l.bytes) << l.name.toStdString();
+        }
+    }
+}
+
+// Run again with tests/no_links.c preloaded: a file system that can neither exchange, rename
+// without replacing, nor link.
+TEST_F(AtomicFileTest, ANewFileAndOthersVersionsFindTheirPlaceEvenWithoutLinks) {
+    FileVersion known;
+    QStringList kept;
+    ASSERT_TRUE(ReplaceKeepingOthers(Path(), "first", known, kept));
+    EXPECT_EQ(ReadFile(Path()), "first");
+    // That the file system here is the one meant (CTest says which).
+    EXPECT_EQ(::linkat(AT_FDCWD, QFile::encodeName(Path()).constData(), AT_FDCWD,
+                       QFile::encodeName(Path("second name")).constData(), 0) != 0,
+              qEnvironmentVariableIsSet("KELVARINE_NO_LINKS"));
+    QFile::remove(Path("second name"));
+    ASSERT_TRUE(ReplaceKeepingOthers(Path(), "second", known, kept));
+    WriteFile(Path(), "theirs");
+    ASSERT_TRUE(ReplaceKeepingOthers(Path(), "third", known, kept));
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(ReadFile(kept[0]), "theirs");
+    EXPECT_EQ(ReadFile(Path()), "third");
     EXPECT_EQ(Files(), (QStringList{"file.txt", QFileInfo(kept[0]).fileName()}));
 }
 

@@ -225,10 +225,10 @@ TEST_F(MemoStoreTest, TheNextStartClearsWhatCrashedSavesLeft) {
              QCryptographicHash::hash(wrote, QCryptographicHash::Blake2b_256).toHex().left(16) +
              "-0123456789abcdef",
          wrote},                                       // its own: removed
-        {"memo.txt.Ab3xYz", earlierScheme},            // removed
-        {"memo.txt.q1w2e3", ""},                       // removed: cut before any write
-        {"memo.txt.backup", earlierScheme},            // a word a person chose: stays
-        {"memo.txt.README", "Notes\n"},                // not memo lines: stays
+        {"memo.txt.Ab3xYz", earlierScheme},            // the earlier scheme's, or the user's: stays
+        {"memo.txt.q1w2e3", ""},                       // stays
+        {"memo.txt.backup", earlierScheme},            // stays
+        {"memo.txt.README", "Notes\n"},                // stays
         {".memo.txt.kelvarine-aB3dE6", kOld},          // the file itself: removed
         {".memo.txt.kelvarine-Zz9Yy8", "theirs\r\n"},  // another version: kept
     };
@@ -243,7 +243,8 @@ TEST_F(MemoStoreTest, TheNextStartClearsWhatCrashedSavesLeft) {
     ASSERT_EQ(kept.size(), 1) << all.join(' ').toStdString();
     EXPECT_EQ(ReadFile(dir.filePath(kept[0])), "theirs\r\n");
     all.removeAll(kept[0]);
-    EXPECT_EQ(all, (QStringList{"memo.txt", "memo.txt.backup", "memo.txt.README"}));
+    EXPECT_EQ(all, (QStringList{"memo.txt", "memo.txt.Ab3xYz", "memo.txt.backup", "memo.txt.q1w2e3",
+                                "memo.txt.README"}));
     EXPECT_EQ(store.memos().size(), 2u);
 }
 
