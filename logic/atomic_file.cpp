@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -490,16 +489,11 @@ WriteResult SwapIn(const Target& target, QByteArray& temp, const FileVersion& kn
 
 using Install = std::function<WriteResult(const Target&, QByteArray& temp)>;
 
-// Replacements and other writes under way, for FileWriteInProgress.
-std::atomic<int> g_writing{0};
-static_assert(std::atomic<int>::is_always_lock_free, "read in signal handlers");
-
 // Writes the bytes beside the file and has `install` put them in its place; `temp` is cleared
 // by install once it no longer names the new file. With `known`, the temporary's name says which
 // versions are the clock's own (see TempName).
 WriteResult Replace(const QString& path, const QByteArray& bytes, const Install& install,
                     FileVersion* known = nullptr) {
-    const WriteInProgress writing;
     Target target;
     if (WriteResult opened = OpenTarget(path, target); !opened) {
         return opened;
@@ -529,18 +523,6 @@ WriteResult Replace(const QString& path, const QByteArray& bytes, const Install&
 }
 
 }  // namespace
-
-WriteInProgress::WriteInProgress() {
-    ++g_writing;
-}
-
-WriteInProgress::~WriteInProgress() {
-    --g_writing;
-}
-
-bool FileWriteInProgress() {
-    return g_writing.load() != 0;
-}
 
 WriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     return Replace(path, bytes, [](const Target& target, QByteArray& temp) {

@@ -29,21 +29,6 @@ struct WriteResult {
 // full disk it still renames the short file over the old one and reports success.)
 WriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
-// Whether a file is being replaced by one of the functions here, or a caller holds a
-// WriteInProgress, on any thread. Safe in a signal handler: a process that ends now would lose
-// what is being written, though never the old file.
-bool FileWriteInProgress();
-
-// Held while a file is replaced here, and by callers while they turn the user's edits into what
-// they save next: until then nothing says those edits are unsaved.
-class WriteInProgress {
-public:
-    WriteInProgress();
-    ~WriteInProgress();
-    WriteInProgress(const WriteInProgress&) = delete;
-    WriteInProgress& operator=(const WriteInProgress&) = delete;
-};
-
 // Replaces the file as WriteFileAtomically does, and never loses a version someone else wrote:
 // the new file is swapped in (renameat2 RENAME_EXCHANGE), and the one swapped out, unless it is
 // the `known` version (what the caller last read or wrote there) unchanged, is kept beside it as
