@@ -163,9 +163,12 @@ QSpacerItem* Spring() {
     return new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Minimum);
 }
 
-// Qt's layout for a row or column of the template, its gaps those between the rectangles.
+// Qt's layout for a row or column of the template, its gaps those between the rectangles. A
+// control drawn across the whole box follows the box's size that way (marked in `follows`), as
+// the calendar and the text field below it keep a common right edge; a place painted on keeps
+// its shape.
 QBoxLayout* MakeBox(const LayoutBox& box, const std::vector<QRect>& rects,
-                    const std::vector<QWidget*>& widgets) {
+                    const std::vector<QWidget*>& widgets, std::vector<Qt::Orientations>& follows) {
     const bool row = box.kind == LayoutBox::kRow;
     auto* layout = new QBoxLayout(row ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
     layout->setSpacing(0);
@@ -186,24 +189,33 @@ QBoxLayout* MakeBox(const LayoutBox& box, const std::vector<QRect>& rects,
         // start rather than being centred.
         const int across = row ? r.top() - whole.top() : r.left() - whole.left();
         const QMargins margins = row ? QMargins(0, across, 0, 0) : QMargins(across, 0, 0, 0);
-        const Qt::Alignment start = Fills(child, row ? Qt::Vertical : Qt::Horizontal)
-                                        ? Qt::Alignment()
-                                        : (row ? Qt::AlignTop : Qt::AlignLeft);
+        const Qt::Orientation acrossWay = row ? Qt::Vertical : Qt::Horizontal;
+        // Only what grows shares a larger dialog's room; the rest keeps its size.
+        const int share = Grows(child, row ? Qt::Horizontal : Qt::Vertical) ? 1 : 0;
+        Qt::Alignment start =
+            Fills(child, acrossWay) ? Qt::Alignment() : (row ? Qt::AlignTop : Qt::AlignLeft);
         QBoxLayout* inner = nullptr;
         if (child.kind == LayoutBox::kControl) {
-            QWidget* w = widgets[static_cast<std::size_t>(child.control)];
+            const auto i = static_cast<std::size_t>(child.control);
+            QWidget* w = widgets[i];
+            const bool spans = row ? r.top() == whole.top() && r.bottom() == whole.bottom()
+                                   : r.left() == whole.left() && r.right() == whole.right();
+            if (spans && !w->isHidden()) {
+                follows[i] |= acrossWay;
+                start = {};
+            }
             if (across == 0) {
-                layout->addWidget(w, 0, start);
+                layout->addWidget(w, share, start);
                 continue;
             }
             inner = new QBoxLayout(layout->direction());
             inner->setSpacing(0);
             inner->addWidget(w, 0, start);
         } else {
-            inner = MakeBox(child, rects, widgets);
+            inner = MakeBox(child, rects, widgets, follows);
         }
         inner->setContentsMargins(margins);
-        layout->addLayout(inner);
+        layout->addLayout(inner, share);
         layout->setAlignment(inner, start);
     }
     if (!stretched) {
@@ -270,30 +282,36 @@ std::map<int, QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& t,
         }
     }
 
+    std::vector<Qt::Orientations> follows(widgets.size());
+    QBoxLayout* layout = MakeBox(t.layout, rects, widgets, follows);
     std::vector<Qt::Orientations> grows(widgets.size());
     MarkGrowth(t.layout, grows);
     for (std::size_t i = 0; i < widgets.size(); ++i) {
         QWidget* w = widgets[i];
-        // Never smaller than drawn; a control that grows one way keeps its size the other way.
+        // Never smaller than drawn, nor larger where it neither grows nor follows its box; its
+        // own preferred size plays no part.
         const QSize size = rects[i].size().expandedTo(NeededSize(w, t.controls[i]));
         w->setMinimumSize(size);
-        if (!(grows[i] & Qt::Horizontal)) {
-            w->setFixedWidth(size.width());
-        }
-        if (!(grows[i] & Qt::Vertical)) {
-            w->setFixedHeight(size.height());
-        }
         QSizePolicy policy = w->sizePolicy();
-        policy.setHorizontalPolicy((grows[i] & Qt::Horizontal) ? QSizePolicy::Expanding
-                                                               : QSizePolicy::Fixed);
-        policy.setVerticalPolicy((grows[i] & Qt::Vertical) ? QSizePolicy::Expanding
-                                                           : QSizePolicy::Fixed);
+        for (const Qt::Orientation way : {Qt::Horizontal, Qt::Vertical}) {
+            const QSizePolicy::Policy p = (grows[i] & way)     ? QSizePolicy::Expanding
+                                          : (follows[i] & way) ? QSizePolicy::Ignored
+                                                               : QSizePolicy::Fixed;
+            if (way == Qt::Horizontal) {
+                policy.setHorizontalPolicy(p);
+            } else {
+                policy.setVerticalPolicy(p);
+            }
+            if (p == QSizePolicy::Fixed) {
+                way == Qt::Horizontal ? w->setFixedWidth(size.width())
+                                      : w->setFixedHeight(size.height());
+            }
+        }
         w->setSizePolicy(policy);
         w->setGeometry(rects[i]);  // controls the layout leaves out stay where drawn
     }
 
     const QSize client = MapDialogRect(QRect(QPoint(0, 0), t.size), base).size();
-    QBoxLayout* layout = MakeBox(t.layout, rects, widgets);
     const QRect whole = BoxRect(t.layout, rects);
     layout->setContentsMargins(whole.left(), whole.top(),
                                std::max(0, client.width() - whole.left() - whole.width()),
