@@ -4,10 +4,11 @@
 
 #include <QRect>
 #include <QSize>
+#include <Qt>
 
 // A dialog described as data, the way a resource script describes it: every control with its
-// id, class, text and rectangle in dialog units. BuildDialog (ui/dialog_builder.h) turns one
-// into Qt widgets.
+// id, class, text and rectangle in dialog units, and the rows and columns they stand in.
+// BuildDialog (ui/dialog_builder.h) turns one into Qt widgets and layouts.
 
 enum class ControlClass { Edit, Button, ListBox, MonthCalendar, Static };
 
@@ -47,6 +48,18 @@ struct ControlTemplate {
     const char* accessibleDescription = nullptr;
 };
 
+// How a dialog's controls are arranged: rows and columns of controls, which the dialog's layout
+// follows. The gaps, margins and sizes come from the controls' rectangles, so a dialog whose texts
+// fit looks as drawn, while a longer text widens its control and moves what lies beyond it.
+struct LayoutBox {
+    enum Kind { kRow, kColumn, kControl, kStretch };
+    Kind kind = kRow;
+    int control = -1;                 // kControl: its index in DialogTemplate::controls
+    Qt::Orientations grows = {};      // kControl: the ways it takes the room of a larger dialog
+    std::vector<LayoutBox> children;  // kRow, kColumn; a box without a stretch or a control
+                                      // that grows its way packs them at its start
+};
+
 struct DialogTemplate {
     unsigned id;
     const char* caption;  // UTF-8, as written; translated in kDialogTextContext
@@ -54,6 +67,9 @@ struct DialogTemplate {
     const char* fontFamily;
     int fontPoints;
     std::vector<ControlTemplate> controls;  // in tab order
+    // The dialog can be made larger when a control grows; controls left out keep their
+    // rectangle.
+    LayoutBox layout;
 };
 
 // The compiled-in template with that resource id, or nullptr.

@@ -10,6 +10,19 @@ namespace {
 
 using enum ControlClass;
 
+LayoutBox Row(std::vector<LayoutBox> children) {
+    return {LayoutBox::kRow, -1, {}, std::move(children)};
+}
+LayoutBox Column(std::vector<LayoutBox> children) {
+    return {LayoutBox::kColumn, -1, {}, std::move(children)};
+}
+LayoutBox Control(int index, Qt::Orientations grows = {}) {
+    return {LayoutBox::kControl, index, grows, {}};
+}
+LayoutBox Stretch() {
+    return {LayoutBox::kStretch, -1, {}, {}};
+}
+
 const DialogTemplate kMemoDialog = {
     IDD_MEMO,
     QT_TRANSLATE_NOOP("Dialogs", "备忘事件"),
@@ -67,7 +80,7 @@ const DialogTemplate kMemoDialog = {
          kStyleBorder | kStyleTabStop | kStyleAutoHScroll,
          QT_TRANSLATE_NOOP("Dialogs", "小时"),
          QT_TRANSLATE_NOOP("Dialogs", "新备忘的小时，0 到 23")},
-        {IDC_STATIC, "", Static, ":", {126, 101, 8, 8}, kStyleLeft | kStyleGroup},
+        {IDC_STATIC, "", Static, ":", {126, 101, 5, 8}, kStyleLeft | kStyleGroup},
         {IDC_MEMO_MINUTE,
          "IDC_MEMO_MINUTE",
          Edit,
@@ -77,6 +90,13 @@ const DialogTemplate kMemoDialog = {
          QT_TRANSLATE_NOOP("Dialogs", "分钟"),
          QT_TRANSLATE_NOOP("Dialogs", "新备忘的分钟，0 到 59")},
     },
+    // The list (3) on the left takes a larger dialog's room, showing more of every memo; on the
+    // right the calendar (4), and under it the time (5 : 7) above the buttons (1, 2) beside the
+    // text field (0), which takes the height.
+    Row({Control(3, Qt::Horizontal | Qt::Vertical),
+         Column({Control(4),
+                 Row({Column({Row({Control(5), Control(6), Control(7)}), Control(1), Control(2)}),
+                      Control(0, Qt::Vertical)})})}),
 };
 
 const DialogTemplate kSettingsDialog = {
@@ -127,6 +147,10 @@ const DialogTemplate kSettingsDialog = {
          nullptr,
          QT_TRANSLATE_NOOP("Dialogs", "给开发者写一封报告问题的邮件")},
     },
+    // The skins (0) beside the preview (3) over the link (4), and the box (1) beside OK (2): the
+    // preview and OK keep to the right edge of a dialog widened by a long text.
+    Column({Row({Control(0), Stretch(), Column({Control(3), Control(4)})}),
+            Row({Control(1), Stretch(), Control(2)})}),
 };
 
 }  // namespace

@@ -100,7 +100,10 @@ void CLinkLabel::FitToText() {
     const QSize border = size() - contentsRect().size();
     const QSize needed(metrics.horizontalAdvance(text()) + border.width(),
                        metrics.height() + border.height());
-    setGeometry(FitWindowToText(geometry(), needed, alignment()));
+    // Fixed, so that a layout the label stands in keeps it that size too.
+    const QRect fitted = FitWindowToText(geometry(), needed, alignment());
+    setFixedSize(fitted.size());
+    setGeometry(fitted);
 }
 
 void CLinkLabel::mouseMoveEvent(QMouseEvent* event) {

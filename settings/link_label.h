@@ -30,7 +30,8 @@ public:
     void SetLink(QString link);
     void SetUnderlineMode(int mode);
     void SetOpened(bool opened);
-    // Resizes the label to its text measured in the underlined font, plus its frame.
+    // Resizes the label to its text measured in the underlined font, plus its frame, and keeps it
+    // that size in a layout.
     void FitToText();
 
 protected:

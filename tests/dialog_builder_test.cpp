@@ -5,6 +5,7 @@
 #include <QCalendarWidget>
 #include <QDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -27,31 +28,35 @@ TEST(DialogUnits, mapThroughTheFontsAverageWidthAndHeight) {
     EXPECT_EQ(measured.charHeight, QFontMetrics(font).height());
 }
 
-TEST(GrowToFit, pushesWhatLiesBeyondAndStretchesWhatSpansTheEdge) {
-    // A list on the left spanning the page, a calendar top right that needs 20 x 30 more, and a
-    // field under the calendar.
-    DialogLayout layout{
-        {QRect(10, 10, 100, 300), QRect(120, 10, 200, 100), QRect(130, 120, 50, 20)}, {330, 320}};
-    const DialogLayout grown = GrowToFit(layout, {QSize(50, 50), QSize(220, 130), QSize(40, 20)});
-    EXPECT_EQ(grown.controls[0], QRect(10, 10, 100, 330));  // spans the calendar's bottom edge
-    EXPECT_EQ(grown.controls[1], QRect(120, 10, 220, 130));
-    EXPECT_EQ(grown.controls[2], QRect(130, 150, 50, 20));  // below it: moved down, not resized
-    EXPECT_EQ(grown.client, QSize(350, 350));
-
-    // Enough room everywhere changes nothing.
-    const DialogLayout same = GrowToFit(layout, {QSize(1, 1), QSize(200, 100), QSize(50, 20)});
-    EXPECT_EQ(same.controls, layout.controls);
-    EXPECT_EQ(same.client, layout.client);
-}
-
-TEST(GrowToFit, pushesChainUntilEveryControlFits) {
-    // Two fields side by side: the first one's growth moves the second, whose own growth then
-    // widens the dialog further; their bottoms stay aligned.
-    DialogLayout layout{{QRect(0, 0, 10, 10), QRect(10, 0, 10, 10)}, {20, 10}};
-    const DialogLayout grown = GrowToFit(layout, {QSize(15, 10), QSize(25, 12)});
-    EXPECT_EQ(grown.controls[0], QRect(0, 0, 15, 12));
-    EXPECT_EQ(grown.controls[1], QRect(15, 0, 25, 12));
-    EXPECT_EQ(grown.client, QSize(40, 12));
+TEST(BuildDialog, onlyADialogWithAGrowingControlCanBeMadeLarger) {
+    const struct {
+        unsigned id;
+        bool resizable;
+    } cases[] = {{IDD_MEMO, true}, {IDD_SETTINGS, false}};
+    for (const auto& c : cases) {
+        QDialog dialog;
+        const std::map<int, QWidget*> controls = BuildDialog(dialog, *FindDialogTemplate(c.id));
+        // It opens at its least size, the size drawn.
+        EXPECT_EQ(dialog.size(), dialog.minimumSize()) << c.id;
+        EXPECT_EQ(dialog.maximumSize() != dialog.minimumSize(), c.resizable) << c.id;
+        if (!c.resizable) {
+            continue;
+        }
+        // The list takes the room, the text field its height; the calendar keeps its size.
+        std::map<int, QRect> before;
+        for (const auto& [id, w] : controls) {
+            before[id] = w->geometry();
+        }
+        dialog.resize(dialog.size() + QSize(200, 100));
+        dialog.layout()->setGeometry(dialog.rect());
+        const QRect list = controls.at(IDC_MEMO_LIST)->geometry();
+        EXPECT_EQ(list, before[IDC_MEMO_LIST].adjusted(0, 0, 200, 100));
+        EXPECT_EQ(controls.at(IDC_MEMO_CALENDAR)->geometry(),
+                  before[IDC_MEMO_CALENDAR].translated(200, 0));
+        EXPECT_EQ(controls.at(IDC_MEMO_TEXT)->geometry(),
+                  before[IDC_MEMO_TEXT].translated(200, 0).adjusted(0, 0, 0, 100));
+        EXPECT_EQ(controls.at(IDC_MEMO_ADD)->geometry(), before[IDC_MEMO_ADD].translated(200, 0));
+    }
 }
 
 // Text-bearing controls need only their text's width; others their whole rectangle.
@@ -152,6 +157,14 @@ TEST(BuildDialog, growsOnlyAsMuchAsACrampedControlNeeds) {
              {0, 0, 1, 1},
              kStyleBlackRect | kStyleHidden},
         },
+        {LayoutBox::kColumn,
+         -1,
+         {},
+         {{LayoutBox::kRow,
+           -1,
+           {},
+           {{LayoutBox::kControl, 0, {}, {}}, {LayoutBox::kControl, 1, {}, {}}}},
+          {LayoutBox::kControl, 2, {}, {}}}},
     };
     QDialog dialog;
     const std::map<int, QWidget*> c = BuildDialog(dialog, cramped);

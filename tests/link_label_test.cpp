@@ -2,6 +2,7 @@
 #include <QAbstractEventDispatcher>
 #include <QEnterEvent>
 #include <QFile>
+#include <QHBoxLayout>
 #include <QImage>
 #include <QMouseEvent>
 #include <QTemporaryDir>
@@ -232,6 +233,14 @@ TEST_F(LinkLabelTest, FitsToTheUnderlinedTextAndFrame) {
         EXPECT_LE(std::abs(label->width() - cx), 1) << int(c.alignment);
         EXPECT_LE(std::abs(label->height() - cy), 1) << int(c.alignment);
     }
+    // A layout the label stands in keeps it that size, not the room it has.
+    NewLabel();
+    MakeLink();
+    const QSize fitted = label->size();
+    auto* layout = new QHBoxLayout(&parent);
+    layout->addWidget(label);
+    layout->activate();
+    EXPECT_EQ(label->size(), fitted);
     // Halves round toward zero, so growing works as shrinking does.
     EXPECT_EQ(FitWindowToText({10, 10, 5, 5}, {8, 8}, Qt::AlignCenter), QRect(9, 9, 7, 7));
 }

@@ -349,6 +349,8 @@ TEST_F(MemoDialogTest, gbkTextsShowDecodedAndAnUntouchedLineKeepsItsBytes) {
     Show();
     EXPECT_EQ(Shown(), (QStringList{"2026-12-30 18:00 年底", "2026-12-31 09:00 年底 utf-8",
                                     QStringLiteral("2026-12-31 10:00 \uFFFD\uFFFD")}));
+    // However narrow the list, a memo's whole line is its tip.
+    EXPECT_EQ(List()->model()->index(1, 0).data(Qt::ToolTipRole).toString(), Shown()[1]);
     SelectLine(0);
     EXPECT_EQ(Field("IDC_MEMO_TEXT")->text(), QStringLiteral("年底"));
     Calendar()->setSelectedDate(QDate(2027, 1, 1));

@@ -1,5 +1,8 @@
 #include "ui/dialog_builder.h"
 
+#include <algorithm>
+
+#include <QBoxLayout>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -18,30 +21,6 @@ int MulDiv(int n, int numerator, int denominator) {
     const long long half = denominator / 2;
     return static_cast<int>(product >= 0 ? (product + half) / denominator
                                          : (product - half) / denominator);
-}
-
-// Moves every coordinate at or beyond `cut` by `by`: edges before it stay, edges past it move.
-void PushEdges(DialogLayout& layout, bool horizontal, int cut, int by) {
-    for (QRect& r : layout.controls) {
-        if (horizontal) {
-            const int left = r.left() >= cut ? r.left() + by : r.left();
-            const int right =
-                r.left() + r.width() >= cut ? r.left() + r.width() + by : r.left() + r.width();
-            r.setLeft(left);
-            r.setWidth(right - left);
-        } else {
-            const int top = r.top() >= cut ? r.top() + by : r.top();
-            const int bottom =
-                r.top() + r.height() >= cut ? r.top() + r.height() + by : r.top() + r.height();
-            r.setTop(top);
-            r.setHeight(bottom - top);
-        }
-    }
-    if (horizontal) {
-        layout.client.rwidth() += by;
-    } else {
-        layout.client.rheight() += by;
-    }
 }
 
 // A template's text in the user's language.
@@ -126,6 +105,10 @@ void ApplyTemplate(QWidget* w, const ControlTemplate& c) {
     }
     w->setFocusPolicy((c.styles & kStyleTabStop) ? Qt::StrongFocus : Qt::NoFocus);
     if (c.styles & kStyleHidden) {
+        // Still holding its place in the layout: the owner paints there.
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
         w->hide();
     }
 }
@@ -140,6 +123,114 @@ QSize NeededSize(const QWidget* w, const ControlTemplate& c) {
         return w->sizeHint();
     }
     return w->minimumSizeHint();
+}
+
+// The pixel rectangle a box covers: its control's, or the union of its children's.
+QRect BoxRect(const LayoutBox& box, const std::vector<QRect>& rects) {
+    if (box.kind == LayoutBox::kControl) {
+        return rects[static_cast<std::size_t>(box.control)];
+    }
+    QRect united;
+    for (const LayoutBox& child : box.children) {
+        if (child.kind != LayoutBox::kStretch) {
+            united |= BoxRect(child, rects);
+        }
+    }
+    return united;
+}
+
+bool Grows(const LayoutBox& box, Qt::Orientation way) {
+    if (box.kind == LayoutBox::kControl) {
+        return (box.grows & way) != 0;
+    }
+    return std::any_of(box.children.begin(), box.children.end(),
+                       [way](const LayoutBox& child) { return Grows(child, way); });
+}
+
+// Whether a box takes all the room its parent has that way: it grows, or spreads its controls
+// apart with a stretch.
+bool Fills(const LayoutBox& box, Qt::Orientation way) {
+    const bool spreads =
+        (box.kind == LayoutBox::kRow) == (way == Qt::Horizontal) &&
+        std::any_of(box.children.begin(), box.children.end(),
+                    [](const LayoutBox& c) { return c.kind == LayoutBox::kStretch; });
+    return spreads || Grows(box, way);
+}
+
+// Room at a box's end that lets its controls keep their size. It takes only room nothing grows
+// into: the memo list, not a spring beside the calendar, gets what a larger memo dialog has.
+QSpacerItem* Spring() {
+    return new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Minimum);
+}
+
+// Qt's layout for a row or column of the template, its gaps those between the rectangles. A
+// control drawn across the whole box follows the box's size that way (marked in `follows`), as
+// the calendar and the text field below it keep a common right edge; a place painted on keeps
+// its shape.
+QBoxLayout* MakeBox(const LayoutBox& box, const std::vector<QRect>& rects,
+                    const std::vector<QWidget*>& widgets, std::vector<Qt::Orientations>& follows) {
+    const bool row = box.kind == LayoutBox::kRow;
+    auto* layout = new QBoxLayout(row ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom);
+    layout->setSpacing(0);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const QRect whole = BoxRect(box, rects);
+    int end = row ? whole.left() : whole.top();  // where the last child ended
+    bool stretched = Grows(box, row ? Qt::Horizontal : Qt::Vertical);
+    for (const LayoutBox& child : box.children) {
+        if (child.kind == LayoutBox::kStretch) {
+            layout->addStretch();  // before anything else that could take the room
+            stretched = true;
+            continue;
+        }
+        const QRect r = BoxRect(child, rects);
+        layout->addSpacing(std::max(0, (row ? r.left() : r.top()) - end));
+        end = row ? r.left() + r.width() : r.top() + r.height();
+        // Its offset across the box, kept as a margin; what does not grow that way keeps to the
+        // start rather than being centred.
+        const int across = row ? r.top() - whole.top() : r.left() - whole.left();
+        const QMargins margins = row ? QMargins(0, across, 0, 0) : QMargins(across, 0, 0, 0);
+        const Qt::Orientation acrossWay = row ? Qt::Vertical : Qt::Horizontal;
+        // Only what grows shares a larger dialog's room; the rest keeps its size.
+        const int share = Grows(child, row ? Qt::Horizontal : Qt::Vertical) ? 1 : 0;
+        Qt::Alignment start =
+            Fills(child, acrossWay) ? Qt::Alignment() : (row ? Qt::AlignTop : Qt::AlignLeft);
+        QBoxLayout* inner = nullptr;
+        if (child.kind == LayoutBox::kControl) {
+            const auto i = static_cast<std::size_t>(child.control);
+            QWidget* w = widgets[i];
+            const bool spans = row ? r.top() == whole.top() && r.bottom() == whole.bottom()
+                                   : r.left() == whole.left() && r.right() == whole.right();
+            if (spans && !w->isHidden()) {
+                follows[i] |= acrossWay;
+                start = {};
+            }
+            if (across == 0) {
+                layout->addWidget(w, share, start);
+                continue;
+            }
+            inner = new QBoxLayout(layout->direction());
+            inner->setSpacing(0);
+            inner->addWidget(w, 0, start);
+        } else {
+            inner = MakeBox(child, rects, widgets, follows);
+        }
+        inner->setContentsMargins(margins);
+        layout->addLayout(inner, share);
+        layout->setAlignment(inner, start);
+    }
+    if (!stretched) {
+        layout->addItem(Spring());
+    }
+    return layout;
+}
+
+void MarkGrowth(const LayoutBox& box, std::vector<Qt::Orientations>& grows) {
+    if (box.kind == LayoutBox::kControl) {
+        grows[static_cast<std::size_t>(box.control)] = box.grows;
+    }
+    for (const LayoutBox& child : box.children) {
+        MarkGrowth(child, grows);
+    }
 }
 
 }  // namespace
@@ -159,29 +250,6 @@ QRect MapDialogRect(const QRect& du, DialogBaseUnits base) {
     return {left, top, right - left, bottom - top};
 }
 
-DialogLayout GrowToFit(DialogLayout layout, const std::vector<QSize>& minimums) {
-    // Each push only ever widens, so this settles; the bound is a guard, not a tuning knob.
-    const std::size_t n = std::min(layout.controls.size(), minimums.size());
-    for (std::size_t pass = 0; pass <= 2 * n; ++pass) {
-        bool pushed = false;
-        for (std::size_t i = 0; i < n; ++i) {
-            const QRect r = layout.controls[i];
-            if (r.width() < minimums[i].width()) {
-                PushEdges(layout, true, r.left() + r.width(), minimums[i].width() - r.width());
-                pushed = true;
-            }
-            if (r.height() < minimums[i].height()) {
-                PushEdges(layout, false, r.top() + r.height(), minimums[i].height() - r.height());
-                pushed = true;
-            }
-        }
-        if (!pushed) {
-            break;
-        }
-    }
-    return layout;
-}
-
 std::map<int, QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& t,
                                     const std::map<int, QWidget*>& bound) {
     dialog.setWindowTitle(Translated(t.caption));
@@ -192,9 +260,7 @@ std::map<int, QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& t,
     const DialogBaseUnits base = DialogBaseUnitsOf(dialog.font());
 
     std::vector<QWidget*> widgets;
-    DialogLayout layout;
-    layout.client = MapDialogRect(QRect(QPoint(0, 0), t.size), base).size();
-    std::vector<QSize> minimums;
+    std::vector<QRect> rects;
     std::map<int, QWidget*> byId;
     QWidget* previousTabStop = nullptr;
     for (const ControlTemplate& c : t.controls) {
@@ -210,16 +276,52 @@ std::map<int, QWidget*> BuildDialog(QDialog& dialog, const DialogTemplate& t,
             previousTabStop = w;
         }
         widgets.push_back(w);
-        layout.controls.push_back(MapDialogRect(c.rect, base));
-        minimums.push_back(NeededSize(w, c));
+        rects.push_back(MapDialogRect(c.rect, base));
         if (c.id != IDC_STATIC) {
             byId[c.id] = w;
         }
     }
-    layout = GrowToFit(std::move(layout), minimums);
+
+    std::vector<Qt::Orientations> follows(widgets.size());
+    QBoxLayout* layout = MakeBox(t.layout, rects, widgets, follows);
+    std::vector<Qt::Orientations> grows(widgets.size());
+    MarkGrowth(t.layout, grows);
     for (std::size_t i = 0; i < widgets.size(); ++i) {
-        widgets[i]->setGeometry(layout.controls[i]);
+        QWidget* w = widgets[i];
+        // Never smaller than drawn, nor larger where it neither grows nor follows its box; its
+        // own preferred size plays no part.
+        const QSize size = rects[i].size().expandedTo(NeededSize(w, t.controls[i]));
+        w->setMinimumSize(size);
+        QSizePolicy policy = w->sizePolicy();
+        for (const Qt::Orientation way : {Qt::Horizontal, Qt::Vertical}) {
+            const QSizePolicy::Policy p = (grows[i] & way)     ? QSizePolicy::Expanding
+                                          : (follows[i] & way) ? QSizePolicy::Ignored
+                                                               : QSizePolicy::Fixed;
+            if (way == Qt::Horizontal) {
+                policy.setHorizontalPolicy(p);
+            } else {
+                policy.setVerticalPolicy(p);
+            }
+            if (p == QSizePolicy::Fixed) {
+                way == Qt::Horizontal ? w->setFixedWidth(size.width())
+                                      : w->setFixedHeight(size.height());
+            }
+        }
+        w->setSizePolicy(policy);
+        w->setGeometry(rects[i]);  // controls the layout leaves out stay where drawn
     }
-    dialog.setFixedSize(layout.client);
+
+    const QSize client = MapDialogRect(QRect(QPoint(0, 0), t.size), base).size();
+    const QRect whole = BoxRect(t.layout, rects);
+    layout->setContentsMargins(whole.left(), whole.top(),
+                               std::max(0, client.width() - whole.left() - whole.width()),
+                               std::max(0, client.height() - whole.top() - whole.height()));
+    const bool resizable = Grows(t.layout, Qt::Horizontal) || Grows(t.layout, Qt::Vertical);
+    layout->setSizeConstraint(resizable ? QLayout::SetMinimumSize : QLayout::SetFixedSize);
+    dialog.setLayout(layout);
+    layout->activate();
+    // A dialog opens at its least size, the one drawn where every text fits.
+    dialog.resize(layout->minimumSize());
+    layout->setGeometry(dialog.rect());
     return byId;
 }

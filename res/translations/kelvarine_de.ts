@@ -123,7 +123,7 @@ Die Uhr zeigt das erste Design.</translation>
     </message>
     <message>
         <source>开机自动启动</source>
-        <translation>Autostart</translation>
+        <translation>Beim Anmelden automatisch starten</translation>
     </message>
     <message>
         <source>确定</source>
@@ -131,7 +131,7 @@ Die Uhr zeigt das erste Design.</translation>
     </message>
     <message>
         <source>Report bugs to me</source>
-        <translation>Fehler melden</translation>
+        <translation>Fehler an mich melden</translation>
     </message>
     <message>
         <source>备忘内容</source>
