@@ -257,7 +257,7 @@ void CClockDlg::keyPressEvent(QKeyEvent* e) {
 }
 
 void CClockDlg::RunSettings() {
-    CSettingsDlg dlg(m_services, this);
+    CSettingsDlg dlg(m_services, m_skin.shown(), this);
     if (dlg.DoModal() != QDialog::Accepted) {
         return;
     }
