@@ -257,7 +257,7 @@ void CClockDlg::keyPressEvent(QKeyEvent* e) {
 }
 
 void CClockDlg::RunSettings() {
-    CSettingsDlg dlg(m_services, this);
+    CSettingsDlg dlg(m_services, m_skin.shown(), this);
     if (dlg.DoModal() != QDialog::Accepted) {
         return;
     }
@@ -265,6 +265,8 @@ void CClockDlg::RunSettings() {
     m_skin.Store(skin, this);
     SelectSkin(skin);
     ComposeFace();
+    // A larger skin grows right and down from the corner, past the screen's edge at the start.
+    m_follower.FaceResized();
     m_handsDlg.Refresh();
 }
 

@@ -25,7 +25,11 @@ int FaceSkin::Stored(QStringList& problems) const {
 }
 
 bool FaceSkin::Select(int skin, qreal dpr) {
-    return skin >= 0 && skin < kSkinCount && LoadPngResource(SkinResourceId(skin), m_image, dpr);
+    if (skin < 0 || skin >= kSkinCount || !LoadPngResource(SkinResourceId(skin), m_image, dpr)) {
+        return false;
+    }
+    m_shown = skin;
+    return true;
 }
 
 QSize FaceSkin::size() const {

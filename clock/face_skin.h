@@ -29,9 +29,12 @@ public:
     QSize size() const;
     // Null before a skin was loaded.
     const QImage* image() const { return m_image.get(); }
+    // The skin last loaded (0 before any was).
+    int shown() const { return m_shown; }
 
 private:
     const Services& m_services;
     std::unique_ptr<QImage> m_image;
+    int m_shown = 0;
     bool m_storeFailing = false;  // the last try to store the skin failed
 };

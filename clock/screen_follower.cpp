@@ -59,6 +59,24 @@ void ScreenFollower::ScreensChanged() {
     m_settle.start(kScreensSettle);
 }
 
+void ScreenFollower::FaceResized() {
+    // The X server may not have the new size yet, but it knows best where the corner is.
+    const QRect qt = m_sources.face();
+    const std::optional<QRect> actual = m_sources.actual();
+    if (const std::optional<QPoint> to =
+            PlaceOnScreens(QRect(actual ? actual->topLeft() : qt.topLeft(), qt.size()))) {
+        m_sources.move(*to);
+    }
+}
+
+std::optional<QPoint> ScreenFollower::PlaceOnScreens(const QRect& face) const {
+    // Whole screens, not the space panels leave: the clock stays on top of panels anyway.
+    const ScreenLayout layout = m_sources.layout();
+    const std::optional<QRect> target =
+        ClockRectAfterScreenChange(face, layout.screens, layout.start);
+    return target ? std::optional<QPoint>(target->topLeft()) : std::nullopt;
+}
+
 void ScreenFollower::Look() {
     if (m_sources.dragging()) {
         if (m_screenLooksLeft > 0) {
@@ -70,13 +88,9 @@ void ScreenFollower::Look() {
     const std::optional<QRect> actual = m_sources.actual();
     const QRect face = actual.value_or(qt);
     if (m_screenLooksLeft > 0) {
-        // Whole screens, not the space panels leave: the clock stays on top of panels anyway.
-        const ScreenLayout layout = m_sources.layout();
-        const std::optional<QRect> target =
-            ClockRectAfterScreenChange(face, layout.screens, layout.start);
         // Staying, it still moves to where it really is: that brings Qt, and with it the
         // overlay, back to the truth.
-        m_sources.move(target ? target->topLeft() : face.topLeft());
+        m_sources.move(PlaceOnScreens(face).value_or(face.topLeft()));
         m_seenOnce.reset();
         if (--m_screenLooksLeft > 0) {
             m_settle.start(kLateLook);

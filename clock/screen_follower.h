@@ -24,8 +24,8 @@ ScreenLayout ScreensNow(QSize face);
 // managers refuse or clamp one without a word) it looks where the face really is, once the
 // moves have settled; after the monitors change (a monitor gone, the resolution lowered) it
 // also moves a face that is no longer wholly on them onto the screen holding most of it, or
-// back to its start. One settle timer and one look at the X server serve both, and never in
-// the middle of a drag.
+// back to its start; a face that grew (a larger skin) is kept on them by the same rule, at once.
+// One settle timer and one look at the X server serve both, and never in the middle of a drag.
 class ScreenFollower : public QObject {
 public:
     struct Sources {
@@ -43,9 +43,13 @@ public:
     void FaceMoved();
     // The screens changed.
     void ScreensChanged();
+    // The face took a new size, its top-left corner kept.
+    void FaceResized();
 
 private:
     void Look();
+    // Where `face` goes to be wholly on the screens; nullopt when it is.
+    std::optional<QPoint> PlaceOnScreens(const QRect& face) const;
 
     Sources m_sources;
     QTimer m_settle;

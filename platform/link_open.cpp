@@ -1,6 +1,7 @@
 #include "platform/link_open.h"
 
 #include <QCoreApplication>
+#include <QUrl>
 
 #include "logic/desktop_entry.h"
 #include "logic/exec_line.h"
@@ -52,6 +53,25 @@ QString OpenErrorText(int code) {
 QString OpenErrorMessage(int code) {
     return QCoreApplication::translate("LinkOpen", "Unable to open hyperlink:") +
            QStringLiteral("\n\n") + OpenErrorText(code);
+}
+
+QString OpenFailureMessage(const QString& target, int code) {
+    const QUrl url(target);
+    if (url.scheme().compare(QLatin1String("mailto"), Qt::CaseInsensitive) != 0 ||
+        url.path().isEmpty()) {
+        return OpenErrorMessage(code);
+    }
+    // The reason alone leaves the user stuck; the address lets them write all the same.
+    const bool noMailProgram = code == kLaunchNoAssociation || code == kLaunchFileNotFound ||
+                               code == kLaunchAssocIncomplete;
+    const QString reason = noMailProgram
+                               ? QCoreApplication::translate(
+                                     "LinkOpen", "No mail program is set up to open this link.")
+                               : OpenErrorMessage(code);
+    //: Followed by a line with the mail address alone, for the user to copy.
+    return reason + QStringLiteral("\n\n") +
+           QCoreApplication::translate("LinkOpen", "You can write to:") + QLatin1Char('\n') +
+           url.path();
 }
 
 std::optional<QStringList> FallbackCommandFromEntry(const QByteArray& entryText,

@@ -20,6 +20,10 @@ inline constexpr qsizetype kMaxCommandBytes = 519;
 QString OpenErrorText(int code);
 // The whole failure text: a header line, an empty line, the reason.
 QString OpenErrorMessage(int code);
+// What the failure box says when `target` could not be opened: for a mail link, that no mail
+// program is set up (when none is, or the one set up is missing) or else the reason, and the
+// address to write to by hand; for any other link, OpenErrorMessage.
+QString OpenFailureMessage(const QString& target, int code);
 
 // The command that opens `target` with the application the entry describes: its Exec line up to
 // the first file or URL code, then the target as one more argument. nullopt when the entry is

@@ -230,5 +230,6 @@ int CLinkLabel::OpenLink(const QString& target) {
 }
 
 void CLinkLabel::ShowOpenError(int code) {
-    m_services.question->Warn(window(), QLatin1String(kAppTitle), OpenErrorMessage(code));
+    m_services.question->Warn(window(), QLatin1String(kAppTitle),
+                              OpenFailureMessage(m_strLink, code));
 }

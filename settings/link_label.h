@@ -12,7 +12,8 @@
 // A static text that behaves as a hyperlink: link colours, red while the pointer is on it, a
 // hand cursor and its target as tooltip. A click, or Return or Space while it has the focus,
 // opens the target through the desktop, or else through the default web browser, and a failure
-// is reported with a beep and a message box. Assistive technology sees a link it can press.
+// is reported with a beep and a message box; for a mail link the box gives the address to copy.
+// Assistive technology sees a link it can press.
 class CLinkLabel : public QLabel {
     Q_OBJECT
 

@@ -14,8 +14,11 @@
 #include "ui/skin.h"
 #include "ui/tell.h"
 
-CSettingsDlg::CSettingsDlg(const Services& services, QWidget* pParent)
-    : QDialog(pParent), m_linkReport(services), m_services(services) {
+CSettingsDlg::CSettingsDlg(const Services& services, int nSkin, QWidget* pParent)
+    : QDialog(pParent),
+      m_linkReport(services),
+      m_nSkin(nSkin >= 0 && nSkin < kSkinCount ? nSkin : 0),
+      m_services(services) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     const DialogTemplate* dialog = FindDialogTemplate(IDD_SETTINGS);
@@ -54,9 +57,10 @@ bool CSettingsDlg::OnInitDialog() {
         for (int skin = 0; skin < kSkinCount; ++skin) {
             m_listSkins.addItem(SkinName(skin));
         }
-        // Always the first skin: the dialog is not told which one the clock shows.
-        m_listSkins.setCurrentRow(0);
+        // The skin the clock shows, so that OK without a change keeps it.
+        m_listSkins.setCurrentRow(m_nSkin);
     }
+    m_listSkins.scrollToItem(m_listSkins.currentItem());
     LoadPngResource(IDR_PREVIEW_BACK, m_pBackImage, devicePixelRatioF());
     OnSelChangeSkinList();
     m_linkReport.SetLink(QLatin1String(kBugReportLink));

@@ -12,13 +12,14 @@
 class QCheckBox;
 
 // The settings dialog: the skin to show, with a preview, and whether the clock starts with the
-// desktop session. It writes the session entry itself (on OK, only when the box changed) and
-// hands the chosen skin back for the clock to store and apply.
+// desktop session. It opens on the skin the clock shows, writes the session entry itself (on OK,
+// only when the box changed) and hands the chosen skin back for the clock to store and apply.
 class CSettingsDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CSettingsDlg(const Services& services, QWidget* pParent = nullptr);
+    // `nSkin` is the skin the clock shows (0 to 7), selected when the dialog opens.
+    explicit CSettingsDlg(const Services& services, int nSkin = 0, QWidget* pParent = nullptr);
     ~CSettingsDlg() override;
 
     // Accepted after OK, Rejected after Esc or the close box.

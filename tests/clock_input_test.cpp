@@ -84,24 +84,26 @@ TEST_F(ClockInputTest, centreDoubleClickStoresAndAppliesTheChosenSkin) {
         s.accept();
     });
     EXPECT_EQ(StoredSkin(), "3");
-    EXPECT_EQ(dlg->geometry(), QRect(corner, QSize(256, 256)));
+    // From the start position the larger face would grow past the screen's right edge.
+    EXPECT_EQ(corner, QPoint(1920 - 128, 50));
+    EXPECT_EQ(dlg->geometry(), QRect(1920 - 256, 50, 256, 256));
     EXPECT_EQ(dlg->handsDlg().geometry(), dlg->geometry());
     EXPECT_EQ(dlg->handsDlg().frame().size(), QSize(256, 256));
     EXPECT_FALSE(dlg->memoDlg().isVisible());
 
-    // OK on the first skin, which the dialog always opens on.
+    // OK without a change keeps the skin shown, and still stores it.
     fakes.profile.values.clear();
-    ChooseInSettings({128 + 3, 128 + 3}, [](CSettingsDlg& s) { s.accept(); });
-    EXPECT_EQ(StoredSkin(), "0");
-    EXPECT_EQ(dlg->size(), QSize(208, 209));
+    ChooseInSettings({128 + 3, 128 + 3}, [](CSettingsDlg& s) {
+        EXPECT_EQ(Skins(s).currentRow(), 3);
+        s.accept();
+    });
+    EXPECT_EQ(StoredSkin(), "3");
+    EXPECT_EQ(dlg->size(), QSize(256, 256));
 }
 
 TEST_F(ClockInputTest, okOnTheSkinShownStillStoresIt) {
     fakes.profile.values.clear();
-    ChooseInSettings({71, 71}, [](CSettingsDlg& s) {
-        Skins(s).setCurrentRow(1);
-        s.accept();
-    });
+    ChooseInSettings({71, 71}, [](CSettingsDlg& s) { s.accept(); });
     EXPECT_EQ(StoredSkin(), "1");
     EXPECT_EQ(dlg->size(), QSize(128, 128));
 }

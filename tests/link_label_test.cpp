@@ -149,10 +149,9 @@ TEST_F(LinkLabelTest, OpenedIsPurpleUntilAFailedOpen) {
     shell.result = kLaunchNoAssociation;
     Click();
     EXPECT_EQ(question.beeps, 1);
-    const ScriptedQuestion::Warning expected = {
-        kAppTitle,
-        "Unable to open hyperlink:\n\n"
-        "There is no application associated\nwith the given filename extension."};
+    const ScriptedQuestion::Warning expected = {kAppTitle,
+                                                "No mail program is set up to open this link.\n\n"
+                                                "You can write to:\nbugs@kelvarine.example"};
     EXPECT_EQ(question.warnings, std::vector<ScriptedQuestion::Warning>{expected});
     EXPECT_EQ(Shown().colour, kBlue);
 }
@@ -166,13 +165,14 @@ TEST_F(LinkLabelTest, FallsBackToTheWebBrowser) {
     shell.result = kLaunchNoAssociation;
     mime.defaults["text/html"] = "web.desktop";
 
-    launcher.result = kLaunchFileNotFound;  // the box then names the browser's failure
+    launcher.result = kLaunchAccessDenied;  // the box then names the browser's failure
     Click();
     const QStringList command = {"/opt/My Web/web", "--new-window", kTarget};
     EXPECT_EQ(launcher.started, std::vector<QStringList>{command});
     ASSERT_EQ(question.warnings.size(), 1u);
     EXPECT_EQ(question.warnings[0].text,
-              QStringLiteral("Unable to open hyperlink:\n\nThe specified file was not found."));
+              QStringLiteral("Unable to open hyperlink:\n\nThe operating system denied\naccess to "
+                             "the specified file.\n\nYou can write to:\nbugs@kelvarine.example"));
 
     launcher.result = kLaunchStarted;
     Click();
@@ -245,26 +245,40 @@ TEST_F(LinkLabelTest, FitsToTheUnderlinedTextAndFrame) {
     EXPECT_EQ(FitWindowToText({10, 10, 5, 5}, {8, 8}, Qt::AlignCenter), QRect(9, 9, 7, 7));
 }
 
-TEST(OpenErrorTest, TextsFollowTheCode) {
+TEST(OpenErrorTest, TextsFollowTheCodeAndAMailLinkGivesItsAddress) {
+    const QString web = "https://kelvarine.example/";
+    const QString header = "Unable to open hyperlink:\n\n";
+    const QString noMail = "No mail program is set up to open this link.";
+    const QString address = "\n\nYou can write to:\nbugs@kelvarine.example";
     const struct {
+        QString target;
         int code;
-        const char* text;
+        QString text;
     } cases[] = {
-        {31, "There is no application associated\nwith the given filename extension."},
-        {0, "The operating system is out\nof memory or resources."},
-        {26, "A sharing violation occurred. "},
-        {32, "The specified dynamic-link library was not found."},
-        {1, "Unknown Error (1) occurred."},
-        {12, "Unknown Error (12) occurred."},
-        {25, "Unknown Error (25) occurred."},
-        {33, "Unknown Error (33) occurred."},
-        {-7, "Unknown Error (-7) occurred."},
+        {web, 31,
+         header + "There is no application associated\nwith the given filename extension."},
+        {web, 0, header + "The operating system is out\nof memory or resources."},
+        {web, 26, header + "A sharing violation occurred. "},
+        {web, 32, header + "The specified dynamic-link library was not found."},
+        {web, 1, header + "Unknown Error (1) occurred."},
+        {web, 12, header + "Unknown Error (12) occurred."},
+        {web, 25, header + "Unknown Error (25) occurred."},
+        {web, 33, header + "Unknown Error (33) occurred."},
+        {web, -7, header + "Unknown Error (-7) occurred."},
+        // No mail program, or the one set up is missing: said so, with the address to copy.
+        {kTarget, kLaunchNoAssociation, noMail + address},
+        {kTarget, kLaunchFileNotFound, noMail + address},
+        {kTarget, kLaunchAssocIncomplete, noMail + address},
+        {"MAILTO:bugs@kelvarine.example?subject=Clock", 31, noMail + address},
+        {kTarget, kLaunchAccessDenied,
+         header + "The operating system denied\naccess to the specified file." + address},
+        {"mailto:", 31,
+         header + "There is no application associated\nwith the given filename extension."},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(OpenErrorMessage(c.code),
-                  QStringLiteral("Unable to open hyperlink:\n\n") + QString::fromUtf8(c.text))
-            << c.code;
+        EXPECT_EQ(OpenFailureMessage(c.target, c.code), c.text) << c.target.toStdString() << c.code;
     }
+    EXPECT_EQ(OpenErrorMessage(31), OpenFailureMessage(web, 31));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The settings dialog of the real program on a virtual X desktop: the bug-report link opened by
 # a registered mail handler, by the web browser when only that is registered, and reported
-# when nothing is; and start with the session ticked, then run by a real autostart runner.
+# when nothing is; the skin kept by OK, a larger one kept on the screen; and start with the
+# session ticked, then run by a real autostart runner.
 # Usage: settings_desktop_test.sh KELVARINE_BINARY SOURCE_DIR
 set -uo pipefail
 binary=$1
@@ -60,10 +61,10 @@ start_clock() {
     clock=$!
     wait_until_settled 10 clock_placed
 }
-# Opens the settings from the face's centre; sets $settings, $sx, $sy.
+# Opens the settings from the face's centre, whatever the skin; sets $settings, $sx, $sy.
 open_settings() {
-    read -r fx fy < <(origin_of "$(clock_window)")
-    xdotool mousemove $((fx + 62)) $((fy + 62)) click --repeat 2 --delay 60 1
+    read -r fw fx fy < <(geometry_of "$(clock_window)" | awk -F'[x+]' '{print $1, $3, $4}')
+    xdotool mousemove $((fx + fw / 2 - 2)) $((fy + fw / 2 - 2)) click --repeat 2 --delay 60 1
     settings=$(wait_for_window '设置')
     [ -n "$settings" ] && read -r sx sy < <(origin_of "$settings")
 }
@@ -140,7 +141,23 @@ fi
 check "nothing was started" test ! -e "$work/browser-opened" -a ! -e "$work/mail-opened"
 close_settings
 
-# 4. Start with the session: tick, OK, and a real autostart runner starts this program.
+# 4. OK without a change keeps the skin; the larger first skin, chosen at the start position,
+# keeps the face wholly on the screen.
+ini=$XDG_CONFIG_HOME/kelvarine/kelvarine.ini
+open_settings
+focus "$settings"
+xdotool key Return
+wait_until 3 window_gone '设置'
+check "OK without a change keeps the skin ($(grep Rand "$ini"))" grep -qx 'Rand=1' "$ini"
+clock_grown() { [ "$(geometry_of "$(clock_window)")" = "208x209+1072+50" ]; }
+open_settings
+focus "$settings"
+xdotool key Home Return
+wait_until_settled 5 clock_grown
+check "the larger skin stays on the screen ($(geometry_of "$(clock_window)"))" clock_grown
+[ -n "${KELVARINE_SHOT_DIR:-}" ] && import -window root "$KELVARINE_SHOT_DIR/skin-grown.png"
+
+# 5. Start with the session: tick, OK, and a real autostart runner starts this program.
 open_settings
 focus "$settings"
 xdotool key Tab space Return  # from the skins to the check box, tick it, OK

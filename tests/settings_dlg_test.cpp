@@ -29,9 +29,9 @@ protected:
     QString EntryPath() const { return Folder() + "/kelvarine.desktop"; }
     void WriteEntry(const QByteArray& bytes) { WriteFile(EntryPath(), bytes); }
     QByteArray Entry() const { return ReadFile(EntryPath()); }
-    // Opens a dialog; the test ends it.
-    std::unique_ptr<CSettingsDlg> Open() {
-        auto dlg = std::make_unique<CSettingsDlg>(fakes.services);
+    // Opens a dialog on skin `skin`; the test ends it.
+    std::unique_ptr<CSettingsDlg> Open(int skin = 0) {
+        auto dlg = std::make_unique<CSettingsDlg>(fakes.services, skin);
         dlg->show();
         QCoreApplication::processEvents();
         return dlg;
@@ -47,18 +47,24 @@ protected:
     FakeShellOpener shell;
 };
 
-TEST_F(SettingsDialogTest, opensOnTheFirstSkinAndOkReturnsIt) {
-    auto dlg = Open();
+TEST_F(SettingsDialogTest, opensOnTheClocksSkinAndOkReturnsIt) {
+    auto dlg = Open(4);
     EXPECT_EQ(dlg->windowTitle(), QStringLiteral("设置"));
     ASSERT_EQ(Skins(*dlg).count(), 8);
     EXPECT_EQ(Skins(*dlg).item(0)->text(), QStringLiteral("标准版"));
     EXPECT_EQ(Skins(*dlg).item(7)->text(), QStringLiteral("光盘版"));
-    EXPECT_EQ(Skins(*dlg).currentRow(), 0);
+    EXPECT_EQ(Skins(*dlg).currentRow(), 4);
+    QImage skin4;
+    ASSERT_TRUE(skin4.load(ResourcePath("png", IDR_SKIN_FIRST + 4)));
+    ASSERT_TRUE(dlg->previewImage());
+    EXPECT_EQ(dlg->previewImage()->convertToFormat(QImage::Format_ARGB32),
+              skin4.convertToFormat(QImage::Format_ARGB32));
     EXPECT_FALSE(Box(*dlg)->isChecked());
     PressOk(*dlg);
     EXPECT_EQ(dlg->result(), QDialog::Accepted);
-    EXPECT_EQ(dlg->chosenSkin(), 0);
+    EXPECT_EQ(dlg->chosenSkin(), 4);
     EXPECT_FALSE(QFileInfo::exists(Folder()));  // box unchanged: nothing written, not even a folder
+    EXPECT_EQ(Skins(*Open(8)).currentRow(), 0);  // no such skin: the first
 
     // Enter is OK too, and returns the selected skin.
     auto again = Open();

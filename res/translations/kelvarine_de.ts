@@ -316,6 +316,15 @@ ist keine Anwendung verknüpft.</translation>
         <source>Unable to open hyperlink:</source>
         <translation>Der Link konnte nicht geöffnet werden:</translation>
     </message>
+    <message>
+        <source>No mail program is set up to open this link.</source>
+        <translation>Es ist kein E-Mail-Programm eingerichtet, das diesen Link öffnen kann.</translation>
+    </message>
+    <message>
+        <source>You can write to:</source>
+        <extracomment>Followed by a line with the mail address alone, for the user to copy.</extracomment>
+        <translation>Sie können an diese Adresse schreiben:</translation>
+    </message>
 </context>
 <context>
     <name>Reminder</name>

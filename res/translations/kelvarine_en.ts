@@ -316,6 +316,15 @@ with the given filename extension.</translation>
         <source>Unable to open hyperlink:</source>
         <translation>Unable to open hyperlink:</translation>
     </message>
+    <message>
+        <source>No mail program is set up to open this link.</source>
+        <translation>No mail program is set up to open this link.</translation>
+    </message>
+    <message>
+        <source>You can write to:</source>
+        <extracomment>Followed by a line with the mail address alone, for the user to copy.</extracomment>
+        <translation>You can write to:</translation>
+    </message>
 </context>
 <context>
     <name>Reminder</name>
