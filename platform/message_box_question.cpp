@@ -40,7 +40,7 @@ public:
         // Qt on X11 asks the window manager to activate a modal window as it maps it, whatever
         // WA_ShowWithoutActivating says; a window that does not take the focus (WM_HINTS input
         // false) cannot be given it. The box takes it again once it is on the screen, so a
-        // click or Alt+Tab can give it the keyboard (AcceptFocusOnceShown).
+        // click or Alt+Tab can give it the keyboard (eventFilter, AcceptFocus).
         setAttribute(Qt::WA_ShowWithoutActivating);
         setWindowFlag(Qt::WindowDoesNotAcceptFocus);
         // In front of the window the user works in, although it does not take the focus (a
@@ -66,7 +66,8 @@ public:
         m_scroll->setWidget(m_label);
 
         m_buttons = new QDialogButtonBox(QDialogButtonBox::Yes | QDialogButtonBox::No);
-        m_buttons->setCenterButtons(style()->styleHint(QStyle::SH_MessageBox_CenterButtons, nullptr, this));
+        m_buttons->setCenterButtons(
+            style()->styleHint(QStyle::SH_MessageBox_CenterButtons, nullptr, this));
         // Their own height, always; the text takes the rest.
         m_buttons->setSizePolicy(m_buttons->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
         m_yes = m_buttons->button(QDialogButtonBox::Yes);
@@ -106,7 +107,8 @@ protected:
     // map notification); a moment later, once the window manager has dealt with that request,
     // the box accepts the focus again.
     bool eventFilter(QObject* watched, QEvent* e) override {
-        if (watched == windowHandle() && e->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        if (watched == windowHandle() && e->type() == QEvent::Expose &&
+            windowHandle()->isExposed()) {
             windowHandle()->removeEventFilter(this);
             QTimer::singleShot(kSettleMs, this, [this] { AcceptFocus(); });
         }
@@ -128,13 +130,26 @@ protected:
         if (modifiers == Qt::NoModifier) {
             QScrollBar* bar = m_scroll->verticalScrollBar();
             switch (e->key()) {
-                case Qt::Key_PageUp: bar->triggerAction(QAbstractSlider::SliderPageStepSub); return;
-                case Qt::Key_PageDown: bar->triggerAction(QAbstractSlider::SliderPageStepAdd); return;
-                case Qt::Key_Up: bar->triggerAction(QAbstractSlider::SliderSingleStepSub); return;
-                case Qt::Key_Down: bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); return;
-                case Qt::Key_Home: bar->triggerAction(QAbstractSlider::SliderToMinimum); return;
-                case Qt::Key_End: bar->triggerAction(QAbstractSlider::SliderToMaximum); return;
-                default: break;
+                case Qt::Key_PageUp:
+                    bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+                    return;
+                case Qt::Key_PageDown:
+                    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+                    return;
+                case Qt::Key_Up:
+                    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+                    return;
+                case Qt::Key_Down:
+                    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+                    return;
+                case Qt::Key_Home:
+                    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+                    return;
+                case Qt::Key_End:
+                    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+                    return;
+                default:
+                    break;
             }
         }
         // As in QMessageBox, a button's letter alone presses it (Y, N), once the box has the
@@ -188,25 +203,28 @@ private:
         }
         hardLimit = std::max(1, std::min(hardLimit, available.width() - 2 * margins.left()));
         const int softLimit = std::min(available.width() / 2, 500);
-        const int buttonsWidth = margins.left() + m_buttons->minimumSizeHint().width() + margins.right();
+        const int buttonsWidth =
+            margins.left() + m_buttons->minimumSizeHint().width() + margins.right();
 
         m_label->setWordWrap(false);
         int width = std::max(chromeWidth + m_label->sizeHint().width(), buttonsWidth);
         if (width > softLimit) {
             m_label->setWordWrap(true);
-            width = std::max({softLimit, chromeWidth + m_label->minimumSizeHint().width(), buttonsWidth});
+            width = std::max(
+                {softLimit, chromeWidth + m_label->minimumSizeHint().width(), buttonsWidth});
             width = std::min(width, hardLimit);
         }
         const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
         width = std::max(width, std::min(title.horizontalAdvance(windowTitle()) + 50, hardLimit));
 
         const int textWidth = width - chromeWidth;
-        const int textHeight = m_label->wordWrap() ? m_label->heightForWidth(textWidth)
-                                                   : m_label->sizeHint().height();
+        const int textHeight =
+            m_label->wordWrap() ? m_label->heightForWidth(textWidth) : m_label->sizeHint().height();
         // Below the text: the empty row the indent spans, and the buttons.
         const int chromeHeight = margins.top() + 2 * grid->verticalSpacing() +
                                  m_buttons->sizeHint().height() + margins.bottom();
-        const int maxHeight = std::max(chromeHeight + 3 * fontMetrics().height(), available.height() * 3 / 4);
+        const int maxHeight =
+            std::max(chromeHeight + 3 * fontMetrics().height(), available.height() * 3 / 4);
         const int height = std::min(chromeHeight + textHeight, maxHeight);
         setFixedSize(width, height);
     }

@@ -74,11 +74,20 @@ std::optional<Sound> ReadWave(const QByteArray& file, QString& why) {
             s.spec.format = PA_SAMPLE_INVALID;
             if (format == 1) {
                 switch (bits) {
-                    case 8: s.spec.format = PA_SAMPLE_U8; break;
-                    case 16: s.spec.format = PA_SAMPLE_S16LE; break;
-                    case 24: s.spec.format = PA_SAMPLE_S24LE; break;
-                    case 32: s.spec.format = PA_SAMPLE_S32LE; break;
-                    default: break;
+                    case 8:
+                        s.spec.format = PA_SAMPLE_U8;
+                        break;
+                    case 16:
+                        s.spec.format = PA_SAMPLE_S16LE;
+                        break;
+                    case 24:
+                        s.spec.format = PA_SAMPLE_S24LE;
+                        break;
+                    case 32:
+                        s.spec.format = PA_SAMPLE_S32LE;
+                        break;
+                    default:
+                        break;
                 }
             } else if (format == 3 && bits == 32) {
                 s.spec.format = PA_SAMPLE_FLOAT32LE;
@@ -139,7 +148,9 @@ public:
             QString why;
             m_sound = LoadSound(m_source, why);
             if (!m_sound) {
-                std::fprintf(stderr, "kelvarine: the alarm sound %s cannot be played (%s); reminders will be silent\n",
+                std::fprintf(stderr,
+                             "kelvarine: the alarm sound %s cannot be played (%s); reminders will "
+                             "be silent\n",
                              qPrintable(m_source), qPrintable(why));
             }
         }
@@ -156,9 +167,9 @@ public:
         m_autospawn = true;
         // Connected from the loop's thread: even a server that libpulse has to start first
         // never holds up the reminder's box.
-        pa_mainloop_api_once(m_api, [](pa_mainloop_api*, void* self) {
-            static_cast<PulseAlarm*>(self)->Connect();
-        }, this);
+        pa_mainloop_api_once(
+            m_api, [](pa_mainloop_api*, void* self) { static_cast<PulseAlarm*>(self)->Connect(); },
+            this);
         if (pa_threaded_mainloop_start(m_loop) < 0) {
             pa_threaded_mainloop_free(m_loop);
             m_loop = nullptr;
@@ -194,9 +205,10 @@ private:
             Failed("libpulse could not make a context");
             return;
         }
-        pa_context_set_state_callback(m_context, [](pa_context*, void* self) {
-            static_cast<PulseAlarm*>(self)->ContextChanged();
-        }, this);
+        pa_context_set_state_callback(
+            m_context,
+            [](pa_context*, void* self) { static_cast<PulseAlarm*>(self)->ContextChanged(); },
+            this);
         // Only the first try of an alarm may have libpulse start a server, as the desktop
         // configured it; the tries after it look for one.
         const auto flags = m_autospawn ? PA_CONTEXT_NOFLAGS : PA_CONTEXT_NOAUTOSPAWN;
@@ -243,15 +255,21 @@ private:
             Failed(pa_strerror(pa_context_errno(m_context)));
             return;
         }
-        pa_stream_set_state_callback(m_stream, [](pa_stream* stream, void* self) {
-            if (pa_stream_get_state(stream) == PA_STREAM_FAILED) {
-                auto* alarm = static_cast<PulseAlarm*>(self);
-                alarm->Failed(pa_strerror(pa_context_errno(alarm->m_context)));
-            }
-        }, this);
-        pa_stream_set_write_callback(m_stream, [](pa_stream*, size_t bytes, void* self) {
-            static_cast<PulseAlarm*>(self)->Write(bytes);
-        }, this);
+        pa_stream_set_state_callback(
+            m_stream,
+            [](pa_stream* stream, void* self) {
+                if (pa_stream_get_state(stream) == PA_STREAM_FAILED) {
+                    auto* alarm = static_cast<PulseAlarm*>(self);
+                    alarm->Failed(pa_strerror(pa_context_errno(alarm->m_context)));
+                }
+            },
+            this);
+        pa_stream_set_write_callback(
+            m_stream,
+            [](pa_stream*, size_t bytes, void* self) {
+                static_cast<PulseAlarm*>(self)->Write(bytes);
+            },
+            this);
         if (pa_stream_connect_playback(m_stream, nullptr, nullptr, PA_STREAM_NOFLAGS, nullptr,
                                        nullptr) < 0) {
             Failed(pa_strerror(pa_context_errno(m_context)));

@@ -195,14 +195,16 @@ if [ -n "$box" ]; then
     # Judged once the box accepts the focus: by then the window manager has had Qt's request to
     # activate it, and a box that took the keyboard would have it.
     wait_until 3 accepts_focus "$box"
-    check "that program keeps the keyboard (active $(active_window), focus $(xdotool getwindowfocus))" \
-        test "$(active_window)" = "$editor" -a "$(xdotool getwindowfocus)" != "$box"
+    focused=$(xdotool getwindowfocus)
+    check "that program keeps the keyboard (active $(active_window), focus $focused)" \
+        test "$(active_window)" = "$editor" -a "$focused" != "$box"
     check "the box is in front of it" stacked_above "$box" "$editor"
     xdotool key Return y
     next_frame "$work/after-typing.png" "$(clock_geometry)"
     check "a Return and a Y typed there answer nothing: the box is open" window_shown memo
     check "and the memo is kept as it was" cmp -s "$work/before-typing" "$memo_file"
-    [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/after-typing.png" "$KELVARINE_SHOT_DIR/typing-$mode.png"
+    [ -n "${KELVARINE_SHOT_DIR:-}" ] &&
+        cp "$work/after-typing.png" "$KELVARINE_SHOT_DIR/typing-$mode.png"
     # Yes is the left one of the two buttons at the box's bottom right.
     read -r X Y W H < <(xwininfo -id "$box" |
         awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2}

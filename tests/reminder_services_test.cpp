@@ -69,8 +69,8 @@ TEST(ReminderBox, asksWithNoTheDefaultWithoutTakingTheKeyboard) {
         bool refusesFocusAtFirst = false;
         bool onTop = false;
         // Text that looks like markup is shown as typed.
-        const std::optional<bool> answer =
-            Ask(&owner, QStringLiteral("2024-05-01 14:30 <b>x</b> - 删除此备忘？"), [&](QDialog* box) {
+        const std::optional<bool> answer = Ask(
+            &owner, QStringLiteral("2024-05-01 14:30 <b>x</b> - 删除此备忘？"), [&](QDialog* box) {
                 const auto labels = box->findChildren<QLabel*>();
                 noIcon = true;
                 for (const QLabel* label : labels) {
@@ -80,8 +80,8 @@ TEST(ReminderBox, asksWithNoTheDefaultWithoutTakingTheKeyboard) {
                 if (labels.size() == 1) {
                     text = labels.front()->text();
                     plainText = labels.front()->textFormat() == Qt::PlainText;
-                    selectable = (labels.front()->textInteractionFlags() &
-                                  Qt::TextSelectableByMouse) != 0;
+                    selectable =
+                        (labels.front()->textInteractionFlags() & Qt::TextSelectableByMouse) != 0;
                 }
                 title = box->windowTitle();
                 QPushButton* no = ButtonOf(box, QDialogButtonBox::No);
@@ -91,7 +91,8 @@ TEST(ReminderBox, asksWithNoTheDefaultWithoutTakingTheKeyboard) {
                 focusOnNo = no != nullptr && box->focusWidget() == no;
                 ownedByOwner = box->parentWidget() == &owner;
                 showsWithoutActivating = box->testAttribute(Qt::WA_ShowWithoutActivating);
-                refusesFocusAtFirst = box->windowHandle() != nullptr &&
+                refusesFocusAtFirst =
+                    box->windowHandle() != nullptr &&
                     (box->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus) != 0;
                 onTop = (box->windowFlags() & Qt::WindowStaysOnTopHint) != 0;
                 (pressYes ? yes : no)->click();
@@ -136,9 +137,9 @@ TEST(ReminderBox, keysAnswerOnceItHasTheKeyboard) {
         {Qt::Key_Y, true},       {Qt::Key_N, false},
     };
     for (const auto& [key, expected] : cases) {
-        const std::optional<bool> answer = Ask(&owner, QStringLiteral("x"), [key = key](QDialog* box) {
-            QTest::keyClick(box, static_cast<Qt::Key>(key));
-        });
+        const std::optional<bool> answer =
+            Ask(&owner, QStringLiteral("x"),
+                [key = key](QDialog* box) { QTest::keyClick(box, static_cast<Qt::Key>(key)); });
         EXPECT_EQ(answer, expected) << key;
     }
 }
@@ -150,8 +151,7 @@ TEST(ReminderBox, theCloseBoxAnswersNoAndABoxEndedFromOutsideAnswersNothing) {
     // As the program does when it is told to end (CloseModalDialogs).
     EXPECT_EQ(Ask(&owner, QStringLiteral("x"), [](QDialog* box) { box->done(QDialog::Rejected); }),
               std::nullopt);
-    EXPECT_EQ(Ask(&owner, QStringLiteral("x"), [](QDialog* box) { box->reject(); }),
-              std::nullopt);
+    EXPECT_EQ(Ask(&owner, QStringLiteral("x"), [](QDialog* box) { box->reject(); }), std::nullopt);
 }
 
 void ExpectLaidOutAsMessageBox(const QString& text) {
@@ -227,9 +227,11 @@ TEST(ReminderBox, aLongMemoFitsTheScreenWithBothButtons) {
         available = box->screen()->availableGeometry();
         frame = box->frameGeometry();
         height = box->height();
-        for (auto [which, rect] : {std::pair{QDialogButtonBox::Yes, &yes}, std::pair{QDialogButtonBox::No, &no}}) {
+        for (auto [which, rect] :
+             {std::pair{QDialogButtonBox::Yes, &yes}, std::pair{QDialogButtonBox::No, &no}}) {
             const QPushButton* button = ButtonOf(box, which);
-            *rect = button->isVisible() ? QRect(button->mapToGlobal(QPoint()), button->size()) : QRect();
+            *rect = button->isVisible() ? QRect(button->mapToGlobal(QPoint()), button->size())
+                                        : QRect();
         }
         const auto* scroll = box->findChild<QScrollArea*>();
         scrolls = scroll != nullptr && scroll->verticalScrollBar()->isVisible();
@@ -315,7 +317,8 @@ private:
 // The sound server named by PULSE_SERVER while the object lives.
 class SoundServerAt {
 public:
-    explicit SoundServerAt(const QByteArray& address) : m_old(qgetenv("PULSE_SERVER")), m_had(qEnvironmentVariableIsSet("PULSE_SERVER")) {
+    explicit SoundServerAt(const QByteArray& address)
+        : m_old(qgetenv("PULSE_SERVER")), m_had(qEnvironmentVariableIsSet("PULSE_SERVER")) {
         qputenv("PULSE_SERVER", address);
     }
     ~SoundServerAt() {
@@ -352,15 +355,18 @@ TEST(ReminderSound, aMissingSoundServerIsToldOnce) {
 
 TEST(ReminderSound, aSoundItCannotPlayIsToldOnce) {
     const SoundServerAt nowhere("unix:/nonexistent/kelvarine-test/native");
-    for (const char* source : {"qrc:/wave/does-not-exist", KELVARINE_SOURCE_DIR "/res/png/129.png"}) {
+    for (const char* source :
+         {"qrc:/wave/does-not-exist", KELVARINE_SOURCE_DIR "/res/png/129.png"}) {
         const StderrFile err;
         SoundAlarm alarm({QStringLiteral(KELVARINE_SOUND_MODULE)}, QString::fromUtf8(source));
         alarm.Start();
         alarm.Stop();
         alarm.Start();
         alarm.Stop();
-        EXPECT_EQ(err.Text().count(QStringLiteral("cannot be played")), 1) << qPrintable(err.Text());
-        EXPECT_FALSE(err.Text().contains(QStringLiteral("no sound server"))) << qPrintable(err.Text());
+        EXPECT_EQ(err.Text().count(QStringLiteral("cannot be played")), 1)
+            << qPrintable(err.Text());
+        EXPECT_FALSE(err.Text().contains(QStringLiteral("no sound server")))
+            << qPrintable(err.Text());
     }
 }
 
