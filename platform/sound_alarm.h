@@ -9,10 +9,11 @@
 
 class QLibrary;
 
-// The reminder's alarm: the embedded sound, looping until stopped. The sound system (Qt
-// Multimedia and all it loads) sits in a module of its own, loaded at the first alarm, so a
-// clock that never rings never pays for it. Without the module or an audio device the alarm
-// is silent and says so once on stderr.
+// The reminder's alarm: the embedded sound, looping until stopped. The sound system (libpulse,
+// to PulseAudio or PipeWire, and all it loads) sits in a module of its own, loaded at the first
+// alarm, so a clock that never rings never pays for it. Each alarm reaches the sound server
+// anew, so one that restarted since is heard. Without the module or a sound server the alarm is
+// silent and says so once on stderr.
 class SoundAlarm : public Alarm {
 public:
     // The module is looked for at each of `modules` in turn.

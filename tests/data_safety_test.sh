@@ -52,6 +52,8 @@ dismiss_warning_box() {  # OK on the box, as often as it takes the window manage
     done
     return 1
 }
+# The reminder never takes the keyboard by itself, and lets it be given once it is on the screen.
+accepts_focus() { xprop -id "$1" WM_HINTS 2>/dev/null | grep -q 'accepts input or input focus: True'; }
 has_clock_window() { test -n "$(clock_window)"; }
 clock_alive() { kill -0 "$clock" 2>/dev/null; }
 ended() { ! clock_alive; }
@@ -103,6 +105,7 @@ if mount -t tmpfs -o size=64k tmpfs "$data" 2>"$work/mount.err"; then
     start_clock "$data"
     box=$(wait_for_window memo)
     check "the reminder box appears" test -n "$box"
+    wait_until 3 accepts_focus "$box"
     focus "$box"
     xdotool key y
     check "a warning box comes up" wait_until 5 has_warning_box

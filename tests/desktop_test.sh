@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The clock in real windows on a virtual X desktop (Xvfb + openbox), once with a compositing
 # manager and once without: placement, see-through corners, click-through overlay, drag,
-# taskbar hints, single instance, Enter/Esc, and a memo reminder answered end to end.
+# taskbar hints, single instance, Enter/Esc, and a memo reminder answered end to end, also one
+# that falls due while another program has the keyboard.
 # Usage: desktop_test.sh KELVARINE_BINARY SOURCE_DIR [compositor|plain]
 set -uo pipefail
 binary=$1
@@ -9,7 +10,7 @@ source_dir=$2
 mode=${3:-compositor}
 # shellcheck source=desktop_lib.sh
 source "$source_dir/tests/desktop_lib.sh"
-require_tools Xvfb openbox xcompmgr xdotool xwininfo xprop xsetroot xclip convert
+require_tools Xvfb openbox xcompmgr xdotool xwininfo xprop xsetroot xclip convert xmessage
 
 work=$(mktemp -d)
 trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
@@ -27,6 +28,16 @@ pixel() {  # pixel IMAGE X Y -> srgb(r,g,b)
 # Top-level windows (frames and override-redirect windows) with exactly this geometry.
 windows_at() { xwininfo -root -children | grep -c " $1 "; }
 clock_geometry() { geometry_of "$(clock_window)"; }
+# The reminder never takes the keyboard by itself; once on the screen it lets the user give it.
+accepts_focus() { xprop -id "$1" WM_HINTS 2>/dev/null | grep -q 'accepts input or input focus: True'; }
+focus_reminder() { wait_until 3 accepts_focus "$1" && focus "$1"; }
+active_window() { xdotool getactivewindow 2>/dev/null; }
+# Whether window $1 is stacked above window $2 (bottom to top in _NET_CLIENT_LIST_STACKING).
+stacked_above() {
+    xprop -root _NET_CLIENT_LIST_STACKING | tr -s ', ' '\n' | grep '^0x' |
+        awk -v upper="$(printf '0x%x' "$1")" -v lower="$(printf '0x%x' "$2")" \
+            '$0 == lower {l = NR} $0 == upper {u = NR} END {exit !(l && u > l)}'
+}
 
 # A memo one minute overdue, to be asked about as soon as the clock starts.
 due=$(($(date +%s) / 60 * 60 - 60))
@@ -63,6 +74,7 @@ if [ -n "$box" ]; then
     check "the box reads '$expected'" test "$(xclip -o 2>/dev/null)" = "$expected"
     check "the clock keeps ticking while the box is open" next_frame "$work/tick.png" 128x128+1152+50
     [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/tick.png" "$KELVARINE_SHOT_DIR/reminder-$mode.png"
+    check "the box takes the keyboard once given it" focus_reminder "$box"
     xdotool key n
     postponed="$(date -u -d "@$((due + 300))" '+%Y-%m-%d %H:%M') Water the plants"
     printf '%s\r\n' "$postponed" >"$work/postponed"
@@ -163,9 +175,51 @@ wait_until 3 process_ended $clock
 wait $clock
 check "Esc ends the clock with status 0" test $? = 0
 
+# A memo falls due while the user types in another program, under the place the box comes up:
+# the box comes up in front of it without taking its keyboard, so a Return or a Y typed there
+# answers nothing; a click on Yes still deletes the memo.
+memo_file="$XDG_DATA_HOME/kelvarine/memo.txt"
+xmessage -name editor -geometry 500x300+390+250 "typing here" 2>/dev/null &
+editor_pid=$!
+trap 'kill $clock $editor_pid 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
+editor=$(wait_for_window editor)
+[ -n "$editor" ] && focus "$editor"
+check "another program has the keyboard" test -n "$editor" -a "$(active_window)" = "$editor"
+printf '%s Call home\r\n' "$(date -u -d "@$due" '+%Y-%m-%d %H:%M')" >"$memo_file"
+cp "$memo_file" "$work/before-typing"
+"$binary" 2>>"$work/stderr" &
+clock=$!
+box=$(wait_for_window memo)
+check "a reminder comes up while another program has the keyboard" test -n "$box"
+if [ -n "$box" ]; then
+    # Judged once the box accepts the focus: by then the window manager has had Qt's request to
+    # activate it, and a box that took the keyboard would have it.
+    wait_until 3 accepts_focus "$box"
+    focused=$(xdotool getwindowfocus)
+    check "that program keeps the keyboard (active $(active_window), focus $focused)" \
+        test "$(active_window)" = "$editor" -a "$focused" != "$box"
+    check "the box is in front of it" stacked_above "$box" "$editor"
+    xdotool key Return y
+    next_frame "$work/after-typing.png" "$(clock_geometry)"
+    check "a Return and a Y typed there answer nothing: the box is open" window_shown memo
+    check "and the memo is kept as it was" cmp -s "$work/before-typing" "$memo_file"
+    [ -n "${KELVARINE_SHOT_DIR:-}" ] &&
+        cp "$work/after-typing.png" "$KELVARINE_SHOT_DIR/typing-$mode.png"
+    # Yes is the left one of the two buttons at the box's bottom right.
+    read -r X Y W H < <(xwininfo -id "$box" |
+        awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2}
+             /Height/{h=$2} END{print x, y, w, h}')
+    xdotool mousemove $((X + W - 137)) $((Y + H - 23)) click 1
+    memo_gone() { ! grep -q 'Call home' "$memo_file"; }
+    wait_until 5 memo_gone
+    check "a click on Yes, the keyboard still elsewhere, deletes the memo" memo_gone
+fi
+kill $clock $editor_pid 2>/dev/null
+wait $clock 2>/dev/null
+wait $editor_pid 2>/dev/null
+
 # Logging out while a reminder is open: the box goes, the memo stays due for next time, and
 # the clock ends at once with status 0.
-memo_file="$XDG_DATA_HOME/kelvarine/memo.txt"
 printf '%s Still due\r\n' "$(date -u -d "@$due" '+%Y-%m-%d %H:%M')" >"$memo_file"
 cp "$memo_file" "$work/before-term"
 "$binary" 2>>"$work/stderr" &

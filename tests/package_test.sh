@@ -28,8 +28,8 @@ dpkg-deb --field "$deb" >"$work/control"
 dpkg-deb --contents "$deb" | awk '{print $NF}' | sed 's|^\./|/|' >"$work/files"
 field() { sed -n "s/^$1: //p" "$work/control"; }
 check "Package is kelvarine ($(field Package))" test "$(field Package)" = kelvarine
-check "its Depends name Qt 6 and the C library ($(field Depends))" \
-    bash -c "grep -q 'libqt6widgets6' <<<'$(field Depends)' && grep -q 'libqt6multimedia6' \
+check "its Depends name Qt 6, PulseAudio's client library and the C library ($(field Depends))" \
+    bash -c "grep -q 'libqt6widgets6' <<<'$(field Depends)' && grep -q 'libpulse0' \
         <<<'$(field Depends)' && grep -q 'libc6' <<<'$(field Depends)'"
 check "the description has a body" test "$(sed -n '/^Description:/,$p' "$work/control" | wc -l)" -ge 4
 check "every file is under /usr ($(grep -v '^/usr' "$work/files" | grep -v '^/$' | head -n 3))" \

@@ -1,90 +1,254 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSoundEffect>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/message_box_question.h"
 #include "platform/sound_alarm.h"
 
 namespace {
 
-TEST(MessageBoxQuestion, AsksWithYesDefaultAndReturnsTheAnswer) {
+QDialog* OpenBox() {
+    return qobject_cast<QDialog*>(QApplication::activeModalWidget());
+}
+QPushButton* ButtonOf(QDialog* box, QDialogButtonBox::StandardButton which) {
+    auto* buttons = box->findChild<QDialogButtonBox*>();
+    return buttons != nullptr ? buttons->button(which) : nullptr;
+}
+
+// Runs AskYesNo; `act` gets the open box once it shows (and may answer it).
+std::optional<bool> Ask(QWidget* owner, const QString& text,
+                        const std::function<void(QDialog*)>& act) {
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (QDialog* box = OpenBox(); box != nullptr && box->isVisible()) {
+            poll.stop();
+            act(box);
+        }
+    });
+    poll.start(10);
+    return MessageBoxQuestion().AskYesNo(owner, QStringLiteral("memo"), text);
+}
+
+TEST(ReminderBox, asksWithNoTheDefaultWithoutTakingTheKeyboard) {
     QWidget owner;
     for (const bool pressYes : {false, true}) {
         QString text;
         QString title;
-        bool yesIsDefault = false;
+        bool noIsDefault = false;
+        bool yesIsDefault = true;
+        bool focusOnNo = false;
         bool noIcon = false;
         bool ownedByOwner = false;
         bool plainText = false;
+        bool selectable = false;
         bool textSelected = true;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) {
-                return;
-            }
-            poll.stop();
-            text = box->text();
-            title = box->windowTitle();
-            yesIsDefault = box->defaultButton() == box->button(QMessageBox::Yes);
-            noIcon = box->icon() == QMessageBox::NoIcon;
-            ownedByOwner = box->parentWidget() == &owner;
-            plainText = box->textFormat() == Qt::PlainText;
-            textSelected = false;
-            for (const QLabel* label : box->findChildren<QLabel*>()) {
-                textSelected = textSelected || label->hasSelectedText();
-            }
-            box->button(pressYes ? QMessageBox::Yes : QMessageBox::No)->click();
-        });
-        poll.start(10);
-
-        MessageBoxQuestion question;
+        bool showsWithoutActivating = false;
+        bool refusesFocusAtFirst = false;
+        bool onTop = false;
         // Text that looks like markup is shown as typed.
-        const std::optional<bool> answer =
-            question.AskYesNo(&owner, "memo", "2024-05-01 14:30 <b>x</b> - 删除此备忘？");
+        const std::optional<bool> answer = Ask(
+            &owner, QStringLiteral("2024-05-01 14:30 <b>x</b> - 删除此备忘？"), [&](QDialog* box) {
+                const auto labels = box->findChildren<QLabel*>();
+                noIcon = true;
+                for (const QLabel* label : labels) {
+                    noIcon = noIcon && label->pixmap().isNull();
+                    textSelected = label->hasSelectedText();
+                }
+                if (labels.size() == 1) {
+                    text = labels.front()->text();
+                    plainText = labels.front()->textFormat() == Qt::PlainText;
+                    selectable =
+                        (labels.front()->textInteractionFlags() & Qt::TextSelectableByMouse) != 0;
+                }
+                title = box->windowTitle();
+                QPushButton* no = ButtonOf(box, QDialogButtonBox::No);
+                QPushButton* yes = ButtonOf(box, QDialogButtonBox::Yes);
+                noIsDefault = no != nullptr && no->isDefault();
+                yesIsDefault = yes == nullptr || yes->isDefault();
+                focusOnNo = no != nullptr && box->focusWidget() == no;
+                ownedByOwner = box->parentWidget() == &owner;
+                showsWithoutActivating = box->testAttribute(Qt::WA_ShowWithoutActivating);
+                refusesFocusAtFirst =
+                    box->windowHandle() != nullptr &&
+                    (box->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus) != 0;
+                onTop = (box->windowFlags() & Qt::WindowStaysOnTopHint) != 0;
+                (pressYes ? yes : no)->click();
+            });
         EXPECT_EQ(answer, std::optional<bool>(pressYes));
         EXPECT_EQ(text, QStringLiteral("2024-05-01 14:30 <b>x</b> - 删除此备忘？"));
         EXPECT_TRUE(plainText);
+        EXPECT_TRUE(selectable);
         EXPECT_FALSE(textSelected);
         EXPECT_EQ(title, QStringLiteral("memo"));
-        EXPECT_TRUE(yesIsDefault);
+        EXPECT_TRUE(noIsDefault);
+        EXPECT_FALSE(yesIsDefault);
+        EXPECT_TRUE(focusOnNo);
         EXPECT_TRUE(noIcon);
         EXPECT_TRUE(ownedByOwner);
+        EXPECT_TRUE(showsWithoutActivating);
+        EXPECT_TRUE(refusesFocusAtFirst);
+        EXPECT_TRUE(onTop);
     }
 }
 
-TEST(MessageBoxQuestion, escapeAnswersNoAndABoxEndedFromOutsideAnswersNothing) {
+TEST(ReminderBox, takesTheFocusOnceShown) {
     QWidget owner;
-    for (const bool escape : {true, false}) {
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr) {
-                return;
-            }
-            poll.stop();
-            if (escape) {
-                QTest::keyClick(box, Qt::Key_Escape);
-            } else {
-                box->done(QDialog::Rejected);  // as the program does when it is told to end
-            }
-        });
-        poll.start(10);
-        const std::optional<bool> answer = MessageBoxQuestion().AskYesNo(&owner, "memo", "x");
-        EXPECT_EQ(answer, escape ? std::optional<bool>(false) : std::nullopt) << escape;
+    bool accepts = false;
+    Ask(&owner, QStringLiteral("x"), [&](QDialog* box) {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 3000 &&
+               (box->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus) != 0) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        accepts = (box->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus) == 0;
+        ButtonOf(box, QDialogButtonBox::No)->click();
+    });
+    EXPECT_TRUE(accepts);
+}
+
+TEST(ReminderBox, keysAnswerOnceItHasTheKeyboard) {
+    QWidget owner;
+    const std::vector<std::pair<int, std::optional<bool>>> cases = {
+        {Qt::Key_Return, false}, {Qt::Key_Enter, false}, {Qt::Key_Escape, false},
+        {Qt::Key_Y, true},       {Qt::Key_N, false},
+    };
+    for (const auto& [key, expected] : cases) {
+        const std::optional<bool> answer =
+            Ask(&owner, QStringLiteral("x"),
+                [key = key](QDialog* box) { QTest::keyClick(box, static_cast<Qt::Key>(key)); });
+        EXPECT_EQ(answer, expected) << key;
     }
 }
 
-TEST(SoundAlarm, loadsTheSoundModuleOnlyAtTheFirstAlarm) {
+TEST(ReminderBox, theCloseBoxAnswersNoAndABoxEndedFromOutsideAnswersNothing) {
+    QWidget owner;
+    EXPECT_EQ(Ask(&owner, QStringLiteral("x"), [](QDialog* box) { box->close(); }),
+              std::optional<bool>(false));
+    // As the program does when it is told to end (CloseModalDialogs).
+    EXPECT_EQ(Ask(&owner, QStringLiteral("x"), [](QDialog* box) { box->done(QDialog::Rejected); }),
+              std::nullopt);
+    EXPECT_EQ(Ask(&owner, QStringLiteral("x"), [](QDialog* box) { box->reject(); }), std::nullopt);
+}
+
+void ExpectLaidOutAsMessageBox(const QString& text) {
+    QMessageBox old(QMessageBox::NoIcon, QStringLiteral("memo"), text,
+                    QMessageBox::Yes | QMessageBox::No);
+    old.setTextFormat(Qt::PlainText);
+    old.show();
+    QCoreApplication::processEvents();
+    const QLabel* oldLabel = old.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    ASSERT_NE(oldLabel, nullptr);
+    const QRect oldText(oldLabel->mapTo(&old, QPoint()), oldLabel->size());
+    const QRect oldYes(old.button(QMessageBox::Yes)->mapTo(&old, QPoint()),
+                       old.button(QMessageBox::Yes)->size());
+    const QRect oldNo(old.button(QMessageBox::No)->mapTo(&old, QPoint()),
+                      old.button(QMessageBox::No)->size());
+    const QSize oldSize = old.size();
+    old.hide();
+
+    QWidget owner;
+    QSize size;
+    QRect textRect;
+    QRect yes;
+    QRect no;
+    Ask(&owner, text, [&](QDialog* box) {
+        QTest::qWait(50);
+        size = box->size();
+        const QLabel* label = box->findChild<QLabel*>();
+        textRect = QRect(label->mapTo(box, QPoint()), label->size());
+        yes = QRect(ButtonOf(box, QDialogButtonBox::Yes)->mapTo(box, QPoint()),
+                    ButtonOf(box, QDialogButtonBox::Yes)->size());
+        no = QRect(ButtonOf(box, QDialogButtonBox::No)->mapTo(box, QPoint()),
+                   ButtonOf(box, QDialogButtonBox::No)->size());
+        box->reject();
+    });
+    EXPECT_EQ(size, oldSize);
+    EXPECT_EQ(textRect, oldText);
+    EXPECT_EQ(yes, oldYes);
+    EXPECT_EQ(no, oldNo);
+}
+
+// A memo that fits the screen gets the box the toolkit's message box was: same size, text and
+// buttons in the same places, on one line or wrapped.
+TEST(ReminderBox, aMemoThatFitsLooksAsTheMessageBoxDid) {
+    QStringList words;
+    for (int i = 0; i < 80; ++i) {
+        words << QStringLiteral("word%1").arg(i);
+    }
+    for (const QString& text : {QStringLiteral("2024-05-01 14:30 Water the plants - 删除此备忘？"),
+                                words.join(QLatin1Char(' '))}) {
+        SCOPED_TRACE(text.size());
+        ExpectLaidOutAsMessageBox(text);
+    }
+}
+
+// A 1,000-word memo made the message box 500 x 1283 pixels, its buttons off an 800-pixel
+// screen. The box fits the screen, its text scrolls, and both buttons are in it.
+TEST(ReminderBox, aLongMemoFitsTheScreenWithBothButtons) {
+    QStringList words;
+    for (int i = 0; i < 1000; ++i) {
+        words << QStringLiteral("word%1").arg(i);
+    }
+    const QString text = words.join(QLatin1Char(' '));
+    QWidget owner;
+    QRect available;
+    QRect frame;
+    int height = 0;
+    QRect yes;
+    QRect no;
+    bool scrolls = false;
+    QString shown;
+    Ask(&owner, text, [&](QDialog* box) {
+        QCoreApplication::processEvents();
+        available = box->screen()->availableGeometry();
+        frame = box->frameGeometry();
+        height = box->height();
+        for (auto [which, rect] :
+             {std::pair{QDialogButtonBox::Yes, &yes}, std::pair{QDialogButtonBox::No, &no}}) {
+            const QPushButton* button = ButtonOf(box, which);
+            *rect = button->isVisible() ? QRect(button->mapToGlobal(QPoint()), button->size())
+                                        : QRect();
+        }
+        const auto* scroll = box->findChild<QScrollArea*>();
+        scrolls = scroll != nullptr && scroll->verticalScrollBar()->isVisible();
+        shown = box->findChild<QLabel*>()->text();
+        box->reject();
+    });
+    EXPECT_TRUE(available.contains(frame)) << frame.width() << "x" << frame.height();
+    EXPECT_LE(height, available.height() * 3 / 4);
+    EXPECT_TRUE(frame.contains(yes)) << yes.y();
+    EXPECT_TRUE(frame.contains(no)) << no.y();
+    EXPECT_FALSE(yes.isEmpty());
+    EXPECT_FALSE(no.isEmpty());
+    EXPECT_TRUE(scrolls);
+    EXPECT_EQ(shown, text);
+}
+
+TEST(ReminderSound, loadsTheSoundModuleOnlyAtTheFirstAlarm) {
     SoundAlarm alarm({QStringLiteral("/nonexistent/kelvarine-sound.so"),
                       QStringLiteral(KELVARINE_SOUND_MODULE)});
     alarm.Stop();  // before any start: nothing to stop, nothing loaded
@@ -96,7 +260,7 @@ TEST(SoundAlarm, loadsTheSoundModuleOnlyAtTheFirstAlarm) {
     alarm.Stop();
 }
 
-TEST(SoundAlarm, withoutTheModuleOrTheSoundItIsSilent) {
+TEST(ReminderSound, withoutTheModuleOrTheSoundItIsSilent) {
     SoundAlarm missing({QStringLiteral("/nonexistent/kelvarine-sound.so")});
     missing.Start();
     missing.Stop();
@@ -112,20 +276,98 @@ TEST(SoundAlarm, withoutTheModuleOrTheSoundItIsSilent) {
     EXPECT_TRUE(noSound.loaded());
 }
 
-}  // namespace
-
-namespace {
-
-TEST(SoundAlarm, embeddedAlarmDecodes) {
-    QSoundEffect effect;
-    effect.setSource(QUrl(QStringLiteral("qrc:/wave/146")));
-    QElapsedTimer waited;
-    waited.start();
-    while (effect.status() != QSoundEffect::Ready && effect.status() != QSoundEffect::Error &&
-           waited.elapsed() < 5000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+// Whatever the program writes to stderr meanwhile, in a file that can be read at any time.
+class StderrFile {
+public:
+    StderrFile() {
+        std::fflush(stderr);
+        m_saved = dup(STDERR_FILENO);
+        const int fd = open(qPrintable(m_dir.filePath(QStringLiteral("stderr"))),
+                            O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(fd, STDERR_FILENO);
+        close(fd);
     }
-    EXPECT_EQ(effect.status(), QSoundEffect::Ready);
+    ~StderrFile() {
+        std::fflush(stderr);
+        dup2(m_saved, STDERR_FILENO);
+        close(m_saved);
+    }
+    StderrFile(const StderrFile&) = delete;
+    StderrFile& operator=(const StderrFile&) = delete;
+    QString Text() const {
+        std::fflush(stderr);
+        QFile file(m_dir.filePath(QStringLiteral("stderr")));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+    // Until `what` has been written, within `ms`.
+    bool WaitFor(const QString& what, int ms) const {
+        QElapsedTimer waited;
+        waited.start();
+        while (!Text().contains(what) && waited.elapsed() < ms) {
+            QTest::qWait(20);
+        }
+        return Text().contains(what);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    int m_saved = -1;
+};
+
+// The sound server named by PULSE_SERVER while the object lives.
+class SoundServerAt {
+public:
+    explicit SoundServerAt(const QByteArray& address)
+        : m_old(qgetenv("PULSE_SERVER")), m_had(qEnvironmentVariableIsSet("PULSE_SERVER")) {
+        qputenv("PULSE_SERVER", address);
+    }
+    ~SoundServerAt() {
+        if (m_had) {
+            qputenv("PULSE_SERVER", m_old);
+        } else {
+            qunsetenv("PULSE_SERVER");
+        }
+    }
+    SoundServerAt(const SoundServerAt&) = delete;
+    SoundServerAt& operator=(const SoundServerAt&) = delete;
+
+private:
+    QByteArray m_old;
+    bool m_had;
+};
+
+// No server to play to: said once, however often the alarm rings and tries again, and the
+// embedded alarm itself is a sound the module can play.
+TEST(ReminderSound, aMissingSoundServerIsToldOnce) {
+    const SoundServerAt nowhere("unix:/nonexistent/kelvarine-test/native");
+    const StderrFile err;
+    SoundAlarm alarm({QStringLiteral(KELVARINE_SOUND_MODULE)});
+    alarm.Start();
+    EXPECT_TRUE(err.WaitFor(QStringLiteral("no sound server"), 3000)) << qPrintable(err.Text());
+    QTest::qWait(1300);  // a try again, a second later
+    alarm.Stop();
+    alarm.Start();
+    QTest::qWait(300);
+    alarm.Stop();
+    EXPECT_EQ(err.Text().count(QStringLiteral("no sound server")), 1) << qPrintable(err.Text());
+    EXPECT_FALSE(err.Text().contains(QStringLiteral("cannot be played"))) << qPrintable(err.Text());
+}
+
+TEST(ReminderSound, aSoundItCannotPlayIsToldOnce) {
+    const SoundServerAt nowhere("unix:/nonexistent/kelvarine-test/native");
+    for (const char* source :
+         {"qrc:/wave/does-not-exist", KELVARINE_SOURCE_DIR "/res/png/129.png"}) {
+        const StderrFile err;
+        SoundAlarm alarm({QStringLiteral(KELVARINE_SOUND_MODULE)}, QString::fromUtf8(source));
+        alarm.Start();
+        alarm.Stop();
+        alarm.Start();
+        alarm.Stop();
+        EXPECT_EQ(err.Text().count(QStringLiteral("cannot be played")), 1)
+            << qPrintable(err.Text());
+        EXPECT_FALSE(err.Text().contains(QStringLiteral("no sound server")))
+            << qPrintable(err.Text());
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 KELVARINE_BUILD_PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools libx11-dev libxext-dev libxfixes-dev libpng-dev
+    libpulse-dev
     libgtest-dev libbenchmark-dev
     fonts-liberation fonts-wqy-microhei tzdata qt6-translations-l10n
     xdg-utils desktop-file-utils
@@ -20,11 +21,12 @@ KELVARINE_PACKAGING_PACKAGES=(
 KELVARINE_SANITIZE_PACKAGES=(
     clang-14 libclang-rt-14-dev
 )
-# A virtual desktop: X server, window managers, compositors, input and screenshots, and a
-# headless Wayland session with XWayland.
+# A virtual desktop: X server, window managers, compositors, input and screenshots, a
+# headless Wayland session with XWayland, and a sound server for the alarm.
 KELVARINE_DESKTOP_PACKAGES=(
     xvfb openbox icewm fluxbox xfwm4 xcompmgr picom xdotool wmctrl x11-utils x11-xserver-utils
     xclip imagemagick weston xwayland dex dbus-daemon libgtk-3-bin at-spi2-core python3-pyatspi
+    pulseaudio pulseaudio-utils
 )
 # What the tests try beyond that: full desktops' window managers, each with its own
 # compositor, and Wayland sessions nested into an X server (mutter's comes with mutter).
