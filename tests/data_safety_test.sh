@@ -53,7 +53,6 @@ dismiss_warning_box() {  # OK on the box, as often as it takes the window manage
     return 1
 }
 # The reminder never takes the keyboard by itself, and lets it be given once it is on the screen.
-accepts_focus() { xprop -id "$1" WM_HINTS 2>/dev/null | grep -q 'accepts input or input focus: True'; }
 has_clock_window() { test -n "$(clock_window)"; }
 clock_alive() { kill -0 "$clock" 2>/dev/null; }
 ended() { ! clock_alive; }

@@ -22,6 +22,9 @@ own_session_bus() {
         { read -r address; read -r pid; echo "export DBUS_SESSION_BUS_ADDRESS='$address'; bus=$pid"; })"
 }
 no_session_bus
+# No sound server either, unless the test starts its own: an alarm would otherwise have one
+# started for it (PulseAudio's autospawn), which outlives the test.
+export PULSE_SERVER=unix:/dev/null/no-sound-server
 
 failures=0
 passes=0
@@ -145,6 +148,9 @@ x.XGetSelectionOwner.restype = ctypes.c_ulong
 d = x.XOpenDisplay(None)
 sys.exit(0 if d and x.XGetSelectionOwner(d, x.XInternAtom(d, b"_NET_WM_CM_S0", 0)) else 1)'
 }
+# A reminder refuses the keyboard for a moment after it appears, so keys typed elsewhere never
+# reach it; a test that answers it by keys waits for this first.
+accepts_focus() { xprop -id "$1" WM_HINTS 2>/dev/null | grep -q 'accepts input or input focus: True'; }
 focus() {  # focus WINDOW: give it the keyboard, as far as the window manager lets us
     xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
 }

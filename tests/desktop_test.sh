@@ -29,7 +29,6 @@ pixel() {  # pixel IMAGE X Y -> srgb(r,g,b)
 windows_at() { xwininfo -root -children | grep -c " $1 "; }
 clock_geometry() { geometry_of "$(clock_window)"; }
 # The reminder never takes the keyboard by itself; once on the screen it lets the user give it.
-accepts_focus() { xprop -id "$1" WM_HINTS 2>/dev/null | grep -q 'accepts input or input focus: True'; }
 focus_reminder() { wait_until 3 accepts_focus "$1" && focus "$1"; }
 active_window() { xdotool getactivewindow 2>/dev/null; }
 # Whether window $1 is stacked above window $2 (bottom to top in _NET_CLIENT_LIST_STACKING).

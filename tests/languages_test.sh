@@ -34,7 +34,6 @@ dialog_title() {
 has_dialog() { [ -n "$(dialog_title)" ]; }
 no_dialog() { [ -z "$(dialog_title)" ]; }
 # The reminder never takes the keyboard by itself, and lets it be given once it is on the screen.
-accepts_focus() { xprop -id "$1" WM_HINTS 2>/dev/null | grep -q 'accepts input or input focus: True'; }
 # Waits for a dialog, prints its title and closes it with Esc.
 take_dialog() {
     wait_until 10 has_dialog || return

@@ -44,7 +44,6 @@ faces() {
 reminders() { xdotool search --onlyvisible --name '^memo$' 2>/dev/null | wc -l; }
 has_reminder() { [ "$(reminders)" -gt 0 ]; }
 # The reminder never takes the keyboard by itself, and lets it be given once it is on the screen.
-accepts_focus() { xprop -id "$1" WM_HINTS 2>/dev/null | grep -q 'accepts input or input focus: True'; }
 # Waits into the next minute, plus the moment a check takes.
 next_minute_due() { wait_until 70 has_reminder; }
 # Opens the memo dialog with a double-click away from the face's centre and adds a memo for

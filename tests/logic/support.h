@@ -13,7 +13,8 @@
 // Helpers for tests of the window-free logic, which link nothing above it.
 
 // Pins what local time and language depend on, whatever the caller's environment says: the
-// zone UTC (tests that need another set their own) and no language, so texts are as written.
+// zone UTC (tests that need another set their own), no language, so texts are as written, and
+// no sound server.
 void PinTestEnvironment();
 
 // Seconds since 1970 of a local wall-clock time (the test process runs in TZ=UTC unless a
