@@ -14,17 +14,20 @@ struct ExitHook {
 
 namespace {
 
+// Runs at every exit, also after the keeper is gone: the hook is freed here, at its last use.
 void FinishOnExit(int, void* hook) {
-    if (MemoKeeper* keeper = static_cast<ExitHook*>(hook)->keeper) {
-        keeper->Finish();
+    auto* exitHook = static_cast<ExitHook*>(hook);
+    if (exitHook->keeper != nullptr) {
+        exitHook->keeper->Finish();
     }
+    delete exitHook;
 }
 
 }  // namespace
 
 MemoKeeper::~MemoKeeper() {
     if (m_exitHook != nullptr) {
-        m_exitHook->keeper = nullptr;  // the hook itself stays registered, so it stays allocated
+        m_exitHook->keeper = nullptr;  // the hook itself stays registered until the exit
     }
 }
 

@@ -54,5 +54,5 @@ private:
     MemoStore m_store;
     std::function<void()> m_openEdits;
     bool m_folderLost = false;
-    struct ExitHook* m_exitHook = nullptr;  // the C library's until exit; points back here
+    struct ExitHook* m_exitHook = nullptr;  // registered for the exit, points back here
 };
