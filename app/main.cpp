@@ -9,6 +9,7 @@
 
 #include "app/clock_app.h"
 #include "logic/command_line.h"
+#include "logic/log_line.h"
 #include "logic/resource_ids.h"
 #include "logic/user_file.h"
 #include "platform/application_bus.h"
@@ -49,8 +50,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
     if (!command.xDisplay.isEmpty() && !x11::CanConnect(command.xDisplay)) {
-        std::fprintf(stderr, "kelvarine: cannot open the X display %s\n",
-                     command.xDisplay.toLocal8Bit().constData());
+        LogLine("cannot open the X display %s", command.xDisplay.toLocal8Bit().constData());
         return 1;
     }
     std::optional<StartupGuard> startup(std::in_place);
@@ -72,53 +72,60 @@ int main(int argc, char** argv) {
     // Two clocks would each rewrite the memo file from their own list and lose memos: a second
     // start hands its wish to the clock that runs, as a desktop's launcher expects.
     const QString memoFolder = FolderOf(platform.services().paths.memoFile);
-    SingleInstanceLock lock(memoFolder);
+    std::optional<SingleInstanceLock> lock(std::in_place, memoFolder);
     ApplicationBus bus(BusNameFor(memoFolder));  // the clock of this folder, not of another
-    if (lock.heldElsewhere()) {
+    if (lock->heldElsewhere()) {
         switch (AskRunningClock(bus.name(), command.action, kWaitForRunningClockMs)) {
             case BusRequest::Delivered:
                 break;
             case BusRequest::NoBus:
-                std::fprintf(stderr, "kelvarine: already running (no session bus to reach it)\n");
+                LogLine("already running (no session bus to reach it)");
                 break;
             case BusRequest::NoClock:
-                std::fprintf(stderr, "kelvarine: already running\n");
+                LogLine("already running");
                 break;
         }
         return 0;
     }
-    if (!lock.acquired()) {
+    if (!lock->acquired()) {
         // Running unlocked could let a second clock write the same memos.
         const QString text =
             QCoreApplication::translate("main",
                                         "The clock cannot lock the folder of its memos, %1: %2.\n\n"
                                         "It does not start, so that no second clock can write "
                                         "the same memo file.")
-                .arg(memoFolder, lock.reason());
+                .arg(memoFolder, lock->reason());
         Tell(platform.services(), nullptr, text);
         return 1;
     }
     const ApplicationBus::Registration registration = bus.Register();
     // The name's owner is a clock that still serves this folder's path from the folder a restore
-    // moved away; it takes this folder's lock at its next check, so the start is its.
-    if (registration == ApplicationBus::Registration::NameOwned &&
-        AskRunningClock(bus.name(), command.action, 0) == BusRequest::Delivered) {
-        std::fprintf(
-            stderr,
-            "kelvarine: the clock of this memo folder runs in process %u: the start went to it\n",
-            bus.ownerPid());
-        return 0;
+    // moved away; it takes this folder's lock as it handles the request, so the start is its,
+    // and the lock is let go first: held, that clock would take itself for the one replaced.
+    if (registration == ApplicationBus::Registration::NameOwned) {
+        lock.reset();
+        if (AskRunningClock(bus.name(), command.action, 0) == BusRequest::Delivered) {
+            LogLine(
+                "the clock of this memo folder runs in process %u: the start "
+                "went to it",
+                bus.ownerPid());
+            return 0;
+        }
+        lock.emplace(memoFolder);
+        if (!lock->acquired()) {
+            LogLine("already running");
+            return 0;
+        }
     }
     if (registration != ApplicationBus::Registration::Done) {
-        std::fprintf(stderr, "kelvarine: later starts cannot reach this clock: %s\n",
-                     bus.reason().toLocal8Bit().constData());
+        LogLine("later starts cannot reach this clock: %s", bus.reason().toLocal8Bit().constData());
     }
 
     // Nothing has drawn text yet: the hands' labels may let fontconfig go once they are loaded.
     ArmFontconfigRelease();
     // The lock follows the memo folder should it be moved or replaced while the clock runs.
     Services services = platform.services();
-    services.memoFolderLock = &lock;
+    services.memoFolderLock = &*lock;
     CClockApp theApp(services, &bus, command.action);
     theApp.InitInstance();
     return theApp.ExitInstance();

@@ -1,10 +1,9 @@
 #include "clock/face_skin.h"
 
-#include <cstdio>
-
 #include <QCoreApplication>
 #include <QDir>
 
+#include "logic/log_line.h"
 #include "logic/resource_ids.h"
 #include "logic/skins.h"
 #include "ui/skin.h"
@@ -45,8 +44,7 @@ void FaceSkin::Store(int skin, QWidget* owner) {
         QLatin1String(kSkinGroup), QLatin1String(kSkinKey), QString::number(skin));
     if (!stored && !m_storeFailing) {
         const QString path = QDir::toNativeSeparators(m_services.paths.configFile);
-        std::fprintf(stderr, "kelvarine: could not store the skin in %s: %s\n", qPrintable(path),
-                     qPrintable(stored.reason));
+        LogLine("could not store the skin in %s: %s", qPrintable(path), qPrintable(stored.reason));
         m_services.question->Warn(
             owner, QLatin1String(kAppTitle),
             //: %1 is the settings file, %2 the system's reason.

@@ -1,7 +1,7 @@
 #include "logic/memo_file.h"
+#include "logic/log_line.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 
 namespace {
@@ -100,9 +100,8 @@ WriteResult SaveMemoFile(const QString& path, const MemoList& list, MemoFileStam
     QStringList kept;
     const WriteResult written = ReplaceKeepingOthers(path, content, version, kept);
     for (const QString& copy : kept) {
-        std::fprintf(stderr,
-                     "kelvarine: %s was changed by another program; that version is kept as %s\n",
-                     EncodePath(path).constData(), EncodePath(copy).constData());
+        LogLine("%s was changed by another program; that version is kept as %s",
+                EncodePath(path).constData(), EncodePath(copy).constData());
     }
     if (written) {
         stamp->known = true;

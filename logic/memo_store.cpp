@@ -1,4 +1,5 @@
 #include "logic/memo_store.h"
+#include "logic/log_line.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -22,8 +23,8 @@ bool MemoStore::Load() {
     QStringList kept;
     CleanUpAfterCrashedSaves(m_path, kept);
     for (const QString& copy : kept) {
-        std::fprintf(stderr, "kelvarine: a save of %s was cut short; a version is kept as %s\n",
-                     EncodePath(m_path).constData(), EncodePath(copy).constData());
+        LogLine("a save of %s was cut short; a version is kept as %s",
+                EncodePath(m_path).constData(), EncodePath(copy).constData());
     }
     return Read();
 }

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "logic/log_line.h"
 #include "logic/resource_ids.h"
 
 struct ExitHook {
@@ -56,13 +57,12 @@ bool MemoKeeper::FolderIsOurs(QWidget* owner, bool make, SaveMoment moment) {
     const bool ours = lock == nullptr || lock->Follow(make);
     const QString folder = QDir::toNativeSeparators(FolderOf(m_store.path()));
     if (ours && m_folderLost) {
-        std::fprintf(stderr, "kelvarine: the memo folder %s is this clock's again\n",
-                     EncodePath(folder).constData());
+        LogLine("the memo folder %s is this clock's again", EncodePath(folder).constData());
     } else if (!ours && !m_folderLost) {
-        std::fprintf(stderr,
-                     "kelvarine: another clock now holds the memo folder %s; this one no longer "
-                     "rings or saves memos\n",
-                     EncodePath(folder).constData());
+        LogLine(
+            "another clock now holds the memo folder %s; this one no longer "
+            "rings or saves memos",
+            EncodePath(folder).constData());
         if (moment == SaveMoment::Running) {
             m_services.question->Warn(
                 owner, QLatin1String(kAppTitle),
@@ -93,29 +93,27 @@ bool MemoKeeper::Save(QWidget* owner, SaveMoment moment) {
     const QString path = QDir::toNativeSeparators(m_store.path());
     if (!FolderIsOurs(owner, true, moment)) {
         if (moment == SaveMoment::Ending) {
-            std::fprintf(stderr,
-                         "kelvarine: ending; memo changes not saved to %s: another clock "
-                         "keeps the memos there\n",
-                         EncodePath(path).constData());
+            LogLine(
+                "ending; memo changes not saved to %s: another clock "
+                "keeps the memos there",
+                EncodePath(path).constData());
         }
         return false;
     }
     const MemoSaveReport report = m_store.SaveIfDirty();
     if (moment == SaveMoment::Ending) {
         if (!report.result) {
-            std::fprintf(stderr, "kelvarine: ending; could not save the memos to %s: %s\n",
-                         EncodePath(path).constData(), qPrintable(report.result.reason));
+            LogLine("ending; could not save the memos to %s: %s", EncodePath(path).constData(),
+                    qPrintable(report.result.reason));
         }
         return report.result.ok;
     }
     if (report.failureEnds) {
-        std::fprintf(stderr, "kelvarine: the memos are saved to %s again\n",
-                     EncodePath(path).constData());
+        LogLine("the memos are saved to %s again", EncodePath(path).constData());
     }
     if (report.failureBegins) {
-        std::fprintf(stderr,
-                     "kelvarine: could not save the memos to %s: %s; will retry every minute\n",
-                     EncodePath(path).constData(), qPrintable(report.result.reason));
+        LogLine("could not save the memos to %s: %s; will retry every minute",
+                EncodePath(path).constData(), qPrintable(report.result.reason));
         m_services.question->Warn(
             owner, QLatin1String(kAppTitle),
             //: %1 is the memo file, %2 the system's reason.

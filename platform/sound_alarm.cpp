@@ -1,6 +1,6 @@
 #include "platform/sound_alarm.h"
+#include "logic/log_line.h"
 
-#include <cstdio>
 #include <utility>
 
 #include <QCoreApplication>
@@ -42,7 +42,7 @@ void SoundAlarm::Start() {
             }
         }
         if (!m_backend) {
-            std::fprintf(stderr, "kelvarine: no sound module found; reminders will be silent\n");
+            LogLine("no sound module found; reminders will be silent");
         }
     }
     if (m_backend) {

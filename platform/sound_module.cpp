@@ -22,6 +22,7 @@
 #include <QString>
 #include <QUrl>
 
+#include "logic/log_line.h"
 #include "platform/sound_alarm.h"
 
 namespace {
@@ -148,10 +149,8 @@ public:
             QString why;
             m_sound = LoadSound(m_source, why);
             if (!m_sound) {
-                std::fprintf(stderr,
-                             "kelvarine: the alarm sound %s cannot be played (%s); reminders will "
-                             "be silent\n",
-                             qPrintable(m_source), qPrintable(why));
+                LogLine("the alarm sound %s cannot be played (%s); reminders will be silent",
+                        qPrintable(m_source), qPrintable(why));
             }
         }
         if (!m_sound) {
@@ -296,10 +295,7 @@ private:
     void Failed(const char* why) {
         if (!m_told) {
             m_told = true;
-            std::fprintf(stderr,
-                         "kelvarine: no sound server to ring the alarm (%s); trying again while "
-                         "it rings\n",
-                         why);
+            LogLine("no sound server to ring the alarm (%s); trying again while it rings", why);
         }
         if (m_retry == nullptr) {
             m_retry = m_api->time_new(

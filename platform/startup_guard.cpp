@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "logic/log_line.h"
+
 StartupGuard::StartupGuard() : m_previous(qInstallMessageHandler(&StartupGuard::Handle)) {}
 
 StartupGuard::~StartupGuard() {
@@ -25,8 +27,8 @@ void StartupGuard::Handle(QtMsgType type, const QMessageLogContext& context,
     // What Qt said first is the cause ("could not connect to display", "Could not find the Qt
     // platform plugin"); its fatal text only says that nothing could start.
     const QString cause = !s_held.empty() ? s_held.front().message : message;
-    std::fprintf(stderr, "kelvarine: cannot start Qt's display support: %s\n",
-                 qPrintable(cause.section(QLatin1Char('\n'), 0, 0).trimmed()));
+    LogLine("cannot start Qt's display support: %s",
+            qPrintable(cause.section(QLatin1Char('\n'), 0, 0).trimmed()));
     std::fflush(stderr);
     std::_Exit(1);
 }

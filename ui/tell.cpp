@@ -1,17 +1,16 @@
 #include "ui/tell.h"
 
-#include <cstdio>
-
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
 
+#include "logic/log_line.h"
 #include "logic/resource_ids.h"
 
 namespace {
 
 void Log(const QString& text) {
-    std::fprintf(stderr, "kelvarine: %s\n", text.toLocal8Bit().constData());
+    LogLine("%s", text.toLocal8Bit().constData());
 }
 
 }  // namespace
