@@ -16,15 +16,33 @@ QString DefaultAutostartPath() {
     return XdgConfigHome() + QStringLiteral("/autostart/kelvarine.desktop");
 }
 
+namespace {
+
+// What versions before TryExec wrote: recognised byte for byte, so only an entry provably the
+// clock's own is rewritten.
+QString EntryStart(const QString& program) {
+    return QStringLiteral(
+               "[Desktop Entry]\n"
+               "Type=Application\n"
+               "Name=%1\n"
+               "Exec=%2\n")
+        .arg(QLatin1String(kAppTitle), EscapeValue(QuoteExecArgument(program)));
+}
+
+}  // namespace
+
 QByteArray AutostartEntryText(const QString& program) {
-    const QString text =
-        QStringLiteral(
-            "[Desktop Entry]\n"
-            "Type=Application\n"
-            "Name=%1\n"
-            "Exec=%2\n")
-            .arg(QLatin1String(kAppTitle), EscapeValue(QuoteExecArgument(program)));
-    return text.toUtf8();
+    // TryExec lets the session skip the entry quietly once the program is uninstalled.
+    return (EntryStart(program) + QStringLiteral("TryExec=%1\n").arg(EscapeValue(program)))
+        .toUtf8();
+}
+
+bool IsEarlierAutostartEntry(const QByteArray& entryText, const QString& program) {
+    // The first version quoted the path always, later ones only where it needs quotes.
+    const QString alwaysQuoted = QStringLiteral("\"%1\"").arg(program);
+    return entryText == EntryStart(program).toUtf8() ||
+           entryText ==
+               EntryStart(program).replace(QuoteExecArgument(program), alwaysQuoted).toUtf8();
 }
 
 bool IsAutostartEntryFor(const QByteArray& entryText, const QString& program) {

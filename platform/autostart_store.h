@@ -10,8 +10,13 @@
 // $XDG_CONFIG_HOME/autostart/kelvarine.desktop.
 QString DefaultAutostartPath();
 
-// The entry that starts `program` (an absolute path, quoted in Exec when it needs it).
+// The entry that starts `program` (an absolute path, quoted in Exec when it needs it), tried
+// only while the program is there.
 QByteArray AutostartEntryText(const QString& program);
+
+// Whether the entry is exactly what an earlier version wrote for `program`: one to bring up to
+// date when the settings next store the box.
+bool IsEarlierAutostartEntry(const QByteArray& entryText, const QString& program);
 
 // Whether the entry starts `program` and nothing else: its Exec, unquoted, is the path (letter
 // case aside), and the entry is not switched off. Anything else belongs to someone else.

@@ -108,7 +108,8 @@ void CSettingsDlg::paintEvent(QPaintEvent*) {
 
 void CSettingsDlg::OnOK() {
     UpdateData(true);
-    if (m_bAutoStart != m_bAutoStartAtOpen && m_services.autostart != nullptr) {
+    if (m_services.autostart != nullptr &&
+        (m_bAutoStart != m_bAutoStartAtOpen || (m_bAutoStart && EntryIsEarlier()))) {
         const QString& program = m_services.paths.program;
         if (m_bAutoStart && !PathIsText(program)) {
             // A desktop entry is UTF-8 text; a launcher could not find this path from one.
@@ -135,6 +136,11 @@ void CSettingsDlg::OnOK() {
     }
     m_nSkin = m_listSkins.currentRow();
     done(Accepted);
+}
+
+bool CSettingsDlg::EntryIsEarlier() const {
+    const std::optional<QByteArray> entry = m_services.autostart->ReadEntry();
+    return entry && IsEarlierAutostartEntry(*entry, m_services.paths.program);
 }
 
 void CSettingsDlg::done(int result) {

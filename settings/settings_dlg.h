@@ -45,6 +45,8 @@ private:
     void OnSelChangeSkinList();
     void OnOK();
     void OnDestroy();
+    // The session entry is ours as an earlier version wrote it.
+    bool EntryIsEarlier() const;
 
     QListWidget m_listSkins;
     bool m_bAutoStart = false;

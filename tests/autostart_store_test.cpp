@@ -40,7 +40,8 @@ const QString kProgram = "/opt/kelvarine/bin/kelvarine";
 TEST_F(AutostartStoreTest, WritesAValidEntryThatReadsBackTicked) {
     ASSERT_TRUE(store.WriteEntry(kProgram));
     EXPECT_EQ(Read(), QByteArray("[Desktop Entry]\nType=Application\nName=Kelvarine\n"
-                                 "Exec=/opt/kelvarine/bin/kelvarine\n"));
+                                 "Exec=/opt/kelvarine/bin/kelvarine\n"
+                                 "TryExec=/opt/kelvarine/bin/kelvarine\n"));
     EXPECT_TRUE(StartsWithSession(store, kProgram.toUpper()));  // letter case aside
     EXPECT_FALSE(StartsWithSession(store, kProgram + "-old"));
 

@@ -46,8 +46,9 @@ TEST_F(AutostartUpgradeTest, anEntryFromTheEarlierVersionIsOursAndNeverDoubled) 
                   QFile::encodeName(fakes.services.paths.program) + "\"\n");
     EXPECT_TRUE(ShownTicked());
 
-    Apply(true);  // OK with the box as it was
+    Apply(true);  // OK with the box as it was: brought up to date, under its name
     EXPECT_EQ(Entries(), QStringList{"kelvarine.desktop"});
+    EXPECT_EQ(store.ReadEntry(), AutostartEntryText(fakes.services.paths.program));
 
     Apply(false);
     EXPECT_TRUE(Entries().isEmpty());
@@ -56,6 +57,15 @@ TEST_F(AutostartUpgradeTest, anEntryFromTheEarlierVersionIsOursAndNeverDoubled) 
     Apply(true);
     EXPECT_EQ(Entries(), QStringList{"kelvarine.desktop"});
     EXPECT_TRUE(ShownTicked());
+}
+
+TEST_F(AutostartUpgradeTest, anEntryTheUserEditedKeepsTheirEdits) {
+    const QByteArray edited = "[Desktop Entry]\nType=Application\nName=Kelvarine\nExec=\"" +
+                              QFile::encodeName(fakes.services.paths.program) +
+                              "\"\nX-GNOME-Autostart-Delay=20\n";
+    WriteFile(Folder() + "/kelvarine.desktop", edited);
+    Apply(true);
+    EXPECT_EQ(store.ReadEntry(), edited);
 }
 
 }  // namespace

@@ -181,4 +181,27 @@ if [ -n "$autostarted" ]; then
     wait_until 5 process_ended "$autostarted"
 fi
 
+# 6. An entry as an earlier version wrote it is brought up to date by the next OK; once the
+# program is gone, the session's runner skips it quietly.
+printf '[Desktop Entry]\nType=Application\nName=Kelvarine\nExec="%s"\n' "$program" >"$entry"
+"$program" 2>>"$work/stderr" &
+clock=$!
+wait_until 10 clock_shown
+open_settings
+focus "$settings"
+xdotool key Return
+check "OK gives the earlier entry its TryExec ($(grep ^TryExec= "$entry"))" \
+    wait_until 5 grep -qxF "TryExec=$program" "$entry"
+focus "$(clock_window)"
+xdotool key Escape
+wait $clock
+clock=
+mv "$work/bin/my clock" "$work/bin/removed"
+dex --autostart --environment none >"$work/dex.log" 2>&1
+dex_status=$?
+check "with the program gone, dex runs nothing and says nothing ($dex_status: $(cat "$work/dex.log"))" \
+    test "$dex_status" = 0 -a ! -s "$work/dex.log"
+sleep 1  # a clock that must not start: nothing to wait for but time
+check "and no clock starts" test -z "$(clock_window)"
+
 report
