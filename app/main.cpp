@@ -45,13 +45,20 @@ int main(int argc, char** argv) {
         return command.exitStatus;
     }
 
-    // Two top-level windows cannot be placed or kept together by a Wayland client.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    }
-    if (!command.xDisplay.isEmpty() && !x11::CanConnect(command.xDisplay)) {
+    const bool xReachable = !command.xDisplay.isEmpty() && x11::CanConnect(command.xDisplay);
+    const bool overriding = xReachable && !command.overriddenPlatform.isEmpty();
+    if (overriding) {
+        LogLine("QT_QPA_PLATFORM=%s ignored: the clock needs X11 and uses the X display %s",
+                command.overriddenPlatform.toLocal8Bit().constData(),
+                command.xDisplay.toLocal8Bit().constData());
+    } else if (!xReachable && !command.xDisplay.isEmpty() && command.overriddenPlatform.isEmpty()) {
+        // (Without X to fall back on, an overridden platform is tried as asked.)
         LogLine("cannot open the X display %s", command.xDisplay.toLocal8Bit().constData());
         return 1;
+    }
+    // Two top-level windows cannot be placed or kept together by a Wayland client.
+    if (overriding || (xReachable && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
     }
     std::optional<StartupGuard> startup(std::in_place);
     QApplication app(argc, argv);

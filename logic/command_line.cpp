@@ -7,7 +7,7 @@ namespace {
 const QString kName = QStringLiteral("kelvarine");
 
 CommandLineOutcome End(int status, QString out, QString err) {
-    return {false, status, std::move(out), std::move(err), {}, {}};
+    return {false, status, std::move(out), std::move(err), {}, {}, {}};
 }
 
 // The user's text in a message of one line: line breaks and other control characters as
@@ -111,8 +111,13 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments, const Environme
                    QStringLiteral("%1: no display: neither DISPLAY nor WAYLAND_DISPLAY is set.\n")
                        .arg(kName));
     }
-    // Unless told otherwise the clock runs on X: a Wayland client cannot place its windows.
-    const bool onX = platforms.isEmpty() || platforms.section(QLatin1Char(';'), 0, 0) == u"xcb";
+    // The clock runs on X, as a Wayland client cannot place its windows: a Wayland platform
+    // exported for the whole session gives way to xcb when there is an X display. Only the
+    // command line's -platform is taken as meant for the clock itself.
+    const bool firstIsX = platforms.section(QLatin1Char(';'), 0, 0) == u"xcb";
+    const bool overridden = !parser.isSet(platform) && !platforms.isEmpty() && !firstIsX &&
+                            NeedsDisplayServer(platforms) && !xDisplay.isEmpty();
+    const bool onX = platforms.isEmpty() || firstIsX || overridden;
     if (onX && xDisplay.isEmpty()) {
         return End(1, {},
                    QStringLiteral("%1: needs an X display (XWayland), and this Wayland session "
@@ -122,5 +127,6 @@ CommandLineOutcome ReadCommandLine(const QStringList& arguments, const Environme
     CommandLineOutcome outcome;
     outcome.action = action;
     outcome.xDisplay = onX ? xDisplay : QString();
+    outcome.overriddenPlatform = overridden ? platforms : QString();
     return outcome;
 }

@@ -16,6 +16,9 @@ struct CommandLineOutcome {
     QString err;         // for stderr, one line
     QString action;      // a dialog to open once the clock runs: "memos", "settings" or none
     QString xDisplay;    // the X display Qt will open, to try first; empty when not on X
+    // QT_QPA_PLATFORM as the environment gave it, when it names a desktop platform other than
+    // xcb: the clock uses xcb instead wherever xDisplay can be reached.
+    QString overriddenPlatform;
 };
 
 // Reads one environment variable; empty when unset.

@@ -91,6 +91,26 @@ TEST(CommandLine, withoutOptionsTheClockStartsAsBefore) {
     // Qt's own options reach Qt.
     EXPECT_TRUE(kX11({"-session", "1234abcd"}).run);
     EXPECT_TRUE(kX11({"-display", ":1", "--platform=xcb"}).run);
+
+    // A desktop platform exported for the session gives way to X wherever there is X; what the
+    // command line names, or a platform without a display, is kept.
+    const struct {
+        Env run;
+        QStringList arguments;
+        QString overridden, xDisplay;
+    } platforms[] = {
+        {Env{{{"QT_QPA_PLATFORM", "wayland"}, {"DISPLAY", ":0"}}}, {}, "wayland", ":0"},
+        {Env{{{"QT_QPA_PLATFORM", "wayland;xcb"}}}, {"-display", ":3"}, "wayland;xcb", ":3"},
+        {Env{{{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DISPLAY", "w-0"}}}, {}, "", ""},
+        {Env{{{"QT_QPA_PLATFORM", "xcb;wayland"}, {"DISPLAY", ":0"}}}, {}, "", ":0"},
+        {Env{{{"QT_QPA_PLATFORM", "offscreen"}, {"DISPLAY", ":0"}}}, {}, "", ""},
+        {Env{{{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ":0"}}}, {"-platform", "wayland"}, "", ""},
+    };
+    for (const auto& c : platforms) {
+        const CommandLineOutcome outcome = c.run(c.arguments);
+        EXPECT_EQ(outcome.overriddenPlatform, c.overridden) << c.overridden.toStdString();
+        EXPECT_EQ(outcome.xDisplay, c.xDisplay) << c.overridden.toStdString();
+    }
 }
 
 TEST(CommandLine, withoutAnyDisplayItSaysSoInsteadOfStarting) {
