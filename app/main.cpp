@@ -70,10 +70,9 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(KELVARINE_VERSION));
     // Lets desktops match the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KELVARINE_APP_ID));
-    QTranslator qtTranslations;
-    InstallQtTranslations(qtTranslations);
     QTranslator ownTranslations;
-    InstallOwnTranslations(ownTranslations);
+    QTranslator qtTranslations;
+    InstallTranslations(ownTranslations, qtTranslations);
 
     PlatformServices platform;
     // Two clocks would each rewrite the memo file from their own list and lose memos: a second

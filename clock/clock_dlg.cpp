@@ -170,13 +170,14 @@ void CClockDlg::OnCheckMemos() {
 
 void CClockDlg::UpdateAccessibleName() {
     const LocalTime now = ToLocalTime(m_services.time->Now());
-    // The user's way of writing a time, to the minute the face shows. No regular expression:
-    // that would load and compile one for a few characters, at a cost of half a megabyte.
-    QString format = QLocale().timeFormat(QLocale::ShortFormat);
+    // The user's way of writing a time (whatever language the windows read in), to the minute
+    // the face shows. No regular expression: that would load and compile one for a few
+    // characters, at a cost of half a megabyte.
+    QString format = QLocale::system().timeFormat(QLocale::ShortFormat);
     for (const char* seconds : {":ss", ".ss", ":s", ".s"}) {
         format.remove(QLatin1String(seconds));
     }
-    const QString time = QLocale().toString(QTime(now.hour, now.minute), format);
+    const QString time = QLocale::system().toString(QTime(now.hour, now.minute), format);
     //: What a screen reader calls the clock: %1 is the time it shows.
     setAccessibleName(tr("Kelvarine, %1").arg(time));
 }

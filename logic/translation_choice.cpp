@@ -31,3 +31,12 @@ QString ChooseTranslation(const QStringList& uiLanguages, const QStringList& ava
     const QString fallback = QStringLiteral("en");
     return askedForAny && available.contains(fallback) ? fallback : QString();
 }
+
+QLocale WindowsLocale(const QString& chosen, const QLocale& user) {
+    // The texts as written are Chinese.
+    const QLocale language = chosen.isEmpty() ? QLocale(QLocale::Chinese, QLocale::China)
+                                              : QLocale(chosen);
+    // By name, never the system locale itself: that one answers month and day names from
+    // LC_TIME, which may name yet another language than the texts.
+    return user.language() == language.language() ? QLocale(user.name()) : language;
+}

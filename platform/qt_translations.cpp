@@ -47,3 +47,11 @@ QString InstallOwnTranslations(QTranslator& translator, const QLocale& locale) {
     }
     return language;
 }
+
+QLocale InstallTranslations(QTranslator& own, QTranslator& qt, const QLocale& user,
+                            const QString& qtFolder) {
+    const QLocale windows = WindowsLocale(InstallOwnTranslations(own, user), user);
+    InstallQtTranslations(qt, windows, qtFolder);
+    QLocale::setDefault(windows);
+    return windows;
+}

@@ -22,3 +22,11 @@ QStringList OwnTranslations();
 // The clock's own texts in the user's language (see ChooseTranslation); the language installed,
 // or empty when the texts stay as written. `translator` must outlive its use.
 QString InstallOwnTranslations(QTranslator& translator, const QLocale& locale = QLocale::system());
+
+// Every window in one language: the clock's own texts in the user's language (as
+// InstallOwnTranslations), and Qt's in that same language, also where the user's locale names
+// another. The default locale becomes WindowsLocale's, so the calendar's names follow; the
+// user's time format stays QLocale::system()'s. Both translators must outlive their use.
+QLocale InstallTranslations(QTranslator& own, QTranslator& qt,
+                            const QLocale& user = QLocale::system(),
+                            const QString& qtFolder = QtTranslationsFolder());
