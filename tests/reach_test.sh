@@ -160,9 +160,11 @@ mv "$XDG_DATA_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine.old"
 mkdir -m 700 "$XDG_DATA_HOME/kelvarine"
 start_second --memos
 # Said, unless the clock's minute check took the new folder first: then the start is plain.
-went_to_clock() { grep -q "runs in process $clock: " "$work/second.err" || test ! -s "$work/second.err"; }
-check "a start on it goes to that clock ($second_status: $(cat "$work/second.err"))" \
-    eval 'test "$second_status" = 0 && went_to_clock'
+went_to_clock() {
+    [ "$second_status" = 0 ] &&
+        { grep -q "runs in process $clock: " "$work/second.err" || [ ! -s "$work/second.err" ]; }
+}
+check "a start on it goes to that clock ($second_status: $(cat "$work/second.err"))" went_to_clock
 check "which opens its memo dialog" wait_until 5 memos_of $clock
 close_dialog '备忘事件'
 

@@ -83,6 +83,11 @@ check "the first reminder comes up" test -n "$first"
 wait_until 5 playing
 check "its alarm plays to the sound server (stream $(clock_stream))" playing
 check "and is heard on its sink" audible
+# What a sound mixer shows of the stream: the program's name and icon, and a role for alarms.
+stream_properties() { pactl list sink-inputs | awk -v n="#$(clock_stream)" '
+    /^Sink Input #/ {ours = $3 == n} ours && /application.name|application.icon_name|media.role/'; }
+check "the mixer names it Kelvarine, with its icon and the event role ($(stream_properties | tr -s '\t\n' '  '))" \
+    test "$(stream_properties | grep -c -e '= "Kelvarine"' -e '= "kelvarine"' -e '= "event"')" = 3
 
 # The server killed while the alarm rings, and started again after more than three seconds.
 stop_server
