@@ -26,14 +26,20 @@ no_session_bus
 # started for it (PulseAudio's autospawn), which outlives the test.
 export PULSE_SERVER=unix:/dev/null/no-sound-server
 
-# A home of the test's own for the clock: the work folder $work, the XDG data, config and
-# runtime folders in it (the memo folder and the runtime folder private, as the clock and a
-# session make them), UTC, and the skin SKIN stored, if given.
+# A home of the test's own for the clock: the work folder $work, a private runtime folder in it
+# (as a session's is), and the clock's files (clock_files).
 make_clock_home() {  # make_clock_home [SKIN]
     work=$(mktemp -d)
-    export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
+    export XDG_RUNTIME_DIR=$work/run
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    clock_files "$@"
+}
+# The clock's XDG data and config folders in $work (its memo folder private, as the clock makes
+# it), UTC, and the skin SKIN stored, if given. Alone where a desktop must start before them.
+clock_files() {  # clock_files [SKIN]
+    export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TZ=UTC
     mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME"
-    mkdir -m 700 "$XDG_DATA_HOME/kelvarine" "$XDG_RUNTIME_DIR"
+    mkdir -m 700 "$XDG_DATA_HOME/kelvarine"
     [ $# = 0 ] || printf '[Kelvarine]\nRand=%s\n' "$1" >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
 }
 # At exit, ends the processes whose pids the named variables hold then (each may hold several,
