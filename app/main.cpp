@@ -13,7 +13,6 @@
 #include "logic/resource_ids.h"
 #include "logic/user_file.h"
 #include "platform/application_bus.h"
-#include "platform/font_files.h"
 #include "platform/platform_services.h"
 #include "platform/qt_translations.h"
 #include "platform/single_instance.h"
@@ -127,8 +126,6 @@ int main(int argc, char** argv) {
         LogLine("later starts cannot reach this clock: %s", bus.reason().toLocal8Bit().constData());
     }
 
-    // Nothing has drawn text yet: the hands' labels may let fontconfig go once they are loaded.
-    ArmFontconfigRelease();
     // The lock follows the memo folder should it be moved or replaced while the clock runs.
     Services services = platform.services();
     services.memoFolderLock = &*lock;

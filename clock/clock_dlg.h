@@ -45,8 +45,6 @@ public:
     QSize faceSize() const { return m_skin.size(); }
     // What the window shows: the skin itself, transparent corners and all (shared, not copied).
     QImage face() const { return m_skin.image() != nullptr ? *m_skin.image() : QImage(); }
-    CHandsDlg& handsDlg() { return m_handsDlg; }
-    CMemoDlg& memoDlg() { return m_memoDlg; }
 
     // What the context menu, the desktop's launcher and assistive technology ask of the clock:
     // "memos" shows the memo dialog, "settings" runs the settings (while a box or the settings

@@ -14,6 +14,8 @@
 #include "ui/messages.h"
 
 CHandsDlg::CHandsDlg(const Services& services) : m_services(services) {
+    // The name its owner's tests and tools find the overlay by.
+    setObjectName(QStringLiteral("hands"));
     // To assistive technology a picture over the face, which has the name and the actions.
     ExposeToAssistiveTechnology(*this, QAccessible::Graphic);
     setAccessibleName(tr("指针"));

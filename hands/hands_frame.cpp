@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/font_files.h"
 #include "ui/drawing.h"
 
 namespace {
@@ -48,9 +47,6 @@ void DrawMinuteLayer(QImage& frame, const HandsGeometry& g, LabelFonts& fonts) {
         surface.DrawCentredText(t.text, fonts.Get(t.family, pixels),
                                 FontFromFamily(t.family, t.points), t.layout, kTextColor);
     }
-    // Loading the fonts had Qt read the desktop's hinting settings through fontconfig, which
-    // mapped the caches of every installed font to answer; the labels need none of them again.
-    ReleaseFontconfigIfArmed();
     surface.DrawLine(g.centre, g.hourTip, kHandColor, kHourPenWidth);
     surface.DrawLine(g.centre, g.minuteTip, kHandColor, kMinutePenWidth);
     surface.FillEllipse(g.centreDot, kCentreDotColor);

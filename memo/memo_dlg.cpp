@@ -24,7 +24,10 @@ const QDate kLastDate(9999, 12, 31);
 }  // namespace
 
 CMemoDlg::CMemoDlg(const Services& services, MemoKeeper& memos, QWidget* parent)
-    : QDialog(parent), m_services(services), m_memos(memos) {}
+    : QDialog(parent), m_services(services), m_memos(memos) {
+    // The name its owner's tests and tools find the dialog by, as its controls are.
+    setObjectName(QStringLiteral("IDD_MEMO"));
+}
 
 CMemoDlg::~CMemoDlg() {
     if (m_editsOpen) {

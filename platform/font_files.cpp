@@ -41,7 +41,8 @@ std::optional<QString> Match(const QString& family) {
 QList<std::optional<QString>> MatchFontFiles(const QStringList& families) {
     QList<std::optional<QString>> files;
     // The process's configuration: loading the fonts has Qt read its hinting settings from it,
-    // so one set-up of fontconfig serves both (see ReleaseFontconfigIfArmed).
+    // and Qt's own font database uses it for every other text, so one set-up serves them all.
+    // It stays: Qt keeps patterns from it, and any menu, box or dialog maps its caches again.
     for (const QString& family : families) {
         files.append(Match(family));
     }
@@ -64,21 +65,4 @@ QByteArray MapFontFile(const QString& path) {
     }
     return QByteArray::fromRawData(static_cast<const char*>(data),
                                    static_cast<qsizetype>(st.st_size));
-}
-
-namespace {
-
-bool g_releaseArmed = false;
-
-}  // namespace
-
-void ArmFontconfigRelease() {
-    g_releaseArmed = true;
-}
-
-void ReleaseFontconfigIfArmed() {
-    if (g_releaseArmed) {
-        g_releaseArmed = false;
-        FcFini();
-    }
 }

@@ -18,11 +18,3 @@ QList<std::optional<QString>> MatchFontFiles(const QStringList& families);
 // shared with every other program drawing from the same file. The mapping lasts as long as the
 // process. Empty when the file cannot be mapped.
 QByteArray MapFontFile(const QString& path);
-
-// Unmaps fontconfig's caches (megabytes on a desktop with many fonts, all touched when Qt reads
-// the hinting settings for a raw font) and forgets its configuration; its next user, Qt
-// included, builds them again. Qt's own font engines keep pointers into those caches, so this
-// runs once, and only when the program armed it before anything drew text through Qt: the
-// hands' labels are the first text the clock draws. Tests never arm it.
-void ArmFontconfigRelease();
-void ReleaseFontconfigIfArmed();

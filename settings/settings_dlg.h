@@ -28,11 +28,9 @@ public:
 
     // The skin chosen with OK.
     int chosenSkin() const { return m_nSkin; }
-    // Where the preview is painted, in the dialog's coordinates, and what it paints there: the
-    // selected skin over the wood (null before the dialog shows).
+    // Where the preview (the selected skin over the wood) is painted, in the dialog's
+    // coordinates.
     QRect PreviewRect() const;
-    const QImage* previewImage() const { return m_pPreviewImage.get(); }
-    const QImage* backImage() const { return m_pBackImage.get(); }
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -13,21 +13,16 @@ source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xdotool xwininfo wmctrl dbus-daemon /usr/libexec/at-spi-bus-launcher
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "skipped: no pyatspi" >&2; exit 77; }
 
-work=$(mktemp -d)
+make_clock_home 1
 clock=
-bus=
-launcher=
-trap 'kill $clock $launcher $bus 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
+clean_up_at_exit clock launcher bus
 export KELVARINE_COMPOSITOR=none
 start_virtual_desktop 1280x800
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
-mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
 memos=$XDG_DATA_HOME/kelvarine/memo.txt
 printf '2099-01-02 09:30 Call home\r\n' >"$memos"
 own_session_bus
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+# shellcheck disable=SC2034  # ended by clean_up
 launcher=$!
 
 client() { /usr/bin/python3 "$source_dir/tests/atspi_client.py" "$@" >"$work/client.log" 2>&1; }

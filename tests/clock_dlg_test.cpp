@@ -72,7 +72,7 @@ TEST(ClockWindow, aMemoFileThatCannotBeReadIsToldAndLeftAsItIs) {
         EXPECT_TRUE(told.contains(fakes.services.paths.memoFile)) << told.toStdString();
         EXPECT_TRUE(told.contains(c.told)) << told.toStdString();
         // A memo added meanwhile is not written over it.
-        CMemoDlg& memos = clock.memoDlg();
+        CMemoDlg& memos = MemoDialogOf(clock);
         memos.show();
         QCoreApplication::processEvents();
         memos.findChild<QLineEdit*>("IDC_MEMO_TEXT")->setText("not written over it");
@@ -90,9 +90,9 @@ TEST(ClockWindow, aMemoFileThatCannotBeReadIsToldAndLeftAsItIs) {
 TEST(ClockWindow, storedSkinIsShownAtTheTopRightWithTheOverlayOnIt) {
     RunningClock clock(QStringLiteral("1"));
     EXPECT_EQ(clock.dlg->geometry(), QRect(1792, 50, 128, 128));
-    EXPECT_EQ(clock.dlg->handsDlg().geometry(), clock.dlg->geometry());
-    EXPECT_TRUE(clock.dlg->handsDlg().isVisible());
-    EXPECT_FALSE(clock.dlg->memoDlg().isVisible());
+    EXPECT_EQ(OverlayOf(*clock.dlg).geometry(), clock.dlg->geometry());
+    EXPECT_TRUE(OverlayOf(*clock.dlg).isVisible());
+    EXPECT_FALSE(MemoDialogOf(*clock.dlg).isVisible());
     EXPECT_EQ(g_handTips.secondTips[0], QPoint(64, 13));
     // The composed face is the skin itself, transparent corners and all.
     EXPECT_EQ(qAlpha(clock.dlg->face().pixel(0, 0)), 0);
@@ -117,7 +117,7 @@ TEST(ClockWindow, skinChangeKeepsTheTopLeftCornerOfBothWindows) {
     dlg.SelectSkin(1);
     dlg.ComposeFace();
     EXPECT_EQ(dlg.geometry(), QRect(corner, QSize(128, 128)));
-    EXPECT_EQ(dlg.handsDlg().geometry(), dlg.geometry());
+    EXPECT_EQ(OverlayOf(dlg).geometry(), dlg.geometry());
     EXPECT_EQ(g_handTips.secondTips[0], QPoint(64, 13));
 
     // A skin that does not exist changes nothing at all.
@@ -144,7 +144,7 @@ TEST(ClockWindow, closeRequestEndsTheRun) {
     RunningClock clock(std::nullopt);
     EXPECT_TRUE(clock.dlg->close());
     EXPECT_FALSE(clock.dlg->isVisible());
-    EXPECT_FALSE(clock.dlg->handsDlg().isVisible());
+    EXPECT_FALSE(OverlayOf(*clock.dlg).isVisible());
 }
 
 TEST(ClockWindow, draggingMovesBothWindowsByTheSameDelta) {
@@ -157,7 +157,7 @@ TEST(ClockWindow, draggingMovesBothWindowsByTheSameDelta) {
     QCoreApplication::sendEvent(&dlg, &drag);
     QTest::mouseRelease(&dlg, Qt::LeftButton, {}, QPoint(30, 15));
     EXPECT_EQ(dlg.pos(), start + QPoint(10, -5));
-    EXPECT_EQ(dlg.handsDlg().geometry(), dlg.geometry());
+    EXPECT_EQ(OverlayOf(dlg).geometry(), dlg.geometry());
 
     // Moving without the button held moves nothing.
     QTest::mouseMove(&dlg, QPoint(60, 60));
@@ -169,13 +169,13 @@ TEST(ClockWindow, hoverAndLeaveReachTheOverlayAsPostedMessages) {
     CClockDlg& dlg = *clock.dlg;
     QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), dlg.mapToGlobal(QPointF(10, 10)));
     QCoreApplication::sendEvent(&dlg, &enter);
-    EXPECT_FALSE(dlg.handsDlg().hovering());  // posted, not sent
+    EXPECT_FALSE(OverlayOf(dlg).hovering());  // posted, not sent
     QCoreApplication::processEvents();
-    EXPECT_TRUE(dlg.handsDlg().hovering());
+    EXPECT_TRUE(OverlayOf(dlg).hovering());
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&dlg, &leave);
     QCoreApplication::processEvents();
-    EXPECT_FALSE(dlg.handsDlg().hovering());
+    EXPECT_FALSE(OverlayOf(dlg).hovering());
 }
 
 TEST(ClockWindow, memosThatFellDueWhileNotRunningAreAskedAtStartUp) {
@@ -199,7 +199,7 @@ TEST(ClockWindow, everyWayTheClockEndsKeepsTheOpenMemoDialogsMemos) {
     };
     for (const auto& end : ends) {
         RunningClock clock(std::nullopt, "2026-12-07 18:00 Later\r\n");
-        CMemoDlg& dialog = clock.dlg->memoDlg();
+        CMemoDlg& dialog = MemoDialogOf(*clock.dlg);
         dialog.show();
         QCoreApplication::processEvents();
         dialog.findChild<QLineEdit*>("IDC_MEMO_HOUR")->setText("9");

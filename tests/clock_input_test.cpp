@@ -60,7 +60,7 @@ protected:
             auto* settings = qobject_cast<CSettingsDlg*>(QApplication::activeModalWidget());
             ASSERT_NE(settings, nullptr);
             seen = true;
-            EXPECT_FALSE(dlg->handsDlg().isHidden());
+            EXPECT_FALSE(OverlayOf(*dlg).isHidden());
             answer(*settings);
         });
         DoubleClick(at);
@@ -87,9 +87,9 @@ TEST_F(ClockInputTest, centreDoubleClickStoresAndAppliesTheChosenSkin) {
     // From the start position the larger face would grow past the screen's right edge.
     EXPECT_EQ(corner, QPoint(1920 - 128, 50));
     EXPECT_EQ(dlg->geometry(), QRect(1920 - 256, 50, 256, 256));
-    EXPECT_EQ(dlg->handsDlg().geometry(), dlg->geometry());
-    EXPECT_EQ(dlg->handsDlg().frame().size(), QSize(256, 256));
-    EXPECT_FALSE(dlg->memoDlg().isVisible());
+    EXPECT_EQ(OverlayOf(*dlg).geometry(), dlg->geometry());
+    EXPECT_EQ(OverlayOf(*dlg).frame().size(), QSize(256, 256));
+    EXPECT_FALSE(MemoDialogOf(*dlg).isVisible());
 
     // OK without a change keeps the skin shown, and still stores it.
     fakes.profile.values.clear();
@@ -158,13 +158,14 @@ TEST_F(ClockInputTest, doubleClickElsewhereShowsTheMemoDialogOnce) {
     guard.start(10);
     for (const QPoint outside : {QPoint(59, 60), QPoint(72, 64), QPoint(10, 100)}) {
         DoubleClick(outside);
-        ASSERT_TRUE(dlg->memoDlg().isVisible()) << outside.x() << "," << outside.y();
+        ASSERT_TRUE(MemoDialogOf(*dlg).isVisible()) << outside.x() << "," << outside.y();
         EXPECT_FALSE(settingsOpened);
         // A second double-click while it is shown keeps the user's unsaved edits.
-        dlg->memoDlg().findChild<QPushButton*>("IDC_MEMO_ADD")->click();
+        MemoDialogOf(*dlg).findChild<QPushButton*>("IDC_MEMO_ADD")->click();
         DoubleClick(outside);
-        EXPECT_EQ(dlg->memoDlg().findChild<QListView*>("IDC_MEMO_LIST")->model()->rowCount(), 1);
-        dlg->memoDlg().hide();
+        EXPECT_EQ(MemoDialogOf(*dlg).findChild<QListView*>("IDC_MEMO_LIST")->model()->rowCount(),
+                  1);
+        MemoDialogOf(*dlg).hide();
     }
 }
 
@@ -198,22 +199,22 @@ TEST_F(ClockInputTest, theMenuKeysAndAssistiveTechnologyReachTheDialogs) {
 
     // An action asked for by assistive technology runs once the request has been answered.
     face->actionInterface()->doAction("memos");
-    EXPECT_FALSE(dlg->memoDlg().isVisible());
+    EXPECT_FALSE(MemoDialogOf(*dlg).isVisible());
     QCoreApplication::processEvents();
-    EXPECT_TRUE(dlg->memoDlg().isVisible());
-    dlg->memoDlg().hide();
+    EXPECT_TRUE(MemoDialogOf(*dlg).isVisible());
+    MemoDialogOf(*dlg).hide();
     dlg->RunAction("memos");  // as the desktop's launcher asks
-    EXPECT_TRUE(dlg->memoDlg().isVisible());
+    EXPECT_TRUE(MemoDialogOf(*dlg).isVisible());
     bool settingsShown = false;
     QTimer::singleShot(0, [&] {
         auto* settings = qobject_cast<CSettingsDlg*>(QApplication::activeModalWidget());
         settingsShown = settings != nullptr;
         // Asked again while open: still one settings dialog, and no memo dialog over it.
-        dlg->memoDlg().hide();
+        MemoDialogOf(*dlg).hide();
         dlg->RunAction("settings");
         dlg->RunAction("memos");
         EXPECT_EQ(QApplication::activeModalWidget(), settings);
-        EXPECT_FALSE(dlg->memoDlg().isVisible());
+        EXPECT_FALSE(MemoDialogOf(*dlg).isVisible());
         if (settings != nullptr) {
             settings->reject();
         }
@@ -223,17 +224,17 @@ TEST_F(ClockInputTest, theMenuKeysAndAssistiveTechnologyReachTheDialogs) {
 }
 
 TEST_F(ClockInputTest, hoverEnlargesTheDotAndLeaveRestoresIt) {
-    const QImage before = dlg->handsDlg().frame();
+    const QImage before = OverlayOf(*dlg).frame();
     QEnterEvent enter(QPointF(10, 10), QPointF(10, 10), dlg->mapToGlobal(QPointF(10, 10)));
     QCoreApplication::sendEvent(dlg.get(), &enter);
     QCoreApplication::processEvents();
-    const QImage hovered = dlg->handsDlg().frame();
+    const QImage hovered = OverlayOf(*dlg).frame();
     // The dot grows from 6 to 10 pixels: a pixel 4 from the centre changes.
     EXPECT_NE(hovered.pixel(64 + 4, 64), before.pixel(64 + 4, 64));
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(dlg.get(), &leave);
     QCoreApplication::processEvents();
-    EXPECT_EQ(dlg->handsDlg().frame().pixel(64 + 4, 64), before.pixel(64 + 4, 64));
+    EXPECT_EQ(OverlayOf(*dlg).frame().pixel(64 + 4, 64), before.pixel(64 + 4, 64));
 }
 
 }  // namespace

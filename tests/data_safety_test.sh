@@ -15,7 +15,8 @@ source "$source_dir/tools/virtual-desktop.sh"
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xdotool xwininfo xprop wmctrl
 
-work=$(mktemp -d)
+# Skin 1: a 128 x 128 face, told from other windows by its size.
+make_clock_home 1
 mounted=
 clock=
 cleanup() {
@@ -25,11 +26,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-export KELVARINE_COMPOSITOR=none XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
-mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-# Skin 1: a 128 x 128 face, told from other windows by its size.
-printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+export KELVARINE_COMPOSITOR=none
 
 minute() { date -u -d "@$1" '+%Y-%m-%d %H:%M'; }
 # A visible window titled Kelvarine that is not the 128 x 128 face: the program's warning box.

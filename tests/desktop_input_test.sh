@@ -15,18 +15,12 @@ require_tools Xvfb xdotool xwininfo xprop xsetroot convert xmessage wmctrl dbus-
 [ "$3" = none ] || require_tools "$3"
 [ "$4" = none ] || require_tools "$4"
 
-work=$(mktemp -d)
-trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
+make_clock_home 1
+clean_up_at_exit clock cover bus
 start_virtual_desktop 1280x800
 # A desktop's own: with no bus the clock would say that later starts cannot reach it.
-bus=
 own_session_bus
-trap 'kill $clock $cover $bus 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
 cover=
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
-mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
 # Memos far ahead, so none rings: English, Chinese, and GBK bytes from an older system.
 printf '2099-01-02 09:30 Call home\r\n2099-01-01 08:00 \xe6\x96\xb0\xe5\xb9\xb4\xe5\xbf\xab\xe4\xb9\x90\r\n2099-12-31 23:00 \xc4\xea\xb5\xd7 GBK\r\n' \
     >"$XDG_DATA_HOME/kelvarine/memo.txt"

@@ -26,6 +26,44 @@ no_session_bus
 # started for it (PulseAudio's autospawn), which outlives the test.
 export PULSE_SERVER=unix:/dev/null/no-sound-server
 
+# A home of the test's own for the clock: the work folder $work, a private runtime folder in it
+# (as a session's is), and the clock's files (clock_files).
+make_clock_home() {  # make_clock_home [SKIN]
+    work=$(mktemp -d)
+    export XDG_RUNTIME_DIR=$work/run
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    clock_files "$@"
+}
+# The clock's XDG data and config folders in $work (its memo folder private, as the clock makes
+# it), UTC, and the skin SKIN stored, if given. Alone where a desktop must start before them.
+clock_files() {  # clock_files [SKIN]
+    export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TZ=UTC
+    mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME"
+    mkdir -m 700 "$XDG_DATA_HOME/kelvarine"
+    [ $# = 0 ] || printf '[Kelvarine]\nRand=%s\n' "$1" >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+}
+# At exit, ends the processes whose pids the named variables hold then (each may hold several,
+# or none), within 5 s, then the virtual desktop if one was started, and removes $work. Set
+# before the desktop starts, which then keeps it.
+clean_up_at_exit() {  # clean_up_at_exit VARIABLE...
+    clean_up_variables=("$@")
+    trap clean_up EXIT
+}
+clean_up() {
+    local name some pids=()
+    for name in "${clean_up_variables[@]}"; do
+        read -ra some <<<"${!name-}"
+        pids+=("${some[@]}")
+    done
+    if [ ${#pids[@]} != 0 ]; then
+        kill "${pids[@]}" 2>/dev/null
+        wait_until 5 processes_ended "${pids[@]}" || kill -KILL "${pids[@]}" 2>/dev/null
+        wait "${pids[@]}" 2>/dev/null
+    fi
+    [ -z "${KELVARINE_DESKTOP_PIDS+set}" ] || stop_virtual_desktop
+    rm -rf "${work-}"
+}
+
 failures=0
 passes=0
 check() {  # check DESCRIPTION COMMAND...

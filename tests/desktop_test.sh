@@ -12,15 +12,10 @@ mode=${3:-compositor}
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xcompmgr xdotool xwininfo xprop xsetroot xclip convert xmessage
 
-work=$(mktemp -d)
-trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
+make_clock_home 1
+clean_up_at_exit clock editor_pid
 [ "$mode" = plain ] && export KELVARINE_NO_COMPOSITOR=1
 start_virtual_desktop 1280x800
-trap 'kill $clock 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
-mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
 
 pixel() {  # pixel IMAGE X Y -> srgb(r,g,b)
     convert "$1" -format "%[pixel:p{$2,$3}]" info: | sed 's/srgba\?(\([0-9]*,[0-9]*,[0-9]*\).*/srgb(\1)/'
@@ -180,7 +175,6 @@ check "Esc ends the clock with status 0" test $? = 0
 memo_file="$XDG_DATA_HOME/kelvarine/memo.txt"
 xmessage -name editor -geometry 500x300+390+250 "typing here" 2>/dev/null &
 editor_pid=$!
-trap 'kill $clock $editor_pid 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
 editor=$(wait_for_window editor)
 [ -n "$editor" ] && focus "$editor"
 check "another program has the keyboard" test -n "$editor" -a "$(active_window)" = "$editor"

@@ -66,9 +66,7 @@ if ! window_manager_running || ! compositing_manager_running; then
     exit 1
 fi
 
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TZ=UTC
-mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine"
-printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+clock_files 1
 printf '2099-01-02 09:30 Call home\n' >"$XDG_DATA_HOME/kelvarine/memo.txt"
 
 red_in_face() { count_colour "$1" "$2" 'srgb(245,0,21)'; }

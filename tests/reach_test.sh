@@ -14,21 +14,15 @@ mode=reach
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xdotool xwininfo xprop xmessage dbus-daemon gtk-launch dex
 
-work=$(mktemp -d)
+make_clock_home 1
 clock=
-bus=
 other=
 beside=
+clean_up_at_exit clock beside other bus
 export KELVARINE_COMPOSITOR=none
 start_virtual_desktop 1280x800
-# After the desktop, whose start sets a trap of its own.
-trap 'kill $clock $beside $other $bus 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
 export XDG_DATA_DIRS=$work/system
-mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/applications" "$XDG_RUNTIME_DIR" \
-    "$XDG_DATA_DIRS"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+mkdir -p "$XDG_DATA_HOME/applications" "$XDG_DATA_DIRS"
 # The menu entry as installed, naming this program.
 sed "s|@KELVARINE_DESKTOP_EXEC@|\"$binary\"|; s|@KELVARINE_APP_ID@|example.kelvarine.Clock|" \
     "$source_dir/res/kelvarine.desktop.in" \

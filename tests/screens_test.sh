@@ -18,18 +18,13 @@ require_tools Xvfb xrandr xdotool xwininfo xprop xsetroot convert import
 [ "$3" = none ] || require_tools "$3"
 [ "$4" = none ] || require_tools "$4"
 
-work=$(mktemp -d)
+# Skin 1: a 128 x 128 face with red hands.
+make_clock_home 1
 clock=
-trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
+clean_up_at_exit clock
 # Monitors set with xrandr must outlive the moments no client is connected.
 export KELVARINE_XVFB_NORESET=1
 start_virtual_desktop 2560x800
-trap '[ -n "$clock" ] && kill $clock 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
-mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-# Skin 1: a 128 x 128 face with red hands.
-printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
 
 holds() {  # holds SECONDS COMMAND...: the command succeeds throughout (a move may come late)
     local deadline=$(($(date +%s%N) + $1 * 1000000000))

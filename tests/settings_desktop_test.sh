@@ -12,19 +12,14 @@ mode=settings
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xdotool xwininfo xprop xdg-mime dex convert
 
-work=$(mktemp -d)
-trap 'stop_virtual_desktop; rm -rf "$work"' EXIT
-start_virtual_desktop 1280x800
+make_clock_home 1
 clock=
 autostarted=  # the clock dex starts is no child of ours; its pid comes from its window
-trap 'kill $clock $autostarted 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
+clean_up_at_exit clock autostarted
+start_virtual_desktop 1280x800
 export XDG_DATA_DIRS=$work/system XDG_CONFIG_DIRS=$work/system-config
 unset BROWSER XDG_CURRENT_DESKTOP DESKTOP_SESSION
-mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/applications" "$XDG_RUNTIME_DIR" \
-    "$XDG_DATA_DIRS" "$work/bin"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+mkdir -p "$XDG_DATA_HOME/applications" "$XDG_DATA_DIRS" "$work/bin"
 # The program as a user keeps it: in a folder with a blank in its name.
 mkdir -p "$work/bin/my clock"
 cp "$binary" "$work/bin/my clock/kelvarine"

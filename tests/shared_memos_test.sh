@@ -13,17 +13,13 @@ mode=shared
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xdotool xwininfo xprop wmctrl
 
-work=$(mktemp -d)
+make_clock_home 1
 clock=
 second=
-trap 'kill $clock $second 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
+clean_up_at_exit clock second
 # No session bus (the library's default): a start on another folder is a clock of its own.
-export KELVARINE_COMPOSITOR=none XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/run TZ=UTC
-export XDG_DATA_HOME=$work/data
+export KELVARINE_COMPOSITOR=none
 memos=$XDG_DATA_HOME/kelvarine
-mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_RUNTIME_DIR" "$memos"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
 
 minute() { date -u -d "@$1" '+%Y-%m-%d %H:%M'; }
 clock_placed() {

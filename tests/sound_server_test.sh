@@ -14,20 +14,16 @@ mode=sound
 source "$source_dir/tests/desktop_lib.sh"
 require_tools Xvfb openbox xdotool xwininfo xprop pulseaudio pactl parec od
 
-work=$(mktemp -d)
+make_clock_home 1
 server=
 clock=
-trap 'kill $clock $server 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
+clean_up_at_exit clock server
 export KELVARINE_NO_COMPOSITOR=1
 start_virtual_desktop 1280x800
-trap 'kill $clock $server 2>/dev/null; stop_virtual_desktop; rm -rf "$work"' EXIT
 # The server's socket, cookie and state, and the clock's files, all in $work.
-export HOME=$work/home XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config \
-    XDG_RUNTIME_DIR=$work/run TZ=UTC
+export HOME=$work/home
 unset PULSE_SERVER PULSE_COOKIE
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+mkdir "$HOME"
 
 server_up() { pactl info >/dev/null 2>&1; }
 start_server() {

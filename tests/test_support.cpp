@@ -6,11 +6,37 @@
 
 #include <csignal>
 #include <ctime>
+#include <stdexcept>
+#include <string>
 
 #include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include "hands/hands_dlg.h"
+#include "memo/memo_dlg.h"
+
+namespace {
+
+template <typename Window>
+Window& WindowOf(const QWidget& clock, const char* name) {
+    auto* window = clock.findChild<Window*>(QLatin1String(name), Qt::FindDirectChildrenOnly);
+    if (window == nullptr || !window->isWindow()) {
+        throw std::runtime_error(std::string("the clock has no window named ") + name);
+    }
+    return *window;
+}
+
+}  // namespace
+
+CHandsDlg& OverlayOf(const QWidget& clock) {
+    return WindowOf<CHandsDlg>(clock, "hands");
+}
+
+CMemoDlg& MemoDialogOf(const QWidget& clock) {
+    return WindowOf<CMemoDlg>(clock, "IDD_MEMO");
+}
 
 void FakeAlarm::Start() {
     log.push_back("start");

@@ -12,6 +12,15 @@
 #include "platform/services.h"
 #include "tests/logic/support.h"
 
+class CHandsDlg;
+class CMemoDlg;
+class QWidget;
+
+// A clock's overlay and memo dialog, found among its windows by their names, as a user's tools
+// would; a clock without one fails the test.
+CHandsDlg& OverlayOf(const QWidget& clock);
+CMemoDlg& MemoDialogOf(const QWidget& clock);
+
 class FakeTime : public TimeSource {
 public:
     std::int64_t ms = 0;

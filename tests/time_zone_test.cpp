@@ -74,7 +74,7 @@ TEST(ZoneWatch, aRunningClockShowsTheNewZoneAndItsMemosKeepTheirWallClock) {
 
     // 10:10:30 UTC is 19:10:30 in Tokyo: the hands, the label and the memo follow.
     zone.Become("Asia/Tokyo");
-    clock.handsDlg().Refresh();
+    OverlayOf(clock).Refresh();
     const HandTipTable tips = ComputeHandTips(128, 128);
     const HandPositions at = HandPositionsAt(19, 10, 30);
     const HandsGeometry expected = ComputeHandsGeometry({{128, 128},
@@ -84,7 +84,7 @@ TEST(ZoneWatch, aRunningClockShowsTheNewZoneAndItsMemosKeepTheirWallClock) {
                                                          true,
                                                          7,
                                                          false});
-    EXPECT_EQ(clock.handsDlg().frame(), RenderHandsFrame(expected, 96));
+    EXPECT_EQ(OverlayOf(clock).frame(), RenderHandsFrame(expected, 96));
     const MemoStore& store = memos.store();
     ASSERT_EQ(store.memos().size(), 1u);
     EXPECT_EQ(FormatMemoLine(store.memos()[0]), "2026-12-24 09:00 presents");

@@ -108,9 +108,7 @@ if [ "$compositor" = mutter ]; then
 fi
 wait_until 10 xwininfo -root >/dev/null 2>&1
 
-export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TZ=UTC
-mkdir -p "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine"
-printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+clock_files 1
 printf '2099-01-02 09:30 Call home\n' >"$XDG_DATA_HOME/kelvarine/memo.txt"
 
 shoot() {  # what the compositor shows, from the X server it draws into

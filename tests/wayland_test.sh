@@ -11,17 +11,14 @@ mode=weston
 source "$source_dir/tests/desktop_lib.sh"
 require_tools weston Xwayland weston-screenshooter xwininfo xdotool convert compare
 
-work=$(mktemp -d)
-export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config TZ=UTC
-mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/kelvarine" "$XDG_DATA_HOME/kelvarine"
-chmod 700 "$XDG_RUNTIME_DIR"
-printf '[Kelvarine]\nRand=1\n' >"$XDG_CONFIG_HOME/kelvarine/kelvarine.ini"
+make_clock_home 1
+clock=
+compositor=
+clean_up_at_exit clock compositor
 socket=kelvarine-test-$$
 weston --backend=headless-backend.so --use-pixman --xwayland --width=1280 --height=800 \
     --socket="$socket" --debug --idle-time=0 >"$work/weston.log" 2>&1 &
 compositor=$!
-trap 'kill $clock $compositor 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
-clock=
 x_display() { sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log"; }
 x_display_known() { [ -n "$(x_display)" ]; }
 wait_until 5 x_display_known

@@ -26,6 +26,13 @@ window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | gr
 compositor_running() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
 # Until the server accepts clients (it writes its display number to the file) or has ended.
 server_settled() { [ -s "$1" ] || ! kill -0 "$2" 2>/dev/null; }
+# Whether display N's lock file names a running process. A server ended by SIGKILL leaves its
+# socket and lock behind, which Xvfb clears when it finds the lock's process gone; a socket
+# alone says nothing.
+display_taken() {  # display_taken N
+    local pid
+    pid=$(tr -d ' \n' 2>/dev/null <"/tmp/.X$1-lock") && [ -n "$pid" ] && [ -e "/proc/$pid" ]
+}
 
 start_virtual_desktop() {
     local size=${1:-1280x800} n ready server
@@ -37,10 +44,11 @@ start_virtual_desktop() {
     ready=$(mktemp)
     local noreset=
     [ "${KELVARINE_XVFB_NORESET:-0}" = 1 ] && noreset=-noreset
-    # Another test may take a free-looking number first; then that server ends and the next
-    # number is tried.
+    # Servers started with -displayfd write no lock: another test's, or one started meanwhile,
+    # makes this one end at once (the one running is left as it is), and the next number is
+    # tried.
     for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        display_taken "$n" && continue
         : >"$ready"
         Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp $noreset -displayfd 3 3>"$ready" >/dev/null 2>&1 &
         server=$!
