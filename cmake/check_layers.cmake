@@ -47,7 +47,7 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
     return()
 endif()
 
-get_filename_component(SOURCE_DIR "${SOURCE_DIR}" ABSOLUTE)
+file(REAL_PATH "${SOURCE_DIR}" SOURCE_DIR)
 if(NOT QT_INCLUDE_DIR)
     file(GLOB qt_candidates /usr/include/*/qt6 /usr/include/qt6 /usr/lib/qt6/include
          /usr/local/include/qt6)
@@ -115,9 +115,9 @@ function(without_comments text out)
     set(${out} "${code}" PARENT_SCOPE)
 endfunction()
 
-# Where the include `path` leads from `source`, relative to SOURCE_DIR, in `out`; "" for a
-# file outside the project, and "..out" for a ".." that leaves the including file's layer or the
-# source root.
+# Where the include `path` leads from `source`, relative to SOURCE_DIR and through links, in
+# `out`; "" for a file outside the project, and "..out" for a ".." that leaves the including
+# file's layer or the source root.
 function(resolve source layer path quoted out)
     get_filename_component(folder "${source}" DIRECTORY)
     if(IS_ABSOLUTE "${path}")
@@ -127,15 +127,12 @@ function(resolve source layer path quoted out)
     if(quoted)
         cmake_path(SET beside NORMALIZE "${folder}/${path}")
         if(EXISTS "${beside}")
-            cmake_path(IS_PREFIX SOURCE_DIR "${beside}" NORMALIZE in_project)
-            if(in_project)
-                file(RELATIVE_PATH beside "${SOURCE_DIR}" "${beside}")
-            endif()
-            if(NOT in_project OR (path MATCHES "(^|/)\\.\\.(/|$)" AND
-                                  NOT beside MATCHES "^${layer}/"))
+            file(RELATIVE_PATH shown_beside "${SOURCE_DIR}" "${beside}")
+            if(path MATCHES "(^|/)\\.\\.(/|$)" AND NOT shown_beside MATCHES "^${layer}/")
                 set(${out} "..out" PARENT_SCOPE)
             else()
-                set(${out} "${beside}" PARENT_SCOPE)
+                project_file("${beside}" real)
+                set(${out} "${real}" PARENT_SCOPE)
             endif()
             return()
         endif()
@@ -147,8 +144,24 @@ function(resolve source layer path quoted out)
     endif()
     string(REGEX MATCH "^[^/]+/" first "${from_root}")
     string(REGEX REPLACE "/$" "" first "${first}")
-    if(DEFINED rank_of_${first} OR EXISTS "${SOURCE_DIR}/${from_root}")
+    if(EXISTS "${SOURCE_DIR}/${from_root}")
+        project_file("${SOURCE_DIR}/${from_root}" real)
+        set(${out} "${real}" PARENT_SCOPE)
+    elseif(DEFINED rank_of_${first})
         set(${out} "${from_root}" PARENT_SCOPE)
+    else()
+        set(${out} "" PARENT_SCOPE)
+    endif()
+endfunction()
+
+# The existing file `file` as the compiler reads it, links followed, relative to SOURCE_DIR; ""
+# when that is outside the project.
+function(project_file file out)
+    file(REAL_PATH "${file}" real)
+    cmake_path(IS_PREFIX SOURCE_DIR "${real}" NORMALIZE in_project)
+    if(in_project)
+        file(RELATIVE_PATH real "${SOURCE_DIR}" "${real}")
+        set(${out} "${real}" PARENT_SCOPE)
     else()
         set(${out} "" PARENT_SCOPE)
     endif()

@@ -60,4 +60,16 @@ logic/a.cpp|#include <vector>|
 logic/a.cpp|#include <QtGlobal>|
 clock/a.cpp|#include "memo/memo_dlg.h"|
 TABLE
+
+# A link is followed to the file it names: a header of a higher layer behind a link in logic/.
+rm -rf "${tree:?}"/*
+mkdir -p "$tree/logic" "$tree/platform"
+touch "$tree/platform/services.h"
+ln -s ../platform/services.h "$tree/logic/services.h"
+printf '#include "services.h"\n' >"$tree/logic/a.cpp"
+output=$(cmake -DSOURCE_DIR="$tree" "${qt[@]}" -P "$check" 2>&1) || true
+if ! grep -qF 'logic/a.cpp: #include "services.h": platform/ is not below logic/' <<<"$output"; then
+    echo "not refused: an include through a link in logic/ to platform/"
+    status=1
+fi
 exit $status
