@@ -1,8 +1,13 @@
-# The folders are layers; a file (in the folder or any subfolder of it) may include the
-# project's headers from its own folder and from folders of lower layers only, in either include
-# form, never through "..", and of Qt only the modules its layer links. Included from the
-# top-level CMakeLists.txt it makes every layer's library wait for this check; run as a script
-# (-P, with -DSOURCE_DIR=) it is the check.
+# The folders are layers; a file (in the folder or any subfolder of it, headers included) may
+# include the project's headers from its own folder and from folders of lower layers only, and
+# of Qt only the modules its layer links. Every include is judged by the file the compiler would
+# take: a quoted one from the including file's folder first, then from the source root; "./" and
+# "a/../b" are followed to where they lead, and a ".." that leaves the including file's layer
+# (or the source root) is refused outright. A Qt header without its module's folder (<QImage>)
+# counts for the module whose folder holds it. Comments are read as the compiler reads them, so
+# no include hides behind one. Included from the top-level CMakeLists.txt it makes every layer's
+# library wait for this check; run as a script (-P, with -DSOURCE_DIR= and optionally
+# -DQT_INCLUDE_DIR=) it is the check.
 cmake_policy(SET CMP0057 NEW)
 set(kelvarine_layers
     "logic=0:Core"
@@ -11,17 +16,27 @@ set(kelvarine_layers
     "hands=3:Core,Gui,Widgets" "memo=3:Core,Gui,Widgets" "settings=3:Core,Gui,Widgets"
     "clock=4:Core,Gui,Widgets"
     "app=5:Core,Gui,Widgets")
+set(kelvarine_source_pattern "\\.(c|cc|cpp|cxx|h|hh|hpp|hxx|inl|ipp|tcc)$")
 
 if(NOT CMAKE_SCRIPT_MODE_FILE)
     set(globs)
     foreach(entry IN LISTS kelvarine_layers)
         string(REGEX MATCH "^[^=]+" folder "${entry}")
-        list(APPEND globs "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.[ch]*")
+        list(APPEND globs "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*")
     endforeach()
     file(GLOB_RECURSE layer_sources CONFIGURE_DEPENDS ${globs})
+    list(FILTER layer_sources INCLUDE REGEX "${kelvarine_source_pattern}")
+    # Qt's own header folder, where a short <QImage> is looked up.
+    set(kelvarine_qt_include_dir)
+    get_target_property(core_dirs Qt6::Core INTERFACE_INCLUDE_DIRECTORIES)
+    foreach(dir IN LISTS core_dirs)
+        if(dir MATCHES "^(.*)/QtCore$")
+            set(kelvarine_qt_include_dir "${CMAKE_MATCH_1}")
+        endif()
+    endforeach()
     add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/layers.checked
         COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR}
-                -P ${CMAKE_CURRENT_LIST_FILE}
+                -DQT_INCLUDE_DIR=${kelvarine_qt_include_dir} -P ${CMAKE_CURRENT_LIST_FILE}
         COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_CURRENT_BINARY_DIR}/layers.checked
         DEPENDS ${layer_sources} ${CMAKE_CURRENT_LIST_FILE}
         COMMENT "Checking that includes only point down the layers")
@@ -32,6 +47,21 @@ if(NOT CMAKE_SCRIPT_MODE_FILE)
     return()
 endif()
 
+file(REAL_PATH "${SOURCE_DIR}" SOURCE_DIR)
+if(NOT QT_INCLUDE_DIR)
+    file(GLOB qt_candidates /usr/include/*/qt6 /usr/include/qt6 /usr/lib/qt6/include
+         /usr/local/include/qt6)
+    foreach(candidate IN LISTS qt_candidates)
+        if(EXISTS "${candidate}/QtCore" AND NOT QT_INCLUDE_DIR)
+            set(QT_INCLUDE_DIR "${candidate}")
+        endif()
+    endforeach()
+endif()
+# Without Qt's headers a short <QImage> could not be judged; better no check than a blind one.
+if(NOT IS_DIRECTORY "${QT_INCLUDE_DIR}/QtCore")
+    message(FATAL_ERROR "Qt's headers not found (-DQT_INCLUDE_DIR=<folder holding QtCore/>)")
+endif()
+
 foreach(entry IN LISTS kelvarine_layers)
     string(REGEX MATCH "^[^=]+" folder "${entry}")
     string(REGEX MATCH "=([0-9]+):" rank "${entry}")
@@ -40,35 +70,158 @@ foreach(entry IN LISTS kelvarine_layers)
     string(REPLACE "," ";" modules_of_${folder} "${modules}")
 endforeach()
 
+# The Qt modules whose folder holds `path` (a header named without its module), in `out`.
+function(qt_modules_holding path out)
+    get_property(known GLOBAL PROPERTY "qt_modules_${path}" SET)
+    if(NOT known)
+        file(GLOB holders LIST_DIRECTORIES true RELATIVE "${QT_INCLUDE_DIR}"
+             "${QT_INCLUDE_DIR}/Qt*/${path}")
+        set(modules)
+        foreach(holder IN LISTS holders)
+            if(holder MATCHES "^Qt([A-Za-z0-9]+)/")
+                list(APPEND modules ${CMAKE_MATCH_1})
+            endif()
+        endforeach()
+        list(REMOVE_DUPLICATES modules)
+        set_property(GLOBAL PROPERTY "qt_modules_${path}" "${modules}")
+    endif()
+    get_property(modules GLOBAL PROPERTY "qt_modules_${path}")
+    set(${out} "${modules}" PARENT_SCOPE)
+endfunction()
+
+# `text` as the preprocessor sees it: lines joined at a backslash, comments gone (a block
+# comment becomes a space), string and character literals kept whole so "//" in them stays.
+# Semicolons and brackets, which mean nothing to an include's path, become spaces so the text
+# can pass through CMake lists.
+string(ASCII 1 escape)
+string(ASCII 10 newline)
+set(token_regex "\"([^\"${escape}${newline}]|${escape}.)*\"|'([^'${escape}${newline}]|${escape}.)*'")
+string(APPEND token_regex "|/\\*([^*]|\\*+[^*/])*\\*+/|//[^${newline}]*|[^\"'/]+|.")
+function(without_comments text out)
+    string(REPLACE "\r" "" text "${text}")
+    string(REPLACE "\\\n" "" text "${text}")
+    string(REGEX REPLACE "[][;]" " " text "${text}")
+    string(REPLACE "\\" "${escape}" text "${text}")
+    string(REGEX MATCHALL "${token_regex}" tokens "${text}")
+    set(code)
+    foreach(token IN LISTS tokens)
+        if(token MATCHES "^/\\*")
+            string(APPEND code " ")
+        elseif(NOT token MATCHES "^//")
+            string(APPEND code "${token}")
+        endif()
+    endforeach()
+    string(REPLACE "${escape}" "\\" code "${code}")
+    set(${out} "${code}" PARENT_SCOPE)
+endfunction()
+
+# Where the include `path` leads from `source`, relative to SOURCE_DIR and through links, in
+# `out`; "" for a file outside the project, and "..out" for a ".." that leaves the including
+# file's layer or the source root.
+function(resolve source layer path quoted out)
+    get_filename_component(folder "${source}" DIRECTORY)
+    if(IS_ABSOLUTE "${path}")
+        set(${out} "..out" PARENT_SCOPE)
+        return()
+    endif()
+    if(quoted)
+        cmake_path(SET beside NORMALIZE "${folder}/${path}")
+        if(EXISTS "${beside}")
+            file(RELATIVE_PATH shown_beside "${SOURCE_DIR}" "${beside}")
+            if(path MATCHES "(^|/)\\.\\.(/|$)" AND NOT shown_beside MATCHES "^${layer}/")
+                set(${out} "..out" PARENT_SCOPE)
+            else()
+                project_file("${beside}" real)
+                set(${out} "${real}" PARENT_SCOPE)
+            endif()
+            return()
+        endif()
+    endif()
+    cmake_path(SET from_root NORMALIZE "${path}")
+    if(from_root MATCHES "^\\.\\.(/|$)")
+        set(${out} "..out" PARENT_SCOPE)
+        return()
+    endif()
+    string(REGEX MATCH "^[^/]+/" first "${from_root}")
+    string(REGEX REPLACE "/$" "" first "${first}")
+    if(EXISTS "${SOURCE_DIR}/${from_root}")
+        project_file("${SOURCE_DIR}/${from_root}" real)
+        set(${out} "${real}" PARENT_SCOPE)
+    elseif(DEFINED rank_of_${first})
+        set(${out} "${from_root}" PARENT_SCOPE)
+    else()
+        set(${out} "" PARENT_SCOPE)
+    endif()
+endfunction()
+
+# The existing file `file` as the compiler reads it, links followed, relative to SOURCE_DIR; ""
+# when that is outside the project.
+function(project_file file out)
+    file(REAL_PATH "${file}" real)
+    cmake_path(IS_PREFIX SOURCE_DIR "${real}" NORMALIZE in_project)
+    if(in_project)
+        file(RELATIVE_PATH real "${SOURCE_DIR}" "${real}")
+        set(${out} "${real}" PARENT_SCOPE)
+    else()
+        set(${out} "" PARENT_SCOPE)
+    endif()
+endfunction()
+
 set(wrong)
+set(include_regex "${newline}[ \t]*(#|%:)[ \t]*include(_next)?([^${newline}]*)")
 foreach(entry IN LISTS kelvarine_layers)
     string(REGEX MATCH "^[^=]+" folder "${entry}")
-    file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*.[ch]*")
+    file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder}/*")
+    list(FILTER sources INCLUDE REGEX "${kelvarine_source_pattern}")
     foreach(source IN LISTS sources)
-        file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+        file(READ "${source}" text)
+        without_comments("${newline}${text}" code)
+        string(REGEX MATCHALL "${include_regex}" directives "${code}")
         file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")
-        foreach(line IN LISTS includes)
-            string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*" "\\1" path
-                   "${line}")
+        foreach(line IN LISTS directives)
             string(STRIP "${line}" line)
             set(why)
-            set(module)
-            set(target_folder)
-            if(path MATCHES "^Qt([A-Za-z]+)/")
-                set(module ${CMAKE_MATCH_1})
-            elseif(path MATCHES "^Qt(Core|Gui|Widgets|DBus|Multimedia|Network|Test)$")
-                set(module ${CMAKE_MATCH_1})
-            elseif(path MATCHES "^([^/]+)/")
-                set(target_folder ${CMAKE_MATCH_1})
+            set(modules)
+            set(target)
+            if(line MATCHES "include(_next)?[ \t]*\"([^\"]*)\"")
+                resolve("${source}" ${folder} "${CMAKE_MATCH_2}" TRUE target)
+                set(path "${CMAKE_MATCH_2}")
+            elseif(line MATCHES "include(_next)?[ \t]*<([^>]*)>")
+                resolve("${source}" ${folder} "${CMAKE_MATCH_2}" FALSE target)
+                set(path "${CMAKE_MATCH_2}")
+            else()
+                set(why "names its header through a macro, which this check cannot follow")
             endif()
-            if(path MATCHES "(^|/)\\.\\.(/|$)")
+            if(why)
+            elseif(target STREQUAL "..out")
                 set(why "climbs out with \"..\"")
-            elseif(module AND NOT module IN_LIST modules_of_${folder})
-                list(JOIN modules_of_${folder} ", " allowed)
-                set(why "Qt${module} is not among this layer's Qt modules (${allowed})")
-            elseif(DEFINED rank_of_${target_folder} AND NOT target_folder STREQUAL folder AND
+            elseif(target MATCHES "^([^/]+)/")
+                set(target_folder ${CMAKE_MATCH_1})
+                if(DEFINED rank_of_${target_folder} AND NOT target_folder STREQUAL folder AND
                    NOT rank_of_${target_folder} LESS rank_of_${folder})
-                set(why "${target_folder}/ is not below ${folder}/")
+                    set(why "${target_folder}/ is not below ${folder}/")
+                endif()
+            elseif(NOT target)
+                if(path MATCHES "^Qt([A-Za-z0-9]+)/")
+                    set(modules ${CMAKE_MATCH_1})
+                elseif(path MATCHES "^Qt([A-Za-z0-9]+)$" AND
+                       IS_DIRECTORY "${QT_INCLUDE_DIR}/${path}")
+                    set(modules ${CMAKE_MATCH_1})
+                else()
+                    qt_modules_holding("${path}" modules)
+                endif()
+                set(allowed FALSE)
+                foreach(module IN LISTS modules)
+                    if(module IN_LIST modules_of_${folder})
+                        set(allowed TRUE)
+                    endif()
+                endforeach()
+                if(modules AND NOT allowed)
+                    list(TRANSFORM modules PREPEND Qt)
+                    list(JOIN modules " or " modules)
+                    list(JOIN modules_of_${folder} ", " layer_modules)
+                    set(why "${modules} is not among this layer's Qt modules (${layer_modules})")
+                endif()
             endif()
             if(why)
                 list(APPEND wrong "  ${shown}: ${line}: ${why}")

@@ -4,19 +4,24 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <QByteArray>
 #include <QImage>
 
+#include "logic/resource_ids.h"
+#include "logic/skins.h"
 #include "tests/test_support.h"
 
 namespace {
 
-QByteArray ReadAsset(const char* relative) {
-    return ReadFile(QStringLiteral(KELVARINE_SOURCE_DIR "/res/") + QLatin1String(relative));
+QByteArray ReadAsset(const std::string& relative) {
+    return ReadFile(QStringLiteral(KELVARINE_SOURCE_DIR "/res/") +
+                    QString::fromStdString(relative));
 }
 
 std::uint32_t Byte(const QByteArray& b, int at) {
@@ -33,7 +38,7 @@ std::uint32_t Le32(const QByteArray& b, int at) {
 }
 
 struct PngCase {
-    const char* file;
+    std::string file;
     std::uint32_t width;
     std::uint32_t height;
     std::uint32_t colorType;  // 6 = RGBA, 2 = RGB
@@ -44,31 +49,53 @@ void PrintTo(const PngCase& c, std::ostream* os) {
     *os << c.file;
 }
 
-const PngCase kPngs[] = {
-    {"png/129.png", 208, 209, 6, false},
-    {"png/130.png", 128, 128, 6, false},
-    {"png/131.png", 128, 128, 6, false},
-    {"png/132.png", 256, 256, 6, true},
-    {"png/133.png", 128, 128, 6, false},
-    {"png/134.png", 128, 128, 6, false},
-    {"png/135.png", 128, 128, 6, false},
-    {"png/136.png", 256, 256, 6, false},
-    {"png/145.png", 287, 256, 2, false},
-    {"icon/128.png", 256, 256, 6, false},
-    // The same art in twice the pixels, for screens of twice the density.
-    {"png/129@2x.png", 416, 418, 6, false},
-    {"png/130@2x.png", 256, 256, 6, false},
-    {"png/131@2x.png", 256, 256, 6, false},
-    {"png/132@2x.png", 512, 512, 6, true},
-    {"png/133@2x.png", 256, 256, 6, false},
-    {"png/134@2x.png", 256, 256, 6, false},
-    {"png/135@2x.png", 256, 256, 6, false},
-    {"png/136@2x.png", 512, 512, 6, false},
-    {"png/145@2x.png", 574, 512, 2, false},
-    // The icon in the sizes the desktop asks for.
-    {"icon/48.png", 48, 48, 6, false},
-    {"icon/64.png", 64, 64, 6, false},
+// Each skin's face at one pixel per point; skin 3 stays interlaced, so the program must keep
+// reading Adam7 files.
+const struct {
+    int skin;
+    std::uint32_t width;
+    std::uint32_t height;
+    bool interlaced;
+} kFaces[] = {
+    {0, 208, 209, false}, {1, 128, 128, false}, {2, 128, 128, false}, {3, 256, 256, true},
+    {4, 128, 128, false}, {5, 128, 128, false}, {6, 128, 128, false}, {7, 256, 256, false},
 };
+static_assert(std::size(kFaces) == kSkinCount, "every skin has its face");
+
+std::string PngFile(const char* folder, unsigned id, std::uint32_t scale) {
+    return QStringLiteral("%1/%2%3.png")
+        .arg(QLatin1String(folder))
+        .arg(id)
+        .arg(QLatin1String(scale == 2 ? "@2x" : ""))
+        .toStdString();
+}
+
+// The clock faces, found by their skin's resource, at `scale` times the pixels (2 for screens
+// of twice the density).
+std::vector<PngCase> Faces(std::uint32_t scale) {
+    std::vector<PngCase> faces;
+    for (const auto& face : kFaces) {
+        faces.push_back({PngFile("png", SkinResourceId(face.skin), scale), face.width * scale,
+                         face.height * scale, 6, face.interlaced});
+    }
+    return faces;
+}
+
+std::vector<PngCase> EveryPng() {
+    std::vector<PngCase> all = Faces(1);
+    for (const PngCase& face : Faces(2)) {
+        all.push_back(face);
+    }
+    for (const std::uint32_t scale : {1u, 2u}) {
+        all.push_back(
+            {PngFile("png", IDR_PREVIEW_BACK, scale), 287 * scale, 256 * scale, 2, false});
+    }
+    all.push_back({PngFile("icon", IDR_MAINFRAME, 1), 256, 256, 6, false});
+    // The icon in the sizes the desktop asks for.
+    all.push_back({"icon/48.png", 48, 48, 6, false});
+    all.push_back({"icon/64.png", 64, 64, 6, false});
+    return all;
+}
 
 class PngAsset : public ::testing::TestWithParam<PngCase> {};
 
@@ -85,7 +112,6 @@ TEST_P(PngAsset, HeaderHasTheExpectedLayout) {
     EXPECT_EQ(Byte(png, 28), c.interlaced ? 1u : 0u);  // Adam7 or none
 }
 
-// The first eight entries are the clock faces.
 class FaceAsset : public PngAsset {};
 
 TEST_P(FaceAsset, IsRoundAndCatchesClicksInside) {
@@ -115,21 +141,21 @@ TEST_P(FaceAsset, IsRoundAndCatchesClicksInside) {
 }
 
 std::string CaseName(const ::testing::TestParamInfo<PngCase>& info) {
-    QString name = QString::fromLatin1(info.param.file);
+    QString name = QString::fromStdString(info.param.file);
     return name.replace(QLatin1Char('/'), QLatin1Char('_'))
         .replace(QLatin1Char('@'), QLatin1Char('_'))
         .remove(".png")
         .toStdString();
 }
 
-INSTANTIATE_TEST_SUITE_P(Committed, PngAsset, ::testing::ValuesIn(kPngs), CaseName);
-INSTANTIATE_TEST_SUITE_P(Committed, FaceAsset, ::testing::ValuesIn(kPngs, kPngs + 8), CaseName);
-INSTANTIATE_TEST_SUITE_P(Committed2x, FaceAsset, ::testing::ValuesIn(kPngs + 10, kPngs + 18),
-                         CaseName);
+INSTANTIATE_TEST_SUITE_P(Committed, PngAsset, ::testing::ValuesIn(EveryPng()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Committed, FaceAsset, ::testing::ValuesIn(Faces(1)), CaseName);
+INSTANTIATE_TEST_SUITE_P(Committed2x, FaceAsset, ::testing::ValuesIn(Faces(2)), CaseName);
 
 TEST(ChimeAsset, IsLoopableEightBitMonoPcm) {
     constexpr int kDataBytes = 22463;
-    const QByteArray wav = ReadAsset("wave/146.wav");
+    const QByteArray wav =
+        ReadAsset(QStringLiteral("wave/%1.wav").arg(IDR_ALARM_WAVE).toStdString());
     // The odd-sized data chunk is followed by its pad byte, which the RIFF size counts.
     ASSERT_EQ(wav.size(), 44 + kDataBytes + 1);
     EXPECT_EQ(wav.left(4), QByteArray("RIFF"));

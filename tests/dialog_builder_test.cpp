@@ -2,6 +2,7 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QDialog>
 #include <QLabel>
@@ -20,12 +21,24 @@ TEST(DialogUnits, mapThroughTheFontsAverageWidthAndHeight) {
     // Edges round to the nearest pixel: 7 * 15 / 8 = 13.1, (7 + 198) * 15 / 8 = 384.4.
     EXPECT_EQ(MapDialogRect(QRect(7, 7, 92, 198), base), QRect(14, 13, 184, 371));
     EXPECT_EQ(MapDialogRect(QRect(126, 101, 8, 8), base), QRect(252, 189, 16, 15));
-    // Every letter 7.5 pixels on average rounds up, as the templates expect.
-    QFont font(QStringLiteral("DejaVu Sans"));
+    // Measured in whatever font this machine gives: the average width of the 52 letters,
+    // rounded with a half up, as the templates expect, and the font's line height.
+    QFont font = QApplication::font();
     font.setPixelSize(13);
     const DialogBaseUnits measured = DialogBaseUnitsOf(font);
-    EXPECT_GT(measured.avgCharWidth, 4);
-    EXPECT_EQ(measured.charHeight, QFontMetrics(font).height());
+    const QFontMetrics metrics(font);
+    const double average = metrics.horizontalAdvance(QStringLiteral(
+                               "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                           52.0;
+    EXPECT_GT(measured.avgCharWidth, average - 0.5);
+    EXPECT_LE(measured.avgCharWidth, average + 0.5);
+    EXPECT_GT(measured.avgCharWidth, 0);
+    EXPECT_EQ(measured.charHeight, metrics.height());
+    // A larger font makes larger units.
+    font.setPixelSize(26);
+    const DialogBaseUnits larger = DialogBaseUnitsOf(font);
+    EXPECT_GT(larger.avgCharWidth, measured.avgCharWidth);
+    EXPECT_GT(larger.charHeight, measured.charHeight);
 }
 
 TEST(BuildDialog, onlyADialogWithAGrowingControlCanBeMadeLarger) {

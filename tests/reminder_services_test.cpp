@@ -1,9 +1,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -11,7 +16,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
@@ -19,6 +23,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -29,6 +34,9 @@
 #include "platform/sound_alarm.h"
 
 namespace {
+
+// How long a test waits for what it expects before it fails: no speed target, only a bound.
+constexpr int kPatience = 10000;  // ms
 
 QDialog* OpenBox() {
     return qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -118,13 +126,9 @@ TEST(ReminderBox, takesTheFocusOnceShown) {
     QWidget owner;
     bool accepts = false;
     Ask(&owner, QStringLiteral("x"), [&](QDialog* box) {
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 3000 &&
-               (box->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus) != 0) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        }
-        accepts = (box->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus) == 0;
+        accepts = QTest::qWaitFor(
+            [&] { return (box->windowHandle()->flags() & Qt::WindowDoesNotAcceptFocus) == 0; },
+            kPatience);
         ButtonOf(box, QDialogButtonBox::No)->click();
     });
     EXPECT_TRUE(accepts);
@@ -176,7 +180,8 @@ void ExpectLaidOutAsMessageBox(const QString& text) {
     QRect yes;
     QRect no;
     Ask(&owner, text, [&](QDialog* box) {
-        QTest::qWait(50);
+        // Its layout settles in the event loop, as the toolkit's box did when shown.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return box->size() == oldSize; }, kPatience));
         size = box->size();
         const QLabel* label = box->findChild<QLabel*>();
         textRect = QRect(label->mapTo(box, QPoint()), label->size());
@@ -299,14 +304,9 @@ public:
         QFile file(m_dir.filePath(QStringLiteral("stderr")));
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
-    // Until `what` has been written, within `ms`.
-    bool WaitFor(const QString& what, int ms) const {
-        QElapsedTimer waited;
-        waited.start();
-        while (!Text().contains(what) && waited.elapsed() < ms) {
-            QTest::qWait(20);
-        }
-        return Text().contains(what);
+    // Until `what` has been written.
+    bool WaitFor(const QString& what) const {
+        return QTest::qWaitFor([&] { return Text().contains(what); }, kPatience);
     }
 
 private:
@@ -336,18 +336,69 @@ private:
     bool m_had;
 };
 
+// A socket where a sound server would listen, that hangs up on every caller and counts them:
+// the alarm's tries to reach a server, seen as they happen.
+class HangingUpServer {
+public:
+    HangingUpServer() {
+        m_path = m_dir.filePath(QStringLiteral("native"));
+        m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray path = QFile::encodeName(m_path);
+        std::memcpy(address.sun_path, path.constData(),
+                    std::min<std::size_t>(path.size(), sizeof address.sun_path - 1));
+        m_listening = m_fd >= 0 &&
+                      ::bind(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                      ::listen(m_fd, 8) == 0;
+        m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
+            const int caller = ::accept4(m_fd, nullptr, nullptr, SOCK_CLOEXEC);
+            if (caller >= 0) {
+                ::close(caller);
+                ++m_callers;
+            }
+        });
+    }
+    ~HangingUpServer() {
+        m_notifier.reset();
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    HangingUpServer(const HangingUpServer&) = delete;
+    HangingUpServer& operator=(const HangingUpServer&) = delete;
+
+    bool listening() const { return m_listening; }
+    QByteArray address() const { return "unix:" + QFile::encodeName(m_path); }
+    int callers() const { return m_callers; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    int m_fd = -1;
+    bool m_listening = false;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    int m_callers = 0;
+};
+
 // No server to play to: said once, however often the alarm rings and tries again, and the
 // embedded alarm itself is a sound the module can play.
 TEST(ReminderSound, aMissingSoundServerIsToldOnce) {
-    const SoundServerAt nowhere("unix:/nonexistent/kelvarine-test/native");
+    HangingUpServer server;
+    ASSERT_TRUE(server.listening());
+    const SoundServerAt nowhere(server.address());
     const StderrFile err;
     SoundAlarm alarm({QStringLiteral(KELVARINE_SOUND_MODULE)});
     alarm.Start();
-    EXPECT_TRUE(err.WaitFor(QStringLiteral("no sound server"), 3000)) << qPrintable(err.Text());
-    QTest::qWait(1300);  // a try again, a second later
+    EXPECT_TRUE(err.WaitFor(QStringLiteral("no sound server"))) << qPrintable(err.Text());
+    // Tries again while it rings: the third call comes only once the second has failed.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.callers() >= 3; }, kPatience));
     alarm.Stop();
+    // A new alarm tries anew, and has failed once it tries again.
+    const int before = server.callers();
     alarm.Start();
-    QTest::qWait(300);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return server.callers() >= before + 2; }, kPatience));
     alarm.Stop();
     EXPECT_EQ(err.Text().count(QStringLiteral("no sound server")), 1) << qPrintable(err.Text());
     EXPECT_FALSE(err.Text().contains(QStringLiteral("cannot be played"))) << qPrintable(err.Text());

@@ -6,41 +6,59 @@
 namespace {
 
 // A face on fake screens: Qt's idea of where it is, the X server's, and the moves asked for.
+// `looks` counts the follower's questions to the X server and `dragChecks` its questions about
+// the button, so a test waits for the follower to have looked rather than for a time.
 struct FakeDesktop {
     QRect face{1792, 50, 128, 128};
     std::optional<QRect> actual;
+    // Where the X server has the face at the n-th look (from 1); `actual` unless set.
+    std::function<std::optional<QRect>(int)> actualAtLook;
     ScreenLayout layout{{QRect(0, 0, 1920, 1080)}, QRect(1792, 50, 128, 128)};
     bool dragging = false;
+    int looks = 0;
+    int dragChecks = 0;
     std::vector<QPoint> moves;
-    ScreenFollower follower{{[this] { return face; }, [this] { return actual; },
-                             [this] { return layout; }, [this] { return dragging; },
+    ScreenFollower follower{{[this] { return face; },
+                             [this] {
+                                 ++looks;
+                                 return actualAtLook ? actualAtLook(looks) : actual;
+                             },
+                             [this] { return layout; },
+                             [this] {
+                                 ++dragChecks;
+                                 return dragging;
+                             },
                              [this](QPoint to) {
                                  moves.push_back(to);
                                  face.moveTopLeft(to);
                              }}};
 };
 
+constexpr int kPatience = 10000;  // ms; the follower's timers take a fraction of a second
+
 }  // namespace
 
 TEST(ScreenFollower, takesWhereTheXServerHasTheFaceOnlyOnceItHoldsStill) {
     FakeDesktop desk;
     desk.follower.FaceMoved();
-    QTest::qWait(400);
+    QTRY_COMPARE_WITH_TIMEOUT(desk.looks, 1, kPatience);
     EXPECT_TRUE(desk.moves.empty());  // nothing known, or where Qt has it: nothing to do
 
     // A window manager clamped the move without a word.
     desk.actual = QRect(1700, 50, 128, 128);
     desk.follower.FaceMoved();
-    QTRY_COMPARE_WITH_TIMEOUT(desk.moves.size(), 1u, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(desk.moves.size(), 1u, kPatience);
     EXPECT_EQ(desk.moves[0], QPoint(1700, 50));
 
-    // Still on its way after the first look: taken when seen the same a second time.
-    desk.actual = QRect(1600, 50, 128, 128);
+    // Still on its way at the first look: taken when seen the same a second time.
+    const int before = desk.looks;
+    desk.actualAtLook = [before](int look) {
+        return look == before + 1 ? QRect(1600, 50, 128, 128) : QRect(1500, 40, 128, 128);
+    };
     desk.follower.FaceMoved();
-    QTest::qWait(150);
-    desk.actual = QRect(1500, 40, 128, 128);
-    QTRY_COMPARE_WITH_TIMEOUT(desk.moves.size(), 2u, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(desk.moves.size(), 2u, kPatience);
     EXPECT_EQ(desk.moves[1], QPoint(1500, 40));
+    EXPECT_EQ(desk.looks, before + 3);  // 1600, 1500 once, 1500 again
 }
 
 TEST(ScreenFollower, bringsTheFaceBackOnScreenAfterAChangeButNotDuringADrag) {
@@ -48,12 +66,12 @@ TEST(ScreenFollower, bringsTheFaceBackOnScreenAfterAChangeButNotDuringADrag) {
     desk.face.moveTopLeft(QPoint(1850, 100));  // half on a second monitor that went away
     desk.dragging = true;
     desk.follower.ScreensChanged();
-    QTest::qWait(400);
+    QTRY_VERIFY_WITH_TIMEOUT(desk.dragChecks >= 2, kPatience);  // looked twice, held each time
     EXPECT_TRUE(desk.moves.empty());
     desk.dragging = false;  // let go: decided where it is now
-    QTRY_VERIFY_WITH_TIMEOUT(!desk.moves.empty(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!desk.moves.empty(), kPatience);
     EXPECT_EQ(desk.moves[0], QPoint(1792, 100));
     // A late look follows, for window managers that move windows a while after the change.
-    QTRY_COMPARE_WITH_TIMEOUT(desk.moves.size(), 2u, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(desk.moves.size(), 2u, kPatience);
     EXPECT_EQ(desk.moves[1], QPoint(1792, 100));
 }

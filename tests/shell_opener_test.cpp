@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -97,11 +96,10 @@ TEST_F(ShellOpenerTest, AsksXdgMimeAndGivesUpOnSilence) {
     EXPECT_EQ(query.DefaultApplication("x-scheme-handler/mailto"), QString());
     tool("exit 4\n");
     EXPECT_EQ(query.DefaultApplication("text/html"), std::nullopt);
+    // Silent past the query's time: given up on. Had the query waited for the tool to end,
+    // the tool's clean exit without a word would have answered "no default" (an empty name).
     tool("exec sleep 10\n");
-    QElapsedTimer clock;
-    clock.start();
     EXPECT_EQ(query.DefaultApplication("text/html"), std::nullopt);
-    EXPECT_LT(clock.elapsed(), 3000);
     QFile::remove(bin + "/xdg-mime");
     ScopedEnv bare{"PATH", QFile::encodeName(bin)};
     EXPECT_EQ(query.DefaultApplication("text/html"), std::nullopt);

@@ -12,9 +12,11 @@ TEST(Resources, everyIdLoadsWithItsSize) {
     const struct {
         unsigned id;
         QSize size;
-    } cases[] = {{129, {208, 209}}, {130, {128, 128}}, {131, {128, 128}},
-                 {132, {256, 256}}, {133, {128, 128}}, {134, {128, 128}},
-                 {135, {128, 128}}, {136, {256, 256}}, {145, {287, 256}}};
+    } cases[] = {{SkinResourceId(0), {208, 209}}, {SkinResourceId(1), {128, 128}},
+                 {SkinResourceId(2), {128, 128}}, {SkinResourceId(3), {256, 256}},
+                 {SkinResourceId(4), {128, 128}}, {SkinResourceId(5), {128, 128}},
+                 {SkinResourceId(6), {128, 128}}, {SkinResourceId(kSkinCount - 1), {256, 256}},
+                 {IDR_PREVIEW_BACK, {287, 256}}};
     for (const auto& c : cases) {
         std::unique_ptr<QImage> slot;
         ASSERT_TRUE(LoadPngResource(c.id, slot)) << c.id;
@@ -36,7 +38,7 @@ TEST(Resources, everyIdLoadsWithItsSize) {
 TEST(Resources, interlacedSkinDecodesEveryRow) {
     // Adam7 stores the image in seven passes; a decoder that stops early leaves rows empty.
     std::unique_ptr<QImage> skin;
-    ASSERT_TRUE(LoadPngResource(IDR_SKIN_FIRST + 3, skin));
+    ASSERT_TRUE(LoadPngResource(SkinResourceId(3), skin));
     int opaqueRows = 0;
     for (int y = 0; y < skin->height(); ++y) {
         opaqueRows += qAlpha(skin->pixel(skin->width() / 2, y)) == 255 ? 1 : 0;
@@ -47,9 +49,9 @@ TEST(Resources, interlacedSkinDecodesEveryRow) {
 
 TEST(Resources, failedLoadKeepsTheImageInTheSlot) {
     std::unique_ptr<QImage> slot;
-    ASSERT_TRUE(LoadPngResource(IDR_SKIN_FIRST + 1, slot));
+    ASSERT_TRUE(LoadPngResource(SkinResourceId(1), slot));
     const QImage* before = slot.get();
-    for (unsigned missing : {IDR_SKIN_FIRST + 8, IDR_SKIN_FIRST - 1, 0u, IDR_ALARM_WAVE}) {
+    for (unsigned missing : {SkinResourceId(kSkinCount), IDR_SKIN_FIRST - 1, 0u, IDR_ALARM_WAVE}) {
         EXPECT_FALSE(LoadPngResource(missing, slot)) << missing;
         EXPECT_EQ(slot.get(), before);
         EXPECT_EQ(slot->size(), QSize(128, 128));

@@ -6,8 +6,10 @@
 #include <QImage>
 #include <QSize>
 
-// Clock-face skins, in the order the program numbers them (skin i is stored as png/<129 + i>).
-inline constexpr int kSkinCount = 8;
+#include "logic/skins.h"
+
+// Clock-face skins, as many and in the order the program numbers them (logic/skins.h; skin i
+// is stored as png/<SkinResourceId(i)>).
 QSize SkinSize(int index);
 // Premultiplied ARGB; transparent outside the round face. `scale` 2 gives the same art in
 // twice the pixels, for high-density screens.

@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 
 #include "assets.h"
+#include "logic/resource_ids.h"
 
 namespace {
 
@@ -145,21 +146,23 @@ int main(int argc, char** argv) {
     // Every image also at twice the pixels ("@2x"), for screens of twice the density.
     for (const auto& [scale, suffix] : {std::pair{1.0, ""}, std::pair{2.0, "@2x"}}) {
         for (int i = 0; i < kSkinCount; ++i) {
-            const QString path = res.filePath(QString("png/%1%2.png").arg(129 + i).arg(suffix));
+            const QString path =
+                res.filePath(QString("png/%1%2.png").arg(SkinResourceId(i)).arg(suffix));
             // Skin 3 stays interlaced: the program must keep reading Adam7 files.
             check(WritePng(path, PaintSkin(i, scale), true, i == 3), path);
         }
-        const QString backdrop = res.filePath(QString("png/145%1.png").arg(suffix));
+        const QString backdrop =
+            res.filePath(QString("png/%1%2.png").arg(IDR_PREVIEW_BACK).arg(suffix));
         check(WritePng(backdrop, PaintBackdrop(scale), false, false), backdrop);
     }
     // The icon in the sizes the desktop asks for; the largest is also the program's own.
-    const QString icon = res.filePath("icon/128.png");
+    const QString icon = res.filePath(QString("icon/%1.png").arg(IDR_MAINFRAME));
     check(WritePng(icon, PaintIcon(), true, false), icon);
     for (const int size : {48, 64}) {
         const QString path = res.filePath(QString("icon/%1.png").arg(size));
         check(WritePng(path, PaintIcon(size), true, false), path);
     }
-    const QString chime = res.filePath("wave/146.wav");
+    const QString chime = res.filePath(QString("wave/%1.wav").arg(IDR_ALARM_WAVE));
     check(WriteWave(chime, ChimeSamples()), chime);
     return ok ? 0 : 1;
 }
