@@ -1,4 +1,5 @@
 #include "logic/atomic_file.h"
+#include "logic/local_time.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -14,7 +15,6 @@
 #include <vector>
 
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QList>
 #include <QRandomGenerator>
 
@@ -303,9 +303,10 @@ int RenameNoReplace(const Target& target, const QByteArray& from, const QByteArr
 // trying the next name while the one tried exists.
 WriteResult KeepAs(const Target& target, std::int64_t mtimeNs,
                    const std::function<int(const QByteArray&)>& place, QStringList& kept) {
-    const QByteArray stem =
-        target.name + '.' +
-        QDateTime::fromMSecsSinceEpoch(mtimeNs / 1'000'000).toString("yyyyMMdd-HHmmss").toLatin1();
+    // Whole seconds toward the past, also before 1970.
+    constexpr std::int64_t kNsPerSecond = 1'000'000'000;
+    const std::int64_t seconds = mtimeNs / kNsPerSecond - (mtimeNs % kNsPerSecond < 0 ? 1 : 0);
+    const QByteArray stem = target.name + '.' + FormatLocalTime(seconds, "%Y%m%d-%H%M%S");
     for (int n = 1; n < 1000; ++n) {
         const QByteArray name = n == 1 ? stem : stem + '-' + QByteArray::number(n);
         const int error = place(name);

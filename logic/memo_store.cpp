@@ -15,8 +15,7 @@ QString ReminderText(const MemoEntry& memo) {
     // One arg() for both, so a memo text holding "%1" stays as typed.
     //: The reminder's question: %1 is the memo's date and time, %2 its text.
     return QCoreApplication::translate("Reminder", "%1 %2 - 删除此备忘？")
-        .arg(QString::fromLatin1(FormatLocalTime(memo.time, "%Y-%m-%d %H:%M")),
-             DecodeMemoText(memo.text));
+        .arg(QString::fromLatin1(MemoStampAt(memo.time)), DecodeMemoText(memo.text()));
 }
 
 bool MemoStore::Load() {
@@ -122,7 +121,7 @@ bool MemoStore::Answer(MemoId id, bool remove, std::int64_t now) {
             list.erase(memo);
         } else {
             memo->time = later;
-            memo->line.reset();
+            memo->DropLine();
         }
     });
     return true;
