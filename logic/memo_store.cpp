@@ -138,9 +138,9 @@ MemoSaveReport MemoStore::SaveIfDirty() {
         m_fileMemos = m_memos;
         m_changes.clear();
     }
-    report.failureBegins = !report.result && !m_failing;
-    report.failureEnds = report.result && m_failing;
-    m_failing = !report.result;
+    const FailureStreak::Turn turn = m_failures.Record(!report.result);
+    report.failureBegins = turn == FailureStreak::Turn::Begins;
+    report.failureEnds = turn == FailureStreak::Turn::Ends;
     return report;
 }
 
