@@ -1,4 +1,5 @@
 #include "logic/memo_store.h"
+#include "logic/crashed_saves.h"
 #include "logic/log_line.h"
 
 #include <algorithm>
