@@ -42,7 +42,7 @@ void FaceSkin::Store(int skin, QWidget* owner) {
     }
     const WriteResult stored = m_services.profile->Write(
         QLatin1String(kSkinGroup), QLatin1String(kSkinKey), QString::number(skin));
-    if (!stored && !m_storeFailing) {
+    if (m_storeFailures.Record(!stored) == FailureStreak::Turn::Begins) {
         const QString path = QDir::toNativeSeparators(m_services.paths.configFile);
         LogLine("could not store the skin in %s: %s", qPrintable(path), qPrintable(stored.reason));
         m_services.question->Warn(
@@ -54,5 +54,4 @@ void FaceSkin::Store(int skin, QWidget* owner) {
                                         "stored before.")
                 .arg(path, stored.reason));
     }
-    m_storeFailing = !stored;
 }

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QStringList>
 
+#include "logic/failure_streak.h"
 #include "platform/services.h"
 
 class QWidget;
@@ -36,5 +37,5 @@ private:
     const Services& m_services;
     std::unique_ptr<QImage> m_image;
     int m_shown = 0;
-    bool m_storeFailing = false;  // the last try to store the skin failed
+    FailureStreak m_storeFailures;  // of the tries to store the skin
 };

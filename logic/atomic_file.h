@@ -6,6 +6,10 @@
 
 #include "logic/user_file.h"
 
+// Saves of the user's files: the parts are in save_target.h (the file and its folder),
+// save_temp.h (the new file beside it), save_versions.h (others' versions kept) and
+// crashed_saves.h (what a crash left).
+
 // How writing one of the user's files went: done, or the system's own reason it was not
 // ("No space left on device").
 struct WriteResult {
@@ -33,26 +37,14 @@ WriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes);
 // the new file is swapped in (renameat2 RENAME_EXCHANGE), and the one swapped out, unless it is
 // the `known` version (what the caller last read or wrote there) unchanged, is kept beside it as
 // <name>.<its modification time, yyyyMMdd-HHmmss>[-n]: the same file, so a program still
-// writing into it finishes there. Where the file system cannot swap two names, this falls back
-// to ReplaceAfterCheck. `kept` gets the path of each version kept; on success `known` is the new
-// file.
+// writing into it finishes there. `kept` gets the path of each version kept; on success `known`
+// is the new file.
+//
+// Where the file system cannot swap two names, right before a plain rename the file is looked
+// at again, and a version that is not `known` is kept first (as a second name of the same file
+// where the file system allows, else as a copy with the same permissions), then looked at once
+// more. Only a change in the instant between the last look and the rename can be lost. Where the
+// file system can neither rename without replacing nor link, a file is put where none is (the
+// new file, a version kept beside it) the same way: a last look, then a plain rename.
 WriteResult ReplaceKeepingOthers(const QString& path, const QByteArray& bytes, FileVersion& known,
                                  QStringList& kept);
-
-// The same for file systems that cannot swap two names: right before a plain rename the file is
-// looked at again, and a version that is not `known` is kept first (as a second name of the same
-// file where the file system allows, else as a copy with the same permissions), then looked at
-// once more. Only a change in the instant between the last look and the rename can be lost.
-// Where the file system can neither rename without replacing nor link, a file is put where none
-// is (the new file, a version kept beside it) the same way: a last look, then a plain rename.
-WriteResult ReplaceAfterCheck(const QString& path, const QByteArray& bytes, FileVersion& known,
-                              QStringList& kept);
-
-// What crashed saves of the file at path left in its folder: only names the saves above give
-// (.<name>.kelvarine-XXXXXX[-<hash>-<hash>], exactly) are looked at. Such a temporary that holds
-// the file's bytes or a version the clock made or knew (its name says which) is removed; any
-// other (someone else's version, swapped out when the crash came) is kept as a version, and its
-// path added to `kept`. Everything else stays, however alike its name: an earlier scheme's
-// temporaries (<name>.XXXXXX) cannot be told from the user's own files. Call it only while no
-// save of that file can run, that is, under the lock.
-void CleanUpAfterCrashedSaves(const QString& path, QStringList& kept);

@@ -7,13 +7,36 @@
 #include <cstdlib>
 #include <ctime>
 
-LocalTime ToLocalTime(std::int64_t seconds) {
+namespace {
+
+bool LocalTm(std::int64_t seconds, std::tm& tm) {
     const std::time_t t = static_cast<std::time_t>(seconds);
+    return localtime_r(&t, &tm) != nullptr;
+}
+
+}  // namespace
+
+std::optional<LocalTime> LocalTimeOf(std::int64_t seconds) {
     std::tm tm{};
-    if (localtime_r(&t, &tm) == nullptr) {
+    if (!LocalTm(seconds, tm)) {
+        return std::nullopt;
+    }
+    return LocalTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday,
+                     tm.tm_hour,        tm.tm_min,     tm.tm_sec};
+}
+
+LocalTime ToLocalTime(std::int64_t seconds) {
+    return LocalTimeOf(seconds).value_or(LocalTime{});
+}
+
+QByteArray FormatLocalTime(std::int64_t seconds, const char* pattern) {
+    std::tm tm{};
+    if (!LocalTm(seconds, tm)) {
         return {};
     }
-    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+    char buffer[256];
+    const std::size_t n = std::strftime(buffer, sizeof buffer, pattern, &tm);
+    return QByteArray(buffer, static_cast<qsizetype>(n));
 }
 
 namespace {
@@ -22,9 +45,8 @@ constexpr char kDefaultZoneFile[] = "/etc/localtime";
 
 // Seconds east of UTC in force at a moment.
 std::int64_t OffsetAt(std::int64_t seconds) {
-    const std::time_t t = static_cast<std::time_t>(seconds);
     std::tm tm{};
-    return localtime_r(&t, &tm) != nullptr ? tm.tm_gmtoff : 0;
+    return LocalTm(seconds, tm) ? tm.tm_gmtoff : 0;
 }
 
 }  // namespace

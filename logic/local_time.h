@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include <QByteArray>
 
 // Broken-down local time of a seconds count (64-bit, so dates past 2038 work).
 struct LocalTime {
@@ -13,7 +16,14 @@ struct LocalTime {
     int second = 0;
 };
 
+// The one way from a seconds count to the local wall clock: nothing when the C library cannot
+// express it (a year beyond its reach).
+std::optional<LocalTime> LocalTimeOf(std::int64_t seconds);
+// The same, 1970-01-01 00:00:00 when it cannot be expressed.
 LocalTime ToLocalTime(std::int64_t seconds);
+
+// A time formatted in local time with a strftime pattern; empty when it cannot be formatted.
+QByteArray FormatLocalTime(std::int64_t seconds, const char* pattern);
 
 // Seconds since 1970 of a wall-clock minute in the local zone (fields in range), by one rule
 // whatever was asked before: a minute the clocks pass twice is its first occurrence, and a

@@ -3,19 +3,21 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 
 #include <QDate>
 #include <QStringDecoder>
 
-#include "logic/local_time.h"
-
 namespace {
 
-constexpr int kFirstYear = 1970;
-constexpr int kMaxYear = 9999;  // the last year that still fits the four-digit field
-// Shorter lines have no text, not even the space before it.
-constexpr qsizetype kMinMemoLine = 17;
+// Where the fields of "YYYY-MM-DD HH:MM text" stand, as MemoStamp writes them.
+struct StampField {
+    qsizetype pos;
+    qsizetype len;
+};
+constexpr StampField kYear{0, 4}, kMonth{5, 2}, kDay{8, 2}, kHour{11, 2}, kMinute{14, 2};
+constexpr char kStampPattern[] = "%04d-%02d-%02d %02d:%02d";
+// The text begins after the stamp and one space; shorter lines have no text, not even the space.
+constexpr qsizetype kMinMemoLine = kMinute.pos + kMinute.len + 1;
 constexpr std::int64_t kPostponeSeconds = 300;
 
 // atoi of the bytes [pos, pos + len) of the line, as far as the line reaches: blanks, a sign,
@@ -37,25 +39,26 @@ int FieldAt(const QByteArray& line, qsizetype pos, qsizetype len) {
     return negative ? -value : value;
 }
 
-// The bytes of `whole` from `from` on, in the same storage: a suffix ends where `whole` does,
-// at the same terminating NUL (or lack of one, for raw data), so it is a QByteArray like any
-// other and is copied only when changed. A memo's text is its line's suffix: one allocation
-// per line instead of two.
-QByteArray SharedSuffix(const QByteArray& whole, qsizetype from) {
-    if (from >= whole.size()) {
-        return {};
-    }
-    QByteArray::DataPointer d = const_cast<QByteArray&>(whole).data_ptr();  // takes a reference
-    d.ptr += from;
-    d.size -= from;
-    return QByteArray(std::move(d));
-}
-
 }  // namespace
 
+QByteArrayView MemoEntry::textView() const {
+    if (!line) {
+        return ownText;
+    }
+    return line->size() > kMinMemoLine ? QByteArrayView(*line).sliced(kMinMemoLine)
+                                       : QByteArrayView();
+}
+
+void MemoEntry::DropLine() {
+    if (line) {
+        ownText = text();
+        line.reset();
+    }
+}
+
 std::int64_t MemoTimeFromLocal(int year, int month, int day, int hour, int minute) {
-    if (year < kFirstYear || year > kMaxYear || !QDate::isValid(year, month, day) || hour < 0 ||
-        hour > 23 || minute < 0 || minute > 59) {
+    if (year < kMemoFirstYear || year > kMemoLastYear || !QDate::isValid(year, month, day) ||
+        hour < 0 || hour > kMemoLastHour || minute < 0 || minute > kMemoLastMinute) {
         return kInvalidMemoTime;
     }
     const std::int64_t t = SecondsFromLocal(year, month, day, hour, minute);
@@ -67,28 +70,27 @@ std::int64_t PostponedTime(std::int64_t time, std::int64_t now) {
     return time + steps * kPostponeSeconds;
 }
 
-QByteArray FormatLocalTime(std::int64_t time, const char* pattern) {
-    const std::time_t t = static_cast<std::time_t>(time);
-    std::tm tm{};
-    if (localtime_r(&t, &tm) == nullptr) {
-        return {};
-    }
-    char buffer[256];
-    const std::size_t n = std::strftime(buffer, sizeof buffer, pattern, &tm);
-    return QByteArray(buffer, static_cast<qsizetype>(n));
+QByteArray MemoStamp(int year, int month, int day, int hour, int minute) {
+    char stamp[64];
+    const int n = std::snprintf(stamp, sizeof stamp, kStampPattern, year, month, day, hour, minute);
+    return QByteArray(stamp, n);
+}
+
+QByteArray MemoStampAt(std::int64_t time) {
+    const std::optional<LocalTime> local = LocalTimeOf(time);
+    return local ? MemoStamp(local->year, local->month, local->day, local->hour, local->minute)
+                 : QByteArray();
 }
 
 QByteArray FormatMemoLine(const MemoEntry& entry) {
     if (entry.line) {
         return *entry.line;
     }
-    return FormatLocalTime(entry.time, "%Y-%m-%d %H:%M") + ' ' + entry.text;
+    return MemoStampAt(entry.time) + ' ' + entry.ownText;
 }
 
 QByteArray MemoLineAt(int year, int month, int day, int hour, int minute, const QByteArray& text) {
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d ", year, month, day, hour, minute);
-    return stamp + text;
+    return MemoStamp(year, month, day, hour, minute) + ' ' + text;
 }
 
 QString OneLineText(const QString& text) {
@@ -108,8 +110,8 @@ QString OneLineText(const QString& text) {
 }
 
 MemoLineFields ReadMemoLineFields(const QByteArray& line) {
-    return {FieldAt(line, 0, 4), FieldAt(line, 5, 2), FieldAt(line, 8, 2), FieldAt(line, 11, 2),
-            FieldAt(line, 14, 2)};
+    const auto at = [&line](StampField f) { return FieldAt(line, f.pos, f.len); };
+    return {at(kYear), at(kMonth), at(kDay), at(kHour), at(kMinute)};
 }
 
 MemoEntry ParseMemoLine(const QByteArray& line) {
@@ -118,8 +120,7 @@ MemoEntry ParseMemoLine(const QByteArray& line) {
     entry.time = line.size() < kMinMemoLine
                      ? kInvalidMemoTime
                      : MemoTimeFromLocal(f.year, f.month, f.day, f.hour, f.minute);
-    entry.text = SharedSuffix(line, kMinMemoLine);
-    entry.line = line;
+    entry.line = line;  // the text too (see MemoEntry::textView)
     return entry;
 }
 
@@ -141,19 +142,17 @@ QString DecodeMemoText(const QByteArray& bytes) {
 }
 
 void KeepWallClockAcross(MemoList& memos, const std::function<void()>& reload) {
-    std::vector<std::tm> walls(memos.size());
+    // Nothing for a memo whose line is read again.
+    std::vector<std::optional<LocalTime>> walls(memos.size());
     for (std::size_t i = 0; i < memos.size(); ++i) {
-        const std::time_t t = static_cast<std::time_t>(memos[i].time);
-        if (memos[i].line || !memos[i].usable() || localtime_r(&t, &walls[i]) == nullptr) {
-            walls[i].tm_year = -1;  // marks "read the line again"
+        if (!memos[i].line && memos[i].usable()) {
+            walls[i] = LocalTimeOf(memos[i].time);
         }
     }
     reload();
     for (std::size_t i = 0; i < memos.size(); ++i) {
-        const std::tm& w = walls[i];
-        if (w.tm_year != -1) {
-            memos[i].time =
-                MemoTimeFromLocal(w.tm_year + 1900, w.tm_mon + 1, w.tm_mday, w.tm_hour, w.tm_min);
+        if (const std::optional<LocalTime>& w = walls[i]) {
+            memos[i].time = MemoTimeFromLocal(w->year, w->month, w->day, w->hour, w->minute);
         } else if (memos[i].line) {
             memos[i].time = ParseMemoLine(*memos[i].line).time;
         }

@@ -14,7 +14,7 @@ constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 MemoList ParseMemoFile(const QByteArray& content, MemoFileShape* shape) {
     // The usual line ends are shared by every line that has them, not one allocation each.
     static const QByteArray kLf("\n");
-    static const QByteArray kCrLf("\r\n");
+    static const QByteArray kCrLf(kMemoLineEnd);
     MemoList list;
     list.reserve(static_cast<std::size_t>(content.count('\n') + 1));
     bool endSeen = false;

@@ -9,7 +9,7 @@
 // What a memo file has around its lines: how it ends them, for the lines the clock adds (its
 // first line end), and the UTF-8 byte order mark some editors put first.
 struct MemoFileShape {
-    QByteArray lineEnd = "\r\n";
+    QByteArray lineEnd = kMemoLineEnd;
     bool byteOrderMark = false;
 };
 

@@ -1,4 +1,5 @@
 #include "logic/memo_store.h"
+#include "logic/crashed_saves.h"
 #include "logic/log_line.h"
 
 #include <algorithm>
@@ -15,8 +16,7 @@ QString ReminderText(const MemoEntry& memo) {
     // One arg() for both, so a memo text holding "%1" stays as typed.
     //: The reminder's question: %1 is the memo's date and time, %2 its text.
     return QCoreApplication::translate("Reminder", "%1 %2 - 删除此备忘？")
-        .arg(QString::fromLatin1(FormatLocalTime(memo.time, "%Y-%m-%d %H:%M")),
-             DecodeMemoText(memo.text));
+        .arg(QString::fromLatin1(MemoStampAt(memo.time)), DecodeMemoText(memo.text()));
 }
 
 bool MemoStore::Load() {
@@ -122,7 +122,7 @@ bool MemoStore::Answer(MemoId id, bool remove, std::int64_t now) {
             list.erase(memo);
         } else {
             memo->time = later;
-            memo->line.reset();
+            memo->DropLine();
         }
     });
     return true;
@@ -139,9 +139,9 @@ MemoSaveReport MemoStore::SaveIfDirty() {
         m_fileMemos = m_memos;
         m_changes.clear();
     }
-    report.failureBegins = !report.result && !m_failing;
-    report.failureEnds = report.result && m_failing;
-    m_failing = !report.result;
+    const FailureStreak::Turn turn = m_failures.Record(!report.result);
+    report.failureBegins = turn == FailureStreak::Turn::Begins;
+    report.failureEnds = turn == FailureStreak::Turn::Ends;
     return report;
 }
 

@@ -8,12 +8,13 @@
 #include <QString>
 
 #include "logic/atomic_file.h"
+#include "logic/failure_streak.h"
 #include "logic/memo.h"
 #include "logic/memo_edits.h"
 #include "logic/memo_file.h"
 
 // How one save went, and what the user should hear of it: a run of failed saves is told once,
-// when it begins, and its end once, when a save works again.
+// when it begins, and its end once, when a save works again (see FailureStreak).
 struct MemoSaveReport {
     WriteResult result;          // also ok when there was nothing to write
     bool failureBegins = false;  // failed, and the save before had not
@@ -83,5 +84,5 @@ private:
     MemoList m_memos;               // m_fileMemos with m_changes applied
     MemoFileStamp m_fileStamp;      // what the clock last read from or wrote to the memo file
     MemoId m_nextId = 1;
-    bool m_failing = false;  // the last save failed
+    FailureStreak m_failures;  // of the saves that had something to write
 };

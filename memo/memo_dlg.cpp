@@ -11,6 +11,7 @@
 
 #include "logic/dialog_data.h"
 #include "logic/local_time.h"
+#include "logic/memo.h"
 #include "logic/resource_ids.h"
 #include "ui/dialog_builder.h"
 #include "ui/dialog_placement.h"
@@ -18,8 +19,8 @@
 namespace {
 
 // The dates a memo can hold.
-const QDate kFirstDate(1970, 1, 1);
-const QDate kLastDate(9999, 12, 31);
+const QDate kFirstDate(kMemoFirstYear, 1, 1);
+const QDate kLastDate(kMemoLastYear, 12, 31);
 
 }  // namespace
 
@@ -109,12 +110,12 @@ bool CMemoDlg::UpdateData(bool bSaveAndValidate) {
         m_editText->setText(DecodeMemoText(m_strText));
         return true;
     }
-    const IntFieldResult hour = ReadIntField(m_editHour->text(), 0, 23);
+    const IntFieldResult hour = ReadIntField(m_editHour->text(), 0, kMemoLastHour);
     if (!hour.value) {
         return FailField(m_editHour, hour.message);
     }
     m_nHour = *hour.value;
-    const IntFieldResult minute = ReadIntField(m_editMinute->text(), 0, 59);
+    const IntFieldResult minute = ReadIntField(m_editMinute->text(), 0, kMemoLastMinute);
     if (!minute.value) {
         return FailField(m_editMinute, minute.message);
     }
@@ -242,7 +243,7 @@ void CMemoDlg::OnSelchangeMemoList() {
     const MemoLineFields fields = ReadMemoLineFields(line);
     m_nHour = fields.hour;
     m_nMinute = fields.minute;
-    m_strText = memo.text;
+    m_strText = memo.text();
     UpdateData(false);
 }
 

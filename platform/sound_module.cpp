@@ -22,6 +22,7 @@
 #include <QString>
 #include <QUrl>
 
+#include "logic/failure_streak.h"
 #include "logic/log_line.h"
 #include "platform/sound_alarm.h"
 
@@ -236,7 +237,7 @@ private:
     void ContextChanged() {
         switch (pa_context_get_state(m_context)) {
             case PA_CONTEXT_READY:
-                m_told = false;
+                m_noServer.Record(false);
                 Play();
                 break;
             case PA_CONTEXT_FAILED:
@@ -293,8 +294,7 @@ private:
     // No server, or it went away: said once, and tried again in a second while the alarm
     // rings.
     void Failed(const char* why) {
-        if (!m_told) {
-            m_told = true;
+        if (m_noServer.Record(true) == FailureStreak::Turn::Begins) {
             LogLine("no sound server to ring the alarm (%s); trying again while it rings", why);
         }
         if (m_retry == nullptr) {
@@ -326,7 +326,7 @@ private:
     timeval m_when{};
     size_t m_offset = 0;
     bool m_autospawn = true;
-    bool m_told = false;  // that no server could be reached, since one last was
+    FailureStreak m_noServer;  // that no server could be reached, since one last was
 };
 
 }  // namespace

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoList rewritten = read;
     for (MemoEntry& memo : rewritten) {
         if (memo.usable()) {
-            memo.line.reset();
+            memo.DropLine();
         }
     }
     const MemoList again = ParseMemoFile(FormatMemoFile(rewritten, shape));
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < read.size(); ++i) {
         Require(again[i].usable() == read[i].usable());
         if (read[i].usable()) {
-            Require(again[i].time == read[i].time && again[i].text == read[i].text);
+            Require(again[i].time == read[i].time && again[i].textView() == read[i].textView());
         }
     }
 

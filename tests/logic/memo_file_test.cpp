@@ -94,7 +94,7 @@ TEST_F(MemoFileTest, KeepsEveryLineWithItsEndAndChangesOnlyWhatChanged) {
     // A postponed memo is written anew in its place; an added one takes the file's first line
     // end, and the last line gets one once something follows it.
     list[2].time += 300;
-    list[2].line.reset();
+    list[2].DropLine();
     list.push_back(At(2024, 6, 1, 8, 0, "new"));
     ASSERT_TRUE(SaveMemoFile(Path(), list, &stamp));
     EXPECT_EQ(Read(),

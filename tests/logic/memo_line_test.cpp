@@ -68,7 +68,7 @@ TEST_P(ParseMemoLineTest, TakesFieldsByPosition) {
     ZoneGuard zone("UTC");
     const MemoEntry entry = ParseMemoLine(c.line);
     EXPECT_EQ(entry.time, c.time);
-    EXPECT_EQ(entry.text, c.text);
+    EXPECT_EQ(entry.text(), c.text);
     EXPECT_EQ(FormatMemoLine(entry), c.line);  // written back as it came
 }
 
@@ -79,6 +79,8 @@ TEST(FormatMemoLine, WritesZeroPaddedLocalMinuteThenSpaceThenText) {
     ZoneGuard zone("UTC");
     EXPECT_EQ(FormatMemoLine({1714573800, "Call home"}), QByteArray("2024-05-01 14:30 Call home"));
     EXPECT_EQ(FormatMemoLine({1925089440, ""}), QByteArray("2031-01-02 03:04 "));
+    // The memo dialog's lines take the same form.
+    EXPECT_EQ(MemoLineAt(2031, 1, 2, 3, 4, "x"), QByteArray("2031-01-02 03:04 x"));
 }
 
 TEST(FormatMemoLine, TextBytesRoundTripUnchanged) {

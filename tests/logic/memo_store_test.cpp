@@ -37,7 +37,7 @@ TEST_F(MemoStoreTest, AnAnswerFindsItsMemoByIdWhereverItStandsNow) {
     ASSERT_TRUE(store.Load());
     const std::optional<MemoEntry> due = store.NextDue(now);
     ASSERT_TRUE(due);
-    EXPECT_EQ(due->text, "due");  // list order, not time order; the odd line never rings
+    EXPECT_EQ(due->text(), "due");  // list order, not time order; the odd line never rings
     const MemoId later = store.memos()[2].id;
     // The user moved the first memo to the end by hand meanwhile; No still finds it.
     WriteFile(Path(),
