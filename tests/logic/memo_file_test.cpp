@@ -19,7 +19,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -144,8 +143,7 @@ TEST_F(MemoFileTest, OnlyARegularFileIsReadOrReplacedAndNothingBlocks) {
     for (const auto& c : cases) {
         const QString path = Path(c.name);
         c.make(QFile::encodeName(path));
-        QElapsedTimer clock;
-        clock.start();
+        // A pipe opened for reading would wait for a writer: the suite's time-out tells.
         MemoFileStamp stamp;
         MemoList list;
         LoadMemoFile(path, list, &stamp);
@@ -157,7 +155,6 @@ TEST_F(MemoFileTest, OnlyARegularFileIsReadOrReplacedAndNothingBlocks) {
         struct stat info = {};
         EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0) << c.name;
         EXPECT_EQ(KindOfMode(info.st_mode), c.kind) << c.name;
-        EXPECT_LT(clock.elapsed(), 2000) << c.name;
     }
 }
 
