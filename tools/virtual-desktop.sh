@@ -61,6 +61,12 @@ start_virtual_desktop() {
         wait $server 2>/dev/null
     done
     rm -f "$ready"
+    if [ ${#KELVARINE_DESKTOP_PIDS[@]} = 0 ]; then
+        # No display of someone else's is ever taken for ours.
+        echo "no virtual X server could start: displays :90 to :140 are all taken" >&2
+        unset DISPLAY
+        return 1
+    fi
     export DISPLAY=":$n"
     case "$wm" in
         none) ;;
