@@ -91,10 +91,7 @@ def check_calendar_days(win):
         faults.append('no table of the calendar\'s days')
         return
     table = days.queryTable()
-    headers = []
-    for i in range(table.nColumns):
-        header = table.getColumnHeader(i)
-        headers.append(header.name if header is not None else None)
+    headers = [getattr(table.getColumnHeader(i), 'name', None) for i in range(table.nColumns)]
     descriptions = [table.getColumnDescription(i) for i in range(table.nColumns)]
     for header, description in zip(headers, descriptions):
         print(f'  [column header] {header!r}: {description!r}')

@@ -371,12 +371,11 @@ TEST_F(MemoDialogTest, theCalendarReadsAsDatesUnderTheDaysNames) {
     QAccessibleInterface* table = QAccessible::queryAccessibleInterface(view);
     ASSERT_EQ(table->role(), QAccessible::Table);
     QAccessibleTableInterface* grid = table->tableInterface();
-    ASSERT_EQ(grid->rowCount(), 6);
-    ASSERT_EQ(grid->columnCount(), 7);
+    ASSERT_EQ(QSize(grid->columnCount(), grid->rowCount()), QSize(7, 6));
     // Every way a reader asks for a column's name, and every child where the table says it is.
     const QStringList days{"Monday", "Tuesday",  "Wednesday", "Thursday",
                            "Friday", "Saturday", "Sunday"};
-    QStringList headers, descriptions, ofCells;
+    QStringList headers, descriptions;
     for (int i = 0; i < table->childCount(); ++i) {
         if (QAccessibleInterface* child = table->child(i)) {
             EXPECT_EQ(table->indexOfChild(child), i);
@@ -393,14 +392,12 @@ TEST_F(MemoDialogTest, theCalendarReadsAsDatesUnderTheDaysNames) {
             EXPECT_EQ(table->child(table->indexOfChild(cell)), cell);
             EXPECT_EQ(cell->tableCellInterface()->rowIndex(), row);
             const auto header = cell->tableCellInterface()->columnHeaderCells();
-            ofCells << (header.size() == 1 ? header[0]->text(QAccessible::Name) : QString());
+            ASSERT_EQ(header.size(), 1);
+            EXPECT_EQ(header[0]->text(QAccessible::Name), days[column]);
         }
     }
     EXPECT_EQ(headers, days);
     EXPECT_EQ(descriptions, days);
-    EXPECT_EQ(ofCells.size(), 42);
-    EXPECT_EQ(ofCells.filter(QStringLiteral("Thursday")).size(), 6);
-    EXPECT_EQ(ofCells[3 * 6], QStringLiteral("Thursday"));
 
     // The view's focus events number its current cell as Qt's tables do, over the model's rows
     // and columns after the hidden headers; that child is the selected, focused date.
@@ -417,7 +414,6 @@ TEST_F(MemoDialogTest, theCalendarReadsAsDatesUnderTheDaysNames) {
     EXPECT_EQ(table->focusChild(), today);
     EXPECT_EQ(grid->selectedCells(), QList<QAccessibleInterface*>{today});
     EXPECT_EQ(table->childAt(today->rect().center().x(), today->rect().center().y()), today);
-    EXPECT_FALSE(grid->cellAt(1, 1)->state().selected || grid->cellAt(1, 1)->state().focused);
 
     // The month before and after, and a press on a day of the next month, which shows it: the
     // same cells read its dates.
@@ -427,7 +423,6 @@ TEST_F(MemoDialogTest, theCalendarReadsAsDatesUnderTheDaysNames) {
     EXPECT_EQ(newYear->text(QAccessible::Name), QStringLiteral("Friday, 1 January 2027"));
     newYear->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(Calendar()->selectedDate(), QDate(2027, 1, 1));
-    EXPECT_EQ(Calendar()->monthShown(), 1);
     EXPECT_EQ(grid->cellAt(4, 4), newYear);
     EXPECT_EQ(newYear->text(QAccessible::Name), QStringLiteral("Friday, 29 January 2027"));
     EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("Monday, 28 December 2026"));
