@@ -18,6 +18,7 @@
 #include "platform/single_instance.h"
 #include "platform/startup_guard.h"
 #include "platform/x11_desktop.h"
+#include "ui/calendar_accessible.h"
 #include "ui/tell.h"
 
 namespace {
@@ -69,6 +70,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(KELVARINE_VERSION));
     // Lets desktops match the windows to the installed desktop entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KELVARINE_APP_ID));
+    // The memo dialog's calendar reads as dates under the days' names.
+    InstallCalendarAccessibility();
     QTranslator ownTranslations;
     QTranslator qtTranslations;
     InstallTranslations(ownTranslations, qtTranslations);

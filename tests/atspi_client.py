@@ -79,6 +79,27 @@ def check_named(win):
             faults.append(f'an unnamed {role} in {win.name!r}')
 
 
+# The days' names the calendar's columns carry in the clock's own language (Chinese under C).
+WEEKDAYS = {'星期一', '星期二', '星期三', '星期四', '星期五', '星期六', '星期日'}
+
+
+def check_calendar_days(win):
+    """The calendar's date table names its columns with the days, not their numbers."""
+    days = next((c for c in controls(win) if c.getRoleName() == 'table' and c.name == '本月各日'),
+                None)
+    if days is None:
+        faults.append('no table of the calendar\'s days')
+        return
+    table = days.queryTable()
+    headers = [getattr(table.getColumnHeader(i), 'name', None) for i in range(table.nColumns)]
+    descriptions = [table.getColumnDescription(i) for i in range(table.nColumns)]
+    for header, description in zip(headers, descriptions):
+        print(f'  [column header] {header!r}: {description!r}')
+    for what, names in (('headers', headers), ('descriptions', descriptions)):
+        if len(names) != 7 or set(names) != WEEKDAYS:
+            faults.append(f'the calendar\'s column {what} are not the days\' names: {names}')
+
+
 def by_name(win, name):
     for c in controls(win):
         if c.name == name:
@@ -109,6 +130,8 @@ def main():
         else:
             print(f'{title}:')
             check_named(win)
+            if step == 'memos':
+                check_calendar_days(win)
     elif step == 'add':
         text, hour, minute = sys.argv[2:5]
         win = wait_for(lambda: window('dialog', '备忘事件'))

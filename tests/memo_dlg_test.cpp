@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <QAccessible>
 #include <QCalendarWidget>
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 #include "logic/face_geometry.h"
@@ -359,6 +361,85 @@ TEST_F(MemoDialogTest, gbkTextsShowDecodedAndAnUntouchedLineKeepsItsBytes) {
     RunMemoCheck();
     EXPECT_EQ(ReadFile(fakes.services.paths.memoFile),
               file + "2027-01-01 18:00 \xc4\xea\xb5\xd7\r\n");
+}
+
+TEST_F(MemoDialogTest, theCalendarReadsAsDatesUnderTheDaysNames) {
+    Start();
+    Show();
+    auto* view = Calendar()->findChild<QTableView*>("qt_calendar_calendarview");
+    ASSERT_NE(view, nullptr);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(view);
+    ASSERT_EQ(table->role(), QAccessible::Table);
+    QAccessibleTableInterface* grid = table->tableInterface();
+    ASSERT_EQ(QSize(grid->columnCount(), grid->rowCount()), QSize(7, 6));
+    // Every way a reader asks for a column's name, and every child where the table says it is.
+    const QStringList days{"Monday", "Tuesday",  "Wednesday", "Thursday",
+                           "Friday", "Saturday", "Sunday"};
+    QStringList headers, descriptions;
+    for (int i = 0; i < table->childCount(); ++i) {
+        if (QAccessibleInterface* child = table->child(i)) {
+            EXPECT_EQ(table->indexOfChild(child), i);
+            if (child->role() == QAccessible::ColumnHeader) {
+                headers << child->text(QAccessible::Name);
+            }
+        }
+    }
+    for (int column = 0; column < 7; ++column) {
+        descriptions << grid->columnDescription(column);
+        for (int row = 0; row < 6; ++row) {
+            QAccessibleInterface* cell = grid->cellAt(row, column);
+            ASSERT_EQ(cell->role(), QAccessible::Cell);
+            EXPECT_EQ(table->child(table->indexOfChild(cell)), cell);
+            EXPECT_EQ(cell->tableCellInterface()->rowIndex(), row);
+            const auto header = cell->tableCellInterface()->columnHeaderCells();
+            ASSERT_EQ(header.size(), 1);
+            EXPECT_EQ(header[0]->text(QAccessible::Name), days[column]);
+        }
+    }
+    EXPECT_EQ(headers, days);
+    EXPECT_EQ(descriptions, days);
+
+    // The view's focus events number its current cell as Qt's tables do, over the model's rows
+    // and columns after the hidden headers; that child is the selected, focused date.
+    Dlg().activateWindow();
+    view->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Dlg()));
+    const QModelIndex current = view->currentIndex();
+    QAccessibleInterface* today = table->child(
+        (current.row() + 1) * (view->model()->columnCount() + 1) + current.column() + 1);
+    ASSERT_NE(today, nullptr);
+    EXPECT_EQ(today->text(QAccessible::Name), QStringLiteral("Monday, 7 December 2026"));
+    EXPECT_TRUE(today->state().selected);
+    EXPECT_TRUE(today->state().focused);
+    EXPECT_EQ(table->focusChild(), today);
+    EXPECT_EQ(grid->selectedCells(), QList<QAccessibleInterface*>{today});
+    EXPECT_EQ(table->childAt(today->rect().center().x(), today->rect().center().y()), today);
+
+    // The month before and after, and a press on a day of the next month, which shows it: the
+    // same cells read its dates.
+    QAccessibleInterface* first = grid->cellAt(0, 0);
+    QAccessibleInterface* newYear = grid->cellAt(4, 4);
+    EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("Monday, 30 November 2026"));
+    EXPECT_EQ(newYear->text(QAccessible::Name), QStringLiteral("Friday, 1 January 2027"));
+    newYear->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(Calendar()->selectedDate(), QDate(2027, 1, 1));
+    EXPECT_EQ(grid->cellAt(4, 4), newYear);
+    EXPECT_EQ(newYear->text(QAccessible::Name), QStringLiteral("Friday, 29 January 2027"));
+    EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("Monday, 28 December 2026"));
+    EXPECT_TRUE(grid->cellAt(0, 4)->state().selected);
+    Calendar()->setFirstDayOfWeek(Qt::Sunday);
+    EXPECT_EQ(grid->columnDescription(0), QStringLiteral("Sunday"));
+    EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("Sunday, 27 December 2026"));
+    // A day before the first a memo can have cannot be chosen.
+    Calendar()->setSelectedDate(Calendar()->minimumDate());
+    EXPECT_EQ(first->text(QAccessible::Name), QStringLiteral("Sunday, 28 December 1969"));
+    EXPECT_TRUE(first->state().disabled);
+    EXPECT_TRUE(first->actionInterface()->actionNames().isEmpty());
+
+    // The cells go with the view.
+    const QAccessible::Id cell = QAccessible::uniqueId(newYear);
+    dlg.reset();
+    EXPECT_EQ(QAccessible::accessibleInterface(cell), nullptr);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 
 #include "tests/logic/support.h"
+#include "ui/calendar_accessible.h"
 
 int main(int argc, char** argv) {
     // Widget tests run headless on one 1920 x 1080 screen at 96 dpi, whatever the caller's
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config));
     PinTestEnvironment();
     QApplication app(argc, argv);
+    InstallCalendarAccessibility();  // as the program does
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
