@@ -66,7 +66,7 @@ clean_up() {
 
 failures=0
 passes=0
-check() {  # check DESCRIPTION COMMAND...
+check() {  # check DESCRIPTION COMMAND...: fails as the command does, so `|| more` can explain
     local what=$1
     shift
     if "$@"; then
@@ -74,6 +74,7 @@ check() {  # check DESCRIPTION COMMAND...
     else
         echo "FAIL [$mode]: $what" >&2
         failures=$((failures + 1))
+        return 1
     fi
 }
 # Prints the tally; the status says whether everything passed.
