@@ -117,11 +117,11 @@ void CHandsDlg::ApplyMask(const QRect& changed, bool whole) {
     if (m_compositing) {
         if (!m_visible) {
             if (m_shaped) {
-                x11::ClearShape(this);
+                x11::ClearShape(windowHandle());
                 m_shaped = false;
             }
         } else if (whole || !m_shaped) {
-            x11::ReshapeArea(this, rect(), *m_visible);
+            x11::ReshapeArea(windowHandle(), rect(), *m_visible);
             m_shaped = true;
         }
         return;
@@ -140,7 +140,7 @@ void CHandsDlg::ApplyMask(const QRect& changed, bool whole) {
     if (m_visible) {
         opaque &= *m_visible;
     }
-    x11::ReshapeArea(this, area, opaque);
+    x11::ReshapeArea(windowHandle(), area, opaque);
     m_shaped = true;
 }
 
