@@ -83,9 +83,8 @@ void OverlayKeeper::LookAtStacking() {
     }
     const std::vector<StackedWindow> windows = x11::StackedWindowsFrom(face, m_face.windowHandle());
     // Where the overlay really is: its shape counts from there.
-    const QRect overlay =
-        x11::ActualGeometry(m_overlay.windowHandle()).value_or(m_overlay.geometry());
-    const unsigned long overlayId = m_overlay.effectiveWinId();
+    const QRect overlay = x11::ActualGeometry(&m_overlay).value_or(m_overlay.geometry());
+    const unsigned long overlayId = m_overlay.winId();
     // On XWayland the compositor draws the unmanaged face and overlay over everything, in the
     // order their first frames arrived, whatever the X order says: nothing covers them there.
     // But XWayland hands a click to the window on top in the X order, so a window raised
@@ -119,5 +118,5 @@ void OverlayKeeper::RaiseOverlay() {
     if (m_raiseFace) {
         x11::Raise(m_face.windowHandle());
     }
-    x11::Raise(m_overlay.windowHandle());
+    x11::Raise(&m_overlay);
 }
