@@ -35,7 +35,8 @@ CClockDlg::CClockDlg(const Services& services, MemoKeeper& memos, QWidget* pPare
       m_memos(memos),
       m_memoDlg(services, memos),
       m_actions(*this, {[this] { ShowMemos(); }, [this] { RunSettings(); }, [this] { EndRun(); }}),
-      m_follower({[this] { return geometry(); }, [this] { return x11::ActualGeometry(this); },
+      m_follower({[this] { return geometry(); },
+                  [this] { return x11::ActualGeometry(windowHandle()); },
                   [this] { return ScreensNow(faceSize()); },
                   [] { return bool(QGuiApplication::mouseButtons() & Qt::LeftButton); },
                   [this](QPoint topLeft) { MoveBoth(topLeft); }}) {
@@ -85,7 +86,7 @@ void CClockDlg::OnInitDialog() {
     }
     UpdateAccessibleName();
     setWindowIcon(m_hIcon);
-    x11::SkipTaskbar(this);
+    x11::SkipTaskbar(windowHandle());
 
     SelectSkin(m_skin.Stored(problems));
     TellOnceShown(m_services, this, problems);

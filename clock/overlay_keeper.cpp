@@ -77,14 +77,14 @@ void OverlayKeeper::LookAtStacking() {
     if (!m_face.isVisible() || (!m_overlay.isVisible() && !m_overlay.hiddenByCover())) {
         return;
     }
-    const unsigned long face = x11::TopLevelOf(&m_face);
+    const unsigned long face = x11::TopLevelOf(m_face.windowHandle());
     if (face == 0) {
         return;
     }
-    const std::vector<StackedWindow> windows = x11::StackedWindowsFrom(face, &m_face);
+    const std::vector<StackedWindow> windows = x11::StackedWindowsFrom(face, m_face.windowHandle());
     // Where the overlay really is: its shape counts from there.
     const QRect overlay = x11::ActualGeometry(&m_overlay).value_or(m_overlay.geometry());
-    const unsigned long overlayId = m_overlay.effectiveWinId();
+    const unsigned long overlayId = m_overlay.winId();
     // On XWayland the compositor draws the unmanaged face and overlay over everything, in the
     // order their first frames arrived, whatever the X order says: nothing covers them there.
     // But XWayland hands a click to the window on top in the X order, so a window raised
@@ -116,7 +116,7 @@ void OverlayKeeper::RaiseOverlay() {
     // one of its windows with one of its own. What lies above the face is cut out of the
     // overlay's shape anyway.
     if (m_raiseFace) {
-        x11::Raise(&m_face);
+        x11::Raise(m_face.windowHandle());
     }
     x11::Raise(&m_overlay);
 }

@@ -4,21 +4,18 @@
 #include <QCoreApplication>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QSurfaceFormat>
 
 #include "hands/hands_frame.h"
 #include "logic/hand_tips.h"
 #include "logic/local_time.h"
 #include "platform/x11_desktop.h"
-#include "ui/accessible_actions.h"
 #include "ui/drawing.h"
 #include "ui/messages.h"
 
 CHandsDlg::CHandsDlg(const Services& services) : m_services(services) {
     // The name its owner's tests and tools find the overlay by.
     setObjectName(QStringLiteral("hands"));
-    // To assistive technology a picture over the face, which has the name and the actions.
-    ExposeToAssistiveTechnology(*this, QAccessible::Graphic);
-    setAccessibleName(tr("指针"));
     // Re-armed at every tick so each one lands just after a second boundary and never drifts.
     m_tick.setSingleShot(true);
     m_tick.setTimerType(Qt::PreciseTimer);
@@ -26,13 +23,21 @@ CHandsDlg::CHandsDlg(const Services& services) : m_services(services) {
 }
 
 void CHandsDlg::Create(QWidget* owner) {
+    m_owner = owner;
     // Bypassing the window manager keeps a frame from wrapping the overlay and taking clicks.
-    setParent(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                         Qt::WindowTransparentForInput | Qt::X11BypassWindowManagerHint |
-                         Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+             Qt::WindowTransparentForInput | Qt::X11BypassWindowManagerHint |
+             Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint);
+    // An alpha channel for the see-through pixels; the visual is chosen when the window is made.
+    QSurfaceFormat withAlpha = format();
+    withAlpha.setAlphaBufferSize(8);
+    setFormat(withAlpha);
+    // Mapped without taking the keyboard from whatever has it: what a widget's
+    // WA_ShowWithoutActivating sets, read by Qt's X11 platform.
+    setProperty("_q_showWithoutActivating", true);
+    if (owner != nullptr) {
+        setTransientParent(owner->window()->windowHandle());
+    }
     m_compositing = x11::HasCompositingManager();
     m_compositorWatch =
         x11::WatchCompositor([this](bool compositing) { OnCompositingChanged(compositing); });
@@ -50,8 +55,8 @@ void CHandsDlg::OnCompositingChanged(bool compositing) {
 }
 
 bool CHandsDlg::GetHandTips(const LocalTime& now, QPoint tips[3]) {
-    if (m_minuteWatch.IsNewMinute(now.minute) && parentWidget() != nullptr) {
-        QCoreApplication::postEvent(parentWidget(), new QEvent(WM_CHECK_MEMOS));
+    if (m_minuteWatch.IsNewMinute(now.minute) && m_owner != nullptr) {
+        QCoreApplication::postEvent(m_owner, new QEvent(WM_CHECK_MEMOS));
     }
     const HandPositions at = HandPositionsAt(now.hour, now.minute, now.second);
     tips[0] = g_handTips.hourTips[at.hour];
@@ -76,14 +81,14 @@ void CHandsDlg::Refresh() {
     const bool pm = GetHandTips(now, tips);
     const HandsGeometry g =
         ComputeHandsGeometry({size(), tips[0], tips[1], tips[2], pm, now.day, m_bHover != 0});
-    const QRect changed = m_frame.Update(g, logicalDpiY(), devicePixelRatioF());
+    const QRect changed = m_frame.Update(g, logicalDpiY(), devicePixelRatio());
     if (!changed.isEmpty()) {
         // The shape first: the X server keeps no pixels outside it, so what the new shape
-        // takes in must be painted after. Only what changed is repainted and sent, at once.
+        // takes in must be painted after. Only what changed is repainted and sent. A plain
+        // window has no immediate repaint; the update it asks for comes a few milliseconds
+        // later, still after the shape, and a window not shown paints once it is.
         ApplyMask(changed, /*whole=*/false);
-        if (isVisible()) {
-            repaint(changed);
-        }
+        update(changed);
     }
 }
 
@@ -172,17 +177,17 @@ bool CHandsDlg::event(QEvent* e) {
         OnMouseLeave();
         return true;
     }
-    return QWidget::event(e);
+    return QRasterWindow::event(e);
 }
 
 void CHandsDlg::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
+    QRasterWindow::showEvent(e);
     ScheduleTick();
     Refresh();
 }
 
 void CHandsDlg::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
+    QRasterWindow::resizeEvent(e);
     if (isVisible()) {
         Refresh();
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
+#include <QRasterWindow>
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
@@ -17,14 +19,18 @@
 
 // The click-through overlay over the clock face: the hands, the AM/PM label and the day of the
 // month, redrawn every second. It is also the clock's heartbeat: the first frame of every new
-// minute posts WM_CHECK_MEMOS to its owner.
-class CHandsDlg : public QWidget {
+// minute posts WM_CHECK_MEMOS to its owner. A plain window, not a widget: assistive technology
+// lists every widget's window as one of the application's own, and the face already stands
+// for the clock there.
+class CHandsDlg : public QRasterWindow {
     Q_OBJECT
 public:
     explicit CHandsDlg(const Services& services);
 
     // Makes this an overlay owned by `owner` and shows it, where its keeper put it.
     void Create(QWidget* owner);
+    // The window that hears of each new minute; none before Create or once it has gone.
+    QWidget* owner() const { return m_owner; }
     // Fills tips with the hour, minute and second tips from g_handTips for the time `now` and
     // returns true after noon. Posts WM_CHECK_MEMOS to the owner on a new minute.
     bool GetHandTips(const LocalTime& now, QPoint tips[3]);
@@ -62,7 +68,10 @@ private:
     void OnCompositingChanged(bool compositing);
     void ApplyMask(const QRect& changed, bool whole);
 
+    QRect rect() const { return QRect(QPoint(), size()); }
+
     const Services& m_services;
+    QPointer<QWidget> m_owner;
     int m_bHover = 0;
     bool m_compositing = true;
     bool m_shaped = false;             // the window has a shape of ours

@@ -5,7 +5,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QWidget>
+#include <QWindow>
 #include <cstdlib>
 
 // Xlib defines macros (Bool, Status, None) that clash with Qt's names: include it last.
@@ -120,9 +120,9 @@ bool HasCompositingManager() {
     return XGetSelectionOwner(display, CompositorSelection(display)) != None;
 }
 
-void SkipTaskbar(QWidget* window) {
+void SkipTaskbar(QWindow* window) {
     Display* display = CurrentDisplay();
-    if (display == nullptr) {
+    if (display == nullptr || window == nullptr) {
         return;
     }
     // Qt merges its own states into whatever the unmapped window already carries.
@@ -134,9 +134,9 @@ void SkipTaskbar(QWidget* window) {
     XFlush(display);
 }
 
-std::optional<QRect> ActualGeometry(QWidget* window) {
+std::optional<QRect> ActualGeometry(QWindow* window) {
     Display* display = CurrentDisplay();
-    if (display == nullptr || !window->testAttribute(Qt::WA_WState_Created)) {
+    if (display == nullptr || window == nullptr || window->handle() == nullptr) {
         return std::nullopt;
     }
     const Window id = static_cast<Window>(window->winId());
@@ -154,8 +154,8 @@ std::optional<QRect> ActualGeometry(QWidget* window) {
     if (XTranslateCoordinates(display, id, root, 0, 0, &x, &y, &child) == 0) {
         return std::nullopt;
     }
-    // The X server counts device pixels; Qt's widgets count logical ones.
-    const qreal dpr = window->devicePixelRatioF();
+    // The X server counts device pixels; Qt's windows count logical ones.
+    const qreal dpr = window->devicePixelRatio();
     return QRectF(x / dpr, y / dpr, width / dpr, height / dpr).toRect();
 }
 
@@ -175,14 +175,14 @@ std::unique_ptr<CompositorWatch> WatchCompositor(std::function<void(bool)> chang
                                                   std::move(changed));
 }
 
-void ReshapeArea(QWidget* window, const QRect& area, const QRegion& opaque) {
+void ReshapeArea(QWindow* window, const QRect& area, const QRegion& opaque) {
     Display* display = CurrentDisplay();
-    if (display == nullptr || !window->testAttribute(Qt::WA_WState_Created)) {
+    if (display == nullptr || window == nullptr || window->handle() == nullptr) {
         return;
     }
     const Window id = static_cast<Window>(window->winId());
     // Logical rectangles to the device pixels the X server counts.
-    const qreal dpr = window->devicePixelRatioF();
+    const qreal dpr = window->devicePixelRatio();
     auto device = [dpr](const QRect& r) -> XRectangle {
         const QRect d =
             QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr).toAlignedRect();
@@ -202,9 +202,9 @@ void ReshapeArea(QWidget* window, const QRect& area, const QRegion& opaque) {
     XFlush(display);
 }
 
-void ClearShape(QWidget* window) {
+void ClearShape(QWindow* window) {
     Display* display = CurrentDisplay();
-    if (display == nullptr || !window->testAttribute(Qt::WA_WState_Created)) {
+    if (display == nullptr || window == nullptr || window->handle() == nullptr) {
         return;
     }
     XShapeCombineMask(display, static_cast<Window>(window->winId()), ShapeBounding, 0, 0, None,
@@ -212,9 +212,9 @@ void ClearShape(QWidget* window) {
     XFlush(display);
 }
 
-unsigned long TopLevelOf(QWidget* window) {
+unsigned long TopLevelOf(QWindow* window) {
     Display* display = CurrentDisplay();
-    if (display == nullptr) {
+    if (display == nullptr || window == nullptr) {
         return 0;
     }
     Window current = static_cast<Window>(window->winId());
@@ -236,12 +236,12 @@ unsigned long TopLevelOf(QWidget* window) {
     }
 }
 
-std::vector<StackedWindow> StackedWindowsFrom(unsigned long from, QWidget* window) {
+std::vector<StackedWindow> StackedWindowsFrom(unsigned long from, QWindow* window) {
     auto* native =
         IsX11() ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     xcb_connection_t* connection = native != nullptr ? native->connection() : nullptr;
     Display* display = CurrentDisplay();
-    if (connection == nullptr || display == nullptr) {
+    if (connection == nullptr || display == nullptr || window == nullptr) {
         return {};
     }
     xcb_query_tree_reply_t* tree = xcb_query_tree_reply(
@@ -268,7 +268,7 @@ std::vector<StackedWindow> StackedWindowsFrom(unsigned long from, QWidget* windo
         states.push_back(xcb_get_window_attributes(connection, windows[i].id));
         geometries.push_back(xcb_get_geometry(connection, windows[i].id));
     }
-    const qreal dpr = window->devicePixelRatioF();
+    const qreal dpr = window->devicePixelRatio();
     for (int i = first; i < count; ++i) {
         xcb_get_window_attributes_reply_t* state =
             xcb_get_window_attributes_reply(connection, states[i - first], nullptr);
@@ -290,9 +290,9 @@ std::vector<StackedWindow> StackedWindowsFrom(unsigned long from, QWidget* windo
     return windows;
 }
 
-void Raise(QWidget* window) {
+void Raise(QWindow* window) {
     Display* display = CurrentDisplay();
-    if (display == nullptr) {
+    if (display == nullptr || window == nullptr) {
         return;
     }
     XRaiseWindow(display, static_cast<Window>(window->winId()));

@@ -11,10 +11,11 @@
 
 #include "logic/visible_area.h"
 
-class QWidget;
+class QWindow;
 
 // What the X11 desktop needs beyond Qt's window flags. On other platforms these are no-ops
-// and the desktop is taken to blend per-pixel alpha.
+// and the desktop is taken to blend per-pixel alpha. Windows are Qt's top-level windows, a
+// widget's windowHandle() as well as a plain window; none (nullptr) cannot be asked about.
 namespace x11 {
 
 // Whether an X client may connect to the display `name` ("" for DISPLAY); asked before Qt
@@ -39,25 +40,25 @@ std::unique_ptr<CompositorWatch> WatchCompositor(std::function<void(bool)> chang
 
 // Replaces the window's shape inside `area` (logical pixels) with `opaque`, leaving the rest of
 // the shape as it is: one small request where a whole new mask would resend every rectangle.
-void ReshapeArea(QWidget* window, const QRect& area, const QRegion& opaque);
+void ReshapeArea(QWindow* window, const QRect& area, const QRegion& opaque);
 // Gives the window back its plain rectangle.
-void ClearShape(QWidget* window);
+void ClearShape(QWindow* window);
 // Keeps the window out of taskbars and pagers. Call before the window is first shown.
-void SkipTaskbar(QWidget* window);
+void SkipTaskbar(QWindow* window);
 
 // Where the window really is on the screen now, as the X server has it, in logical pixels;
 // nullopt when that cannot be asked. Qt's own idea may still be a move the window manager refused.
-std::optional<QRect> ActualGeometry(QWidget* window);
+std::optional<QRect> ActualGeometry(QWindow* window);
 
 // The top-level window holding `window`: the frame the window manager put around it, or the
 // window itself when it has none. 0 when that cannot be asked.
-unsigned long TopLevelOf(QWidget* window);
+unsigned long TopLevelOf(QWindow* window);
 // The desktop's top-level windows, bottom to top, with the rectangles (logical pixels of
 // `window`'s screen) and states of `from` and every window above it; those below carry only
 // their ids. Empty when that cannot be asked.
-std::vector<StackedWindow> StackedWindowsFrom(unsigned long from, QWidget* window);
+std::vector<StackedWindow> StackedWindowsFrom(unsigned long from, QWindow* window);
 // Puts the unmanaged `window` on top of its siblings.
-void Raise(QWidget* window);
+void Raise(QWindow* window);
 
 // Calls `changed` whenever a top-level window of the desktop is mapped, unmapped, moved,
 // resized, restacked or reparented, for as long as the returned object lives. Nothing is

@@ -121,6 +121,13 @@ def main():
         for name in ('memos', 'settings', 'quit'):
             if name not in actions(face):
                 faults.append(f'the face has no action {name!r}')
+        # With no dialog open the face is the clock's one window; the hands are part of it.
+        app = application()
+        for w in (app.getChildAtIndex(i) for i in range(app.childCount)):
+            if w is None or (w.getRoleName() == 'frame' and w.name.startswith('Kelvarine')):
+                continue
+            if w.getRoleName() == 'image' or w.getState().contains(pyatspi.STATE_SHOWING):
+                faults.append(f'a window besides the face: {w.getRoleName()} {w.name!r}')
     elif step in ('memos', 'settings'):
         title = {'memos': '备忘事件', 'settings': '设置'}[step]
         do(face, step)

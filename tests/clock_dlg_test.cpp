@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <functional>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -97,6 +99,17 @@ TEST(ClockWindow, storedSkinIsShownAtTheTopRightWithTheOverlayOnIt) {
     // The composed face is the skin itself, transparent corners and all.
     EXPECT_EQ(qAlpha(clock.dlg->face().pixel(0, 0)), 0);
     EXPECT_EQ(qAlpha(clock.dlg->face().pixel(64, 64)), 255);
+    // Assistive technology finds one window of the clock, the face, not the overlay on it.
+    QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+    ASSERT_NE(application, nullptr);
+    QObjectList shown;
+    for (int i = 0; i < application->childCount(); ++i) {
+        auto* window = qobject_cast<QWidget*>(application->child(i)->object());
+        if (window != nullptr && window->isVisible()) {
+            shown << window;
+        }
+    }
+    EXPECT_EQ(shown, QObjectList{clock.dlg.get()});
 }
 
 TEST(ClockWindow, absentOrGarbageStoredSkinGivesTheStandardFace) {

@@ -60,7 +60,7 @@ protected:
             auto* settings = qobject_cast<CSettingsDlg*>(QApplication::activeModalWidget());
             ASSERT_NE(settings, nullptr);
             seen = true;
-            EXPECT_FALSE(OverlayOf(*dlg).isHidden());
+            EXPECT_TRUE(OverlayOf(*dlg).isVisible());
             answer(*settings);
         });
         DoubleClick(at);

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 
 #include "hands/hands_dlg.h"
 #include "memo/memo_dlg.h"
@@ -31,7 +32,15 @@ Window& WindowOf(const QWidget& clock, const char* name) {
 }  // namespace
 
 CHandsDlg& OverlayOf(const QWidget& clock) {
-    return WindowOf<CHandsDlg>(clock, "hands");
+    // A plain window, not a widget: among the application's windows, the one this clock owns.
+    for (QWindow* window : QGuiApplication::topLevelWindows()) {
+        auto* hands = qobject_cast<CHandsDlg*>(window);
+        if (hands != nullptr && hands->objectName() == QLatin1String("hands") &&
+            hands->owner() == &clock) {
+            return *hands;
+        }
+    }
+    throw std::runtime_error("the clock has no window named hands");
 }
 
 CMemoDlg& MemoDialogOf(const QWidget& clock) {

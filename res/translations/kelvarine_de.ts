@@ -61,13 +61,6 @@ Die Uhr zeigt das erste Design.</translation>
     </message>
 </context>
 <context>
-    <name>CHandsDlg</name>
-    <message>
-        <source>指针</source>
-        <translation>Zeiger</translation>
-    </message>
-</context>
-<context>
     <name>CLinkLabel</name>
     <message>
         <source>打开链接</source>

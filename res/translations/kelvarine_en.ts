@@ -61,13 +61,6 @@ The clock shows the first skin.</translation>
     </message>
 </context>
 <context>
-    <name>CHandsDlg</name>
-    <message>
-        <source>指针</source>
-        <translation>Hands</translation>
-    </message>
-</context>
-<context>
     <name>CLinkLabel</name>
     <message>
         <source>打开链接</source>
