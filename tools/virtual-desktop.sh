@@ -58,7 +58,7 @@ start_virtual_desktop() {
             break
         fi
         kill $server 2>/dev/null
-        wait $server 2>/dev/null
+        wait $server 2>/dev/null || true  # ended by us; callers may run under set -e
     done
     rm -f "$ready"
     if [ ${#KELVARINE_DESKTOP_PIDS[@]} = 0 ]; then
