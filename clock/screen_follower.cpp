@@ -63,8 +63,9 @@ void ScreenFollower::FaceResized() {
     // The X server may not have the new size yet, but it knows best where the corner is.
     const QRect qt = m_sources.face();
     const std::optional<QRect> actual = m_sources.actual();
-    if (const std::optional<QPoint> to =
-            PlaceOnScreens(QRect(actual ? actual->topLeft() : qt.topLeft(), qt.size()))) {
+    const QPoint corner = actual ? actual->topLeft() : qt.topLeft();
+    if (const std::optional<QPoint> to = PlaceOnScreens(QRect(corner, qt.size()))) {
+        m_leftFrom = corner;
         m_sources.move(*to);
     }
 }
@@ -99,14 +100,18 @@ void ScreenFollower::Look() {
     }
     if (!actual || actual->topLeft() == qt.topLeft()) {
         m_seenOnce.reset();
+        m_leftFrom.reset();
         return;
     }
-    // Only a position seen twice is taken as the truth: a move may still be on its way.
+    // Only a position seen twice is taken as the truth: a move may still be on its way. The
+    // place the follower itself just moved the face from gets longer: a window manager short of
+    // time reports it until it gets to the move, and taking it would undo the move.
     if (m_seenOnce != actual->topLeft()) {
         m_seenOnce = actual->topLeft();
-        m_settle.start(kMovesSettle);
+        m_settle.start(actual->topLeft() == m_leftFrom ? kLateLook : kMovesSettle);
         return;
     }
     m_seenOnce.reset();
+    m_leftFrom.reset();
     m_sources.move(actual->topLeft());
 }

@@ -55,4 +55,5 @@ private:
     QTimer m_settle;
     int m_screenLooksLeft = 0;         // looks still owed to a change of the screens
     std::optional<QPoint> m_seenOnce;  // a position the X server reported once
+    std::optional<QPoint> m_leftFrom;  // where the follower last moved the face from
 };

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <QElapsedTimer>
 #include <QTest>
 
 #include "clock/screen_follower.h"
@@ -74,4 +75,22 @@ TEST(ScreenFollower, bringsTheFaceBackOnScreenAfterAChangeButNotDuringADrag) {
     // A late look follows, for window managers that move windows a while after the change.
     QTRY_COMPARE_WITH_TIMEOUT(desk.moves.size(), 2u, kPatience);
     EXPECT_EQ(desk.moves[1], QPoint(1792, 100));
+}
+
+TEST(ScreenFollower, keepsAGrownFaceOnTheScreenWhileTheWindowManagerCatchesUp) {
+    FakeDesktop desk;
+    const QRect grown(1792, 50, 208, 209);  // a larger skin at the start corner: past the edge
+    desk.face = grown;
+    QElapsedTimer sinceResize;
+    sinceResize.start();
+    // A busy window manager reports the old corner for half a second after the move.
+    desk.actualAtLook = [&](int) -> std::optional<QRect> {
+        return sinceResize.elapsed() < 500 ? grown : desk.face;
+    };
+    desk.follower.FaceResized();
+    ASSERT_EQ(desk.moves, std::vector<QPoint>{QPoint(1712, 50)});
+    desk.follower.FaceMoved();
+    QTRY_COMPARE_WITH_TIMEOUT(desk.looks, 3, kPatience);  // the resize's, the old corner, the new
+    EXPECT_EQ(desk.moves, std::vector<QPoint>{QPoint(1712, 50)});
+    EXPECT_GE(sinceResize.elapsed(), 500);
 }
