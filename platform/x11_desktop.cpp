@@ -35,6 +35,11 @@ Display* CurrentDisplay() {
     return native != nullptr ? native->display() : nullptr;
 }
 
+// Whether the window has its X window yet: asking for its id would make one.
+bool Made(const QWindow* window) {
+    return window != nullptr && window->handle() != nullptr;
+}
+
 // Sees the structure events of the root window's children among the events Qt reads.
 class RootStructureFilter : public StackingWatch, public QAbstractNativeEventFilter {
 public:
@@ -136,7 +141,7 @@ void SkipTaskbar(QWindow* window) {
 
 std::optional<QRect> ActualGeometry(QWindow* window) {
     Display* display = CurrentDisplay();
-    if (display == nullptr || window == nullptr || window->handle() == nullptr) {
+    if (display == nullptr || !Made(window)) {
         return std::nullopt;
     }
     const Window id = static_cast<Window>(window->winId());
@@ -177,7 +182,7 @@ std::unique_ptr<CompositorWatch> WatchCompositor(std::function<void(bool)> chang
 
 void ReshapeArea(QWindow* window, const QRect& area, const QRegion& opaque) {
     Display* display = CurrentDisplay();
-    if (display == nullptr || window == nullptr || window->handle() == nullptr) {
+    if (display == nullptr || !Made(window)) {
         return;
     }
     const Window id = static_cast<Window>(window->winId());
@@ -204,7 +209,7 @@ void ReshapeArea(QWindow* window, const QRect& area, const QRegion& opaque) {
 
 void ClearShape(QWindow* window) {
     Display* display = CurrentDisplay();
-    if (display == nullptr || window == nullptr || window->handle() == nullptr) {
+    if (display == nullptr || !Made(window)) {
         return;
     }
     XShapeCombineMask(display, static_cast<Window>(window->winId()), ShapeBounding, 0, 0, None,

@@ -253,18 +253,13 @@ public:
             return nullptr;
         }
         const QTableView& view = *m_grid.View();
-        const QModelIndex at = view.indexAt(view.viewport()->mapFromGlobal(QPoint(x, y)));
-        return at.isValid() ? Cell(at.row() - m_grid.FirstRow(), at.column() - m_grid.FirstColumn())
-                            : nullptr;
+        return CellOf(view.indexAt(view.viewport()->mapFromGlobal(QPoint(x, y))));
     }
     QAccessibleInterface* focusChild() const override {
         if (!isValid() || !m_grid.View()->hasFocus()) {
             return nullptr;
         }
-        const QModelIndex current = m_grid.View()->currentIndex();
-        return current.isValid() ? Cell(current.row() - m_grid.FirstRow(),
-                                        current.column() - m_grid.FirstColumn())
-                                 : nullptr;
+        return CellOf(m_grid.View()->currentIndex());
     }
 
     QAccessibleInterface* caption() const override { return nullptr; }
@@ -321,6 +316,12 @@ private:
         return row >= 0 && row < kDateRows && column >= 0 && column < kDateColumns
                    ? Part(row * kDateColumns + column,
                           [&] { return new DateCell(m_grid, row, column); })
+                   : nullptr;
+    }
+    // The date cell at a model index; none for the names, week numbers or no index.
+    QAccessibleInterface* CellOf(const QModelIndex& index) const {
+        return index.isValid()
+                   ? Cell(index.row() - m_grid.FirstRow(), index.column() - m_grid.FirstColumn())
                    : nullptr;
     }
     // The child for `key`, made and registered when first asked for; the same one after.
