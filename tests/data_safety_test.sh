@@ -49,26 +49,18 @@ dismiss_warning_box() {  # OK on the box, as often as it takes the window manage
     done
     return 1
 }
-# The reminder never takes the keyboard by itself, and lets it be given once it is on the screen.
-has_clock_window() { test -n "$(clock_window)"; }
 clock_alive() { kill -0 "$clock" 2>/dev/null; }
 ended() { ! clock_alive; }
-# Opens the memo dialog with a double-click away from the face's centre; prints its id.
-open_memos() {
-    local x y
-    read -r x y < <(origin_of "$(clock_window)")
-    xdotool mousemove $((x + 20)) $((y + 64)) click --repeat 2 --delay 60 1
-    wait_for_window '备忘事件'
-}
 add_memo() {  # add_memo TEXT, in the memo dialog, closed after; fails when it does not open
     local memo
-    memo=$(open_memos) || return 1
+    memo=$(open_memo_dialog) || return 1
     # The dialog opens with the keyboard where it was left, in the text field here, and the text
     # added last in it: replaced.
     xdotool key ctrl+a
     xdotool type --delay 20 "$1"
     xdotool key Tab space shift+Tab  # to "<= 添加", press it, and back
     wmctrl -i -c "$memo"
+    wait_until 5 window_gone '备忘事件'
 }
 start_clock() {  # start_clock MEMO_FOLDER [LIBRARY_TO_PRELOAD]
     export XDG_DATA_HOME=$1
@@ -115,7 +107,7 @@ if mount -t tmpfs -o size=64k tmpfs "$data" 2>"$work/mount.err"; then
 
     # Room again: closing the memo dialog saves what the reminder changed.
     rm "$data/filler"
-    memo=$(open_memos)
+    memo=$(open_memo_dialog)
     check "the memo dialog opens" test -n "$memo"
     wmctrl -i -c "$memo"
     # A file, not a pipe: each poll reads it again.
@@ -128,7 +120,7 @@ if mount -t tmpfs -o size=64k tmpfs "$data" 2>"$work/mount.err"; then
     # 2. The display goes away with a change not yet on the disk (the save failed, then room
     # came): the clock saves it on its way out.
     dd if=/dev/zero of="$data/filler" bs=1k >/dev/null 2>&1
-    memo=$(open_memos)
+    memo=$(open_memo_dialog)
     xdotool type --delay 20 'Unsaved at the end'
     xdotool key Tab space  # to "<= 添加", and press it
     wmctrl -i -c "$memo"

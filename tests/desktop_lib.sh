@@ -131,6 +131,16 @@ window_gone() { [ -z "$(visible_window "$1")" ]; }
 wait_for_window() {  # wait_for_window TITLE -> id of a visible window so titled, within 5 s
     wait_until 5 window_shown "$1" && visible_window "$1"
 }
+# Opens the memo dialog with a double-click away from the face's centre and gives it the
+# keyboard (a busy window manager may focus it after it maps); prints its id.
+open_memo_dialog() {
+    local x y dialog
+    read -r x y < <(origin_of "$(clock_window)")
+    xdotool mousemove $((x + 20)) $((y + 64)) click --repeat 2 --delay 60 1
+    dialog=$(wait_for_window '备忘事件') || return 1
+    focus "$dialog"
+    echo "$dialog"
+}
 # The overlay: the mapped unmanaged top-level window of the face's size. (Only the few
 # top-level windows of that size are looked at closely; a desktop has many.)
 overlay_window() {  # overlay_window FACE_GEOMETRY

@@ -42,14 +42,10 @@ has_reminder() { [ "$(reminders)" -gt 0 ]; }
 # The reminder never takes the keyboard by itself, and lets it be given once it is on the screen.
 # Waits into the next minute, plus the moment a check takes.
 next_minute_due() { wait_until 70 has_reminder; }
-# Opens the memo dialog with a double-click away from the face's centre and adds a memo for
-# today at the current time with TEXT; the dialog stays open.
+# Opens the memo dialog and adds a memo for today at the current time with TEXT; the dialog
+# stays open.
 add_in_dialog() {  # add_in_dialog TEXT
-    local x y dialog
-    read -r x y < <(origin_of "$(clock_window)")
-    xdotool mousemove $((x + 20)) $((y + 64)) click --repeat 2 --delay 60 1
-    dialog=$(wait_for_window '备忘事件') || return 1
-    focus "$dialog"
+    open_memo_dialog >/dev/null || return 1
     xdotool type --delay 20 "$1"
     xdotool key Tab space  # to "<= 添加", and press it
 }
