@@ -153,7 +153,8 @@ if [ -n "$no_links" ]; then
     check "it makes the file" wait_until 5 grep -q 'The first memo' "$data/kelvarine/memo.txt"
     check "and opens again" add_memo 'The second memo'
     check "the save replaces the file" \
-        wait_until 5 grep -q 'The second memo' "$data/kelvarine/memo.txt"
+        wait_until 5 grep -q 'The second memo' "$data/kelvarine/memo.txt" ||
+        { echo "memo.txt:"; cat "$data/kelvarine/memo.txt"; echo "stderr:"; cat "$work/stderr"; } >&2
     check "the first memo is still there" grep -q 'The first memo' "$data/kelvarine/memo.txt"
     check "nothing is left beside it" test "$(ls -A "$data/kelvarine")" = memo.txt
     check "no save failed" bash -c "! grep -q 'could not save' '$work/stderr'"
