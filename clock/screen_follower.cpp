@@ -65,9 +65,13 @@ void ScreenFollower::FaceResized() {
     const std::optional<QRect> actual = m_sources.actual();
     const QPoint corner = actual ? actual->topLeft() : qt.topLeft();
     if (const std::optional<QPoint> to = PlaceOnScreens(QRect(corner, qt.size()))) {
-        m_leftFrom = corner;
         m_sources.move(*to);
     }
+    // A busy window manager may still report the old corner, clamp the grown face on its own,
+    // or take a later request of Qt's past the edge: it is kept on the screens by the same looks
+    // as after a change of the screens.
+    m_screenLooksLeft = kLooksPerScreenChange;
+    m_settle.start(kScreensSettle);
 }
 
 std::optional<QPoint> ScreenFollower::PlaceOnScreens(const QRect& face) const {
@@ -100,18 +104,14 @@ void ScreenFollower::Look() {
     }
     if (!actual || actual->topLeft() == qt.topLeft()) {
         m_seenOnce.reset();
-        m_leftFrom.reset();
         return;
     }
-    // Only a position seen twice is taken as the truth: a move may still be on its way. The
-    // place the follower itself just moved the face from gets longer: a window manager short of
-    // time reports it until it gets to the move, and taking it would undo the move.
+    // Only a position seen twice is taken as the truth: a move may still be on its way.
     if (m_seenOnce != actual->topLeft()) {
         m_seenOnce = actual->topLeft();
-        m_settle.start(actual->topLeft() == m_leftFrom ? kLateLook : kMovesSettle);
+        m_settle.start(kMovesSettle);
         return;
     }
     m_seenOnce.reset();
-    m_leftFrom.reset();
     m_sources.move(actual->topLeft());
 }

@@ -24,7 +24,8 @@ ScreenLayout ScreensNow(QSize face);
 // managers refuse or clamp one without a word) it looks where the face really is, once the
 // moves have settled; after the monitors change (a monitor gone, the resolution lowered) it
 // also moves a face that is no longer wholly on them onto the screen holding most of it, or
-// back to its start; a face that grew (a larger skin) is kept on them by the same rule, at once.
+// back to its start; a face that grew (a larger skin) is kept on them by the same rule, at once
+// and at those looks.
 // One settle timer and one look at the X server serve both, and never in the middle of a drag.
 class ScreenFollower : public QObject {
 public:
@@ -55,5 +56,4 @@ private:
     QTimer m_settle;
     int m_screenLooksLeft = 0;         // looks still owed to a change of the screens
     std::optional<QPoint> m_seenOnce;  // a position the X server reported once
-    std::optional<QPoint> m_leftFrom;  // where the follower last moved the face from
 };

@@ -201,6 +201,7 @@ sys.exit(0 if d and x.XGetSelectionOwner(d, x.XInternAtom(d, b"_NET_WM_CM_S0", 0
 # reach it; a test that answers it by keys waits for this first.
 accepts_focus() { xprop -id "$1" WM_HINTS 2>/dev/null | grep -q 'accepts input or input focus: True'; }
 focus() {  # focus WINDOW: give it the keyboard, as far as the window manager lets us
+    [ -n "$1" ] || return 1
     xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
 }
 # How many pixels of a colour (within 12 %) a screenshot has in a rectangle.
