@@ -103,7 +103,8 @@ start_clock
 xdg-mime default fake-mail.desktop x-scheme-handler/mailto
 xdg-mime default fake-browser.desktop text/html
 open_settings
-check "the settings open from the centre" test -n "$settings"
+check "the settings open from the centre" test -n "$settings" ||
+    { echo "clock: $(grep State "/proc/$clock/status"); its stderr:"; cat "$work/stderr"; } >&2
 import -window root "$work/settings.png"
 [ -n "${KELVARINE_SHOT_DIR:-}" ] && cp "$work/settings.png" "$KELVARINE_SHOT_DIR/settings-dialog.png"
 click_link test -s "$work/mail-opened"
