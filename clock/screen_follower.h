@@ -54,6 +54,6 @@ private:
 
     Sources m_sources;
     QTimer m_settle;
-    int m_screenLooksLeft = 0;         // looks still owed to a change of the screens
+    int m_screenLooksLeft = 0;         // looks still owed to a change of the screens or size
     std::optional<QPoint> m_seenOnce;  // a position the X server reported once
 };
