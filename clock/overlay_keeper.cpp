@@ -46,8 +46,9 @@ void OverlayKeeper::FacePainted() {
 
 void OverlayKeeper::RemapOverlay() {
     // The compositor moves the pointer off a window that goes, and XWayland then lets go of
-    // the buttons: never in the middle of a drag.
-    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+    // the buttons. The compositor sees it only at the pointer's next move, so a press on the
+    // face just after a remap loses its drag too: never while the pointer is on the face.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton || m_face.underMouse()) {
         QTimer::singleShot(250, this, &OverlayKeeper::RemapOverlay);
         return;
     }
